@@ -70,7 +70,7 @@ bool MakeVoiceFolder(const QString &appDir, const QList<int> &cards, double seco
     };
     QList<Voice> voices{{"Music", "rindou_%03d_%1d.ogg"}};
     if (withVoice2)
-        voices.append({"Music2", "asagao_%03d_%1d.ogg"});
+        voices.append(Voice{"Music2", "asagao_%03d_%1d.ogg"});
 
     QDir dir(appDir);
     for (const Voice &voice : voices) {

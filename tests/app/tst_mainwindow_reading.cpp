@@ -1,0 +1,333 @@
+#include "AppFolder.h"
+#include "AudioOutput.h"
+#include "FixtureAudio.h"
+#include "MainWindowProbe.h"
+#include "PoemTable.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QList<int> FixtureCards{0, 5, 12, 45, 87};
+
+QString statusText(int count, int total, int card)
+{
+    return QStringLiteral("%1 / %2 再生中 : 第%3首 %4")
+        .arg(count)
+        .arg(total)
+        .arg(card)
+        .arg(PoemTable::firstPhrase(card));
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+bool sameImage(const QIcon &icon, const QString &resource)
+{
+    return icon.pixmap(39, 76).toImage() == QIcon(resource).pixmap(39, 76).toImage();
+}
+
+} // namespace
+
+class TestMainWindowReading : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir shortVerses; // 0.2 s tones
+    QTemporaryDir longVerses;  // 1.5 s tones, long enough to pause inside
+    std::unique_ptr<QTemporaryDir> scratch;
+
+    void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
+    {
+        QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
+        AppFolder::setPathForTesting(folder.path());
+    }
+
+    // Records the status bar message shown at each upper verse (the window's
+    // own slot runs first: it was connected first).
+    static QStringList *recordStatus(MainWindow &window, QObject *context)
+    {
+        auto *messages = new QStringList;
+        QStatusBar *bar = MainWindowProbe(window).ui()->statusBar;
+        QObject::connect(MainWindowProbe(window).thread(), &PlaySequenceThread::Music1Starteded,
+                         context, [messages, bar](int) { messages->append(bar->currentMessage()); });
+        return messages;
+    }
+
+    static void answerNextQuestion(QMessageBox::StandardButton button)
+    {
+        QTimer::singleShot(50, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QCOMPARE(box->windowTitle(), QStringLiteral("確認"));
+            QCOMPARE(box->text(), QStringLiteral("終了しますか?"));
+            box->button(button)->click();
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(shortVerses.isValid() && longVerses.isValid());
+        QVERIFY(FixtureAudio::MakeVoiceFolder(shortVerses.path(), FixtureCards, 0.2));
+        QVERIFY(FixtureAudio::MakeVoiceFolder(longVerses.path(), FixtureCards, 1.5));
+    }
+
+    void cleanup()
+    {
+        AppFolder::setPathForTesting(QString());
+        scratch.reset();
+        AudioOutput::SetVolume(1.0f);
+    }
+
+    void construction_probesTheVoiceFolders_data()
+    {
+        QTest::addColumn<bool>("voice1");
+        QTest::addColumn<bool>("voice2");
+        QTest::newRow("both voices") << true << true;
+        QTest::newRow("first voice only") << true << false;
+        QTest::newRow("no voice") << false << false;
+    }
+
+    void construction_probesTheVoiceFolders()
+    {
+        QFETCH(bool, voice1);
+        QFETCH(bool, voice2);
+        scratch = std::make_unique<QTemporaryDir>();
+        QDir dir(scratch->path());
+        if (voice1) {
+            dir.mkpath(QStringLiteral("Music"));
+            QVERIFY(writeFile(dir.filePath(QStringLiteral("Music/rindou_000_2.ogg")), "x"));
+        }
+        if (voice2) {
+            dir.mkpath(QStringLiteral("Music2"));
+            QVERIFY(writeFile(dir.filePath(QStringLiteral("Music2/asagao_000_2.ogg")), "x"));
+        }
+        useFolder(*scratch, "SelectVoice=1\n");
+
+        MainWindow window;
+        MainWindowProbe probe(window);
+        QCOMPARE(probe.ui()->Btn_Start->isEnabled(), voice1);
+        QCOMPARE(probe.ui()->statusBar->currentMessage(),
+                 voice1 ? QStringLiteral("再生ボタンを押してください")
+                        : QStringLiteral("音声ファイルが見つからないので再生できません(!_!)"));
+        QCOMPARE(probe.voice2Available(), voice2);
+        QCOMPARE(probe.selectVoice(), voice2 ? 1 : 0);
+    }
+
+    void reading_threeCardsWithPreamble()
+    {
+        useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        std::unique_ptr<QStringList> messages(recordStatus(window, this));
+        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+
+        probe.ui()->Btn_Start->click();
+        QVERIFY(probe.inSequence() && probe.isPlaying());
+        const QList<int> order = probe.playList();
+        QCOMPARE(order.size(), 4);
+        QCOMPARE(order.first(), 0);
+        QList<int> cards = order.mid(1);
+        std::sort(cards.begin(), cards.end());
+        QCOMPARE(cards, (QList<int>{5, 45, 87}));
+        QVERIFY(!probe.ui()->spinBox_1->isEnabled());
+        QVERIFY(!probe.ui()->spinBox_2->isEnabled());
+        QVERIFY(!probe.ui()->checkBox->isEnabled());
+        QVERIFY(sameImage(probe.ui()->Btn_Start->icon(), QStringLiteral(":/images/Pause.png")));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 30000);
+        QCOMPARE(upper.size(), 3);
+        QCOMPARE(*messages, (QStringList{statusText(1, 3, order[1]), statusText(2, 3, order[2]),
+                                         statusText(3, 3, order[3])}));
+        QVERIFY(probe.ui()->statusBar->currentMessage().isEmpty());
+        QVERIFY(probe.ui()->spinBox_1->isEnabled());
+        QVERIFY(probe.ui()->spinBox_2->isEnabled());
+        QVERIFY(probe.ui()->checkBox->isEnabled());
+        QVERIFY(!probe.isPlaying());
+        QVERIFY(sameImage(probe.ui()->Btn_Start->icon(), QStringLiteral(":/images/Play.png")));
+    }
+
+    void reading_pauseDuringUpperVerse_sameCountShownAgain()
+    {
+        useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        std::unique_ptr<QStringList> messages(recordStatus(window, this));
+        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+
+        probe.ui()->Btn_Start->click();
+        QVERIFY(upper.wait(3000));
+        const int first = probe.playList().first();
+        probe.ui()->Btn_Start->click(); // pause
+        QVERIFY(!probe.isPlaying() && probe.inSequence());
+        QVERIFY(sameImage(probe.ui()->Btn_Start->icon(), QStringLiteral(":/images/Play.png")));
+        QTRY_COMPARE(probe.thread()->GetState(), int(PlaySequenceThread::STAT_PAUSE));
+        probe.ui()->Btn_Start->click(); // resume: the upper verse again
+        QVERIFY(upper.wait(3000));
+        QCOMPARE(upper.last().at(0).toInt(), first);
+        QCOMPARE(messages->size(), 2);
+        QCOMPARE(messages->at(0), statusText(1, 2, first));
+        QCOMPARE(messages->at(1), statusText(1, 2, first));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 30000);
+        QCOMPARE(messages->last(), statusText(2, 2, probe.playList().at(1)));
+    }
+
+    void stop_answeredOkOrCancel_data()
+    {
+        QTest::addColumn<bool>("pauseFirst");
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("reading, OK") << false << true;
+        QTest::newRow("paused, OK") << true << true;
+        QTest::newRow("reading, Cancel") << false << false;
+        QTest::newRow("paused, Cancel") << true << false;
+    }
+
+    void stop_answeredOkOrCancel()
+    {
+        QFETCH(bool, pauseFirst);
+        QFETCH(bool, confirm);
+        useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        QSignalSpy ended(probe.thread(), &PlaySequenceThread::SequenceEnded);
+        QSignalSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
+
+        probe.ui()->Btn_Start->click();
+        QVERIFY(lower.wait(3000)); // the preamble sounds
+        if (pauseFirst) {
+            probe.ui()->Btn_Start->click();
+            QTRY_COMPARE(probe.thread()->GetState(), int(PlaySequenceThread::STAT_PAUSE));
+        }
+        answerNextQuestion(confirm ? QMessageBox::Ok : QMessageBox::Cancel);
+        probe.ui()->Btn_Stop->click();
+
+        if (confirm) {
+            QVERIFY(ended.wait(2000));
+            QTRY_VERIFY(!probe.inSequence());
+            QVERIFY(probe.ui()->statusBar->currentMessage().isEmpty());
+            QVERIFY(probe.ui()->checkBox->isEnabled());
+            QCOMPARE(probe.thread()->GetState(), int(PlaySequenceThread::STAT_STOP));
+        } else {
+            QVERIFY(!ended.wait(500));
+            QVERIFY(probe.inSequence());
+            QCOMPARE(probe.isPlaying(), !pauseFirst);
+            QVERIFY(probe.thread()->GetState() != PlaySequenceThread::STAT_STOP);
+        }
+        QCOMPARE(ended.size(), confirm ? 1 : 0);
+    }
+
+    void stop_whileIdle_asksNothing()
+    {
+        useFolder(shortVerses, "");
+        MainWindow window;
+        bool asked = false;
+        QTimer::singleShot(50, this, [&asked] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                asked = true;
+                box->close();
+            }
+        });
+        MainWindowProbe(window).ui()->Btn_Stop->click();
+        QTest::qWait(100);
+        QVERIFY(!asked);
+    }
+
+    void reading_duplicateAdjacentCardCountedOnce()
+    {
+        useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        std::unique_ptr<QStringList> messages(recordStatus(window, this));
+        probe.ui()->Btn_Start->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 20000);
+        QCOMPARE(*messages, (QStringList{statusText(1, 2, 5), statusText(1, 2, 5)}));
+        QCOMPARE(probe.playCount(), 1);
+    }
+
+    void reading_nothingSelectedWithoutPreamble_staysIdle()
+    {
+        useFolder(shortVerses, "chk_joka=false\nFudaList=\",\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        probe.ui()->Btn_Start->click();
+        QVERIFY(!probe.inSequence());
+        QVERIFY(!probe.isPlaying());
+        QVERIFY(probe.ui()->checkBox->isEnabled());
+        QVERIFY(probe.ui()->spinBox_1->isEnabled());
+        QVERIFY(!probe.ui()->statusBar->currentMessage().isEmpty());
+        QCOMPARE(probe.thread()->GetState(), int(PlaySequenceThread::STAT_STOP));
+        // The preamble alone is a reading.
+        probe.ui()->checkBox->setChecked(true);
+        probe.ui()->Btn_Start->click();
+        QVERIFY(probe.inSequence());
+        QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 10000);
+        QCOMPARE(upper.size(), 1);
+    }
+
+    void volume_sliderTruncatesTheOutputLevel_data()
+    {
+        QTest::addColumn<float>("level");
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<float>("after");
+        QTest::newRow("0.756") << 0.756f << 75 << 0.75f;
+        QTest::newRow("float 0.29") << 0.29f << 28 << 0.28f;
+        QTest::newRow("zero") << 0.0f << 0 << 0.0f;
+        QTest::newRow("full") << 1.0f << 100 << 1.0f;
+    }
+
+    void volume_sliderTruncatesTheOutputLevel()
+    {
+        QFETCH(float, level);
+        QFETCH(int, slider);
+        QFETCH(float, after);
+        useFolder(shortVerses, "");
+        AudioOutput::SetVolume(level);
+        MainWindow window;
+        MainWindowProbe probe(window);
+        QCOMPARE(probe.ui()->Slider_Volume->value(), slider);
+        QCOMPARE(AudioOutput::GetVolume(), after);
+        probe.ui()->Slider_Volume->setValue(40);
+        QCOMPARE(AudioOutput::GetVolume(), 0.4f);
+    }
+
+    void destroyDuringReading_writesSettingsAndReturnsQuickly()
+    {
+        useFolder(longVerses, "chk_joka=false\nWait1Time=2\nFudaList=\"5,12\"\n");
+        const QString ini = longVerses.filePath(QStringLiteral("QtUtakaze.ini"));
+        auto window = std::make_unique<MainWindow>();
+        MainWindowProbe probe(*window);
+        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        probe.ui()->Btn_Start->click();
+        QVERIFY(upper.wait(3000));
+        QElapsedTimer clock;
+        clock.start();
+        window.reset();
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QSettings stored(ini, QSettings::IniFormat);
+        QVERIFY(stored.contains("SETTING/SelectVoice")); // not in the file before
+        QCOMPARE(stored.value("SETTING/FudaList").toString(), QStringLiteral("5,12"));
+        QCOMPARE(stored.value("SETTING/Wait1Time").toInt(), 2);
+    }
+};
+
+QTEST_MAIN(TestMainWindowReading)
+#include "tst_mainwindow_reading.moc"
