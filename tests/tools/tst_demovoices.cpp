@@ -1,0 +1,355 @@
+#include "AudioOutput.h"
+#include "FixtureAudio.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <unistd.h>
+
+// The demo voice generator (tools/make_demo_voices) and the poem data it
+// reads: file names, playable and audible output, idempotence, recordings
+// of the user left alone, and no partial file after an interrupted run.
+class TestDemoVoices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void poemData_hasEveryPoemWithReadings();
+    void generator_makesNamedPlayableAudibleFiles();
+    void generator_rerunAndForeignFiles_leftAlone();
+    void generator_interrupted_leavesNoPartialFile();
+    void generator_badCardNumber_fails_data();
+    void generator_badCardNumber_fails();
+
+private:
+    struct Result {
+        int exitCode = -1;
+        QString output;
+    };
+    static QString generator();
+    static Result runGenerator(const QString &appDir, const QStringList &cards,
+                               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+    // Every file below dir (hidden ones too), relative paths.
+    static QSet<QString> filesIn(const QString &dir);
+    // "sox stat" values of an audio file: length in seconds, RMS amplitude, rough frequency.
+    static bool audioStats(const QString &path, double *seconds, double *rms, double *frequency);
+};
+
+QString TestDemoVoices::generator()
+{
+    return QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tools/make_demo_voices");
+}
+
+TestDemoVoices::Result TestDemoVoices::runGenerator(const QString &appDir, const QStringList &cards,
+                                                    const QProcessEnvironment &env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(generator(), QStringList{appDir} + cards);
+    Result result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.output = QString::fromUtf8(process.readAll());
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
+QSet<QString> TestDemoVoices::filesIn(const QString &dir)
+{
+    QSet<QString> files;
+    const QDir root(dir);
+    const QStringList subdirs{QString(), QStringLiteral("Music"), QStringLiteral("Music2")};
+    for (const QString &sub : subdirs) {
+        const QDir d(root.filePath(sub));
+        const auto entries = d.entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : entries)
+            files.insert(sub.isEmpty() ? name : sub + QLatin1Char('/') + name);
+    }
+    return files;
+}
+
+bool TestDemoVoices::audioStats(const QString &path, double *seconds, double *rms, double *frequency)
+{
+    QProcess sox;
+    sox.setProcessChannelMode(QProcess::MergedChannels);
+    sox.start(QStringLiteral("sox"), {path, QStringLiteral("-n"), QStringLiteral("stat")});
+    if (!sox.waitForFinished(30000) || sox.exitCode() != 0)
+        return false;
+    const QString text = QString::fromUtf8(sox.readAll());
+    auto value = [&text](const char *label, double *out) {
+        const QRegularExpression re(QStringLiteral("^%1:\\s*(\\S+)").arg(QLatin1String(label)),
+                                    QRegularExpression::MultilineOption);
+        const auto match = re.match(text);
+        bool ok = false;
+        *out = match.hasMatch() ? match.captured(1).toDouble(&ok) : 0.0;
+        return ok;
+    };
+    return value("Length \\(seconds\\)", seconds) && value("RMS\\s+amplitude", rms)
+           && value("Rough\\s+frequency", frequency);
+}
+
+void TestDemoVoices::initTestCase()
+{
+    const char *tools[] = {"espeak-ng", "oggenc", "sox", "flock"};
+    for (const char *tool : tools) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs espeak-ng, "
+                                            "vorbis-tools and sox").arg(QLatin1String(tool))));
+    }
+    QVERIFY2(QFileInfo(generator()).isExecutable(), qPrintable(generator()));
+    AudioOutput::Init(0);
+}
+
+void TestDemoVoices::cleanupTestCase()
+{
+    AudioOutput::Free();
+}
+
+void TestDemoVoices::poemData_hasEveryPoemWithReadings()
+{
+    QFile file(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/data/poems.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'),
+                                                                      Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(0), QStringLiteral("no\tkami\tshimo\tkami_reading\tshimo_reading"));
+    QCOMPARE(lines.size(), 1 + 101);
+
+    // The readings are what the speech synthesizer gets: kana phrases
+    // separated by single blanks (it cannot read kanji).
+    const QRegularExpression reading(QStringLiteral("^[\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+"
+                                                    "( [\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+)*$"));
+    for (int row = 0; row <= 100; ++row) {
+        const QStringList columns = lines.at(row + 1).split(QLatin1Char('\t'));
+        const QByteArray where = "row " + QByteArray::number(row);
+        QVERIFY2(columns.size() == 5, where.constData());
+        QVERIFY2(columns.at(0) == QString::number(row), where.constData());
+        for (int c = 1; c < 5; ++c)
+            QVERIFY2(!columns.at(c).trimmed().isEmpty(), where.constData());
+        QVERIFY2(reading.match(columns.at(3)).hasMatch(), (where + " upper reading").constData());
+        QVERIFY2(reading.match(columns.at(4)).hasMatch(), (where + " lower reading").constData());
+    }
+}
+
+void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
+{
+    QTemporaryDir app;
+    QVERIFY(app.isValid());
+    const Result result = runGenerator(app.path(), {QStringLiteral("0"), QStringLiteral("7"),
+                                                    QStringLiteral("100")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+    QVERIFY2(result.output.count(QLatin1Char('\n')) <= 1, qPrintable(result.output));
+
+    const QStringList verses{QStringLiteral("000_2"), QStringLiteral("007_1"), QStringLiteral("007_2"),
+                             QStringLiteral("100_1"), QStringLiteral("100_2")};
+    QSet<QString> expected{QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
+                           QStringLiteral("fine.wav"), QStringLiteral(".demo-voices"),
+                           QStringLiteral("Music/.demo-voices"), QStringLiteral("Music2/.demo-voices")};
+    for (const QString &v : verses) {
+        expected.insert(QStringLiteral("Music/rindou_%1.ogg").arg(v));
+        expected.insert(QStringLiteral("Music2/asagao_%1.ogg").arg(v));
+    }
+    QCOMPARE(filesIn(app.path()), expected);
+
+    double voice1Frequency = 0;
+    double voice2Frequency = 0;
+    for (const QString &v : verses) {
+        for (const QString &name : {QStringLiteral("Music/rindou_%1.ogg").arg(v),
+                                    QStringLiteral("Music2/asagao_%1.ogg").arg(v)}) {
+            const QString path = app.filePath(name);
+            double seconds = 0, rms = 0, frequency = 0;
+            QVERIFY2(audioStats(path, &seconds, &rms, &frequency), qPrintable(name));
+            // A spoken verse of a few phrases, clearly audible.
+            QVERIFY2(seconds > 2.0 && seconds < 15.0, qPrintable(name + QString::number(seconds)));
+            QVERIFY2(rms > 0.02, qPrintable(name + QString::number(rms)));
+            (name.startsWith(QLatin1String("Music/")) ? voice1Frequency : voice2Frequency) += frequency;
+
+            const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(path);
+            QVERIFY2(stream != 0, qPrintable(name));
+            AudioOutput::StreamFree(stream);
+        }
+    }
+    // Voice 1 is the female one: higher pitched than voice 2 on the same verses.
+    QVERIFY2(voice1Frequency > voice2Frequency,
+             qPrintable(QStringLiteral("%1 %2").arg(voice1Frequency).arg(voice2Frequency)));
+
+    // The engine plays a verse through to its end.
+    const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(app.filePath(
+        QStringLiteral("Music/rindou_000_2.ogg")));
+    QVERIFY(AudioOutput::ChannelPlay(stream));
+    QVERIFY(AudioOutput::ChannelIsActive(stream));
+    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::ChannelIsActive(stream), 20000);
+    AudioOutput::StreamFree(stream);
+
+    // The cues: short announcements, 44.1 kHz 16-bit.
+    for (const QString &cue : {QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
+                               QStringLiteral("fine.wav")}) {
+        QFile wav(app.filePath(cue));
+        QVERIFY(wav.open(QIODevice::ReadOnly));
+        const QByteArray header = wav.read(44);
+        QVERIFY2(header.startsWith("RIFF") && header.mid(8, 4) == "WAVE", qPrintable(cue));
+        const auto le16 = [&header](int at) {
+            return quint8(header.at(at)) | (quint8(header.at(at + 1)) << 8);
+        };
+        QCOMPARE(le16(24) | (le16(26) << 16), 44100);
+        QCOMPARE(le16(34), 16);
+        double seconds = 0, rms = 0, frequency = 0;
+        QVERIFY2(audioStats(app.filePath(cue), &seconds, &rms, &frequency), qPrintable(cue));
+        QVERIFY2(seconds > 1.0 && seconds < 8.0, qPrintable(cue + QString::number(seconds)));
+        QVERIFY2(rms > 0.02, qPrintable(cue));
+    }
+}
+
+void TestDemoVoices::generator_rerunAndForeignFiles_leftAlone()
+{
+    QTemporaryDir app;
+    QVERIFY(app.isValid());
+    // Recordings and a cue the user put there before the first run.
+    QVERIFY(QDir(app.path()).mkpath(QStringLiteral("Music")));
+    const QString real = app.filePath(QStringLiteral("Music/rindou_001_1.ogg"));
+    QVERIFY(FixtureAudio::MakeOggTone(real, 440, 0.5));
+    const QString realCue = app.filePath(QStringLiteral("fine.wav"));
+    QVERIFY(FixtureAudio::MakeWavTone(realCue, 880, 0.3));
+    auto contents = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray realBytes = contents(real);
+    const QByteArray realCueBytes = contents(realCue);
+
+    Result result = runGenerator(app.path(), {QStringLiteral("1")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+    QCOMPARE(contents(real), realBytes);
+    QCOMPARE(contents(realCue), realCueBytes);
+    QVERIFY(QFileInfo::exists(app.filePath(QStringLiteral("Music/rindou_001_2.ogg"))));
+    QVERIFY(QFileInfo::exists(app.filePath(QStringLiteral("Music2/asagao_001_1.ogg"))));
+
+    // The list of synthetic files names only what the generator made.
+    const QStringList listed = QString::fromUtf8(contents(app.filePath(QStringLiteral("Music/.demo-voices"))))
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(listed, QStringList{QStringLiteral("rindou_001_2.ogg")});
+    QVERIFY(!contents(app.filePath(QStringLiteral(".demo-voices"))).contains("fine.wav"));
+
+    // A second run finds everything in place: it changes nothing and says nothing.
+    QHash<QString, QPair<QDateTime, QByteArray>> before;
+    const auto files = filesIn(app.path());
+    for (const QString &name : files) {
+        const QString path = app.filePath(name);
+        before.insert(name, {QFileInfo(path).lastModified(), contents(path)});
+    }
+    result = runGenerator(app.path(), {QStringLiteral("1")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+    QCOMPARE(result.output, QString());
+    QCOMPARE(filesIn(app.path()), files);
+    for (const QString &name : files) {
+        const QString path = app.filePath(name);
+        QVERIFY2(QFileInfo(path).lastModified() == before.value(name).first, qPrintable(name));
+        QVERIFY2(contents(path) == before.value(name).second, qPrintable(name));
+    }
+}
+
+void TestDemoVoices::generator_interrupted_leavesNoPartialFile()
+{
+    QTemporaryDir app;
+    QTemporaryDir fakeBin;
+    QVERIFY(app.isValid() && fakeBin.isValid());
+
+    // An encoder that writes part of its output and then hangs, as if the
+    // machine were switched off in the middle of a file.
+    const QString fakeEncoder = fakeBin.filePath(QStringLiteral("oggenc"));
+    {
+        QFile script(fakeEncoder);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n"
+                     "while [ $# -gt 1 ]; do [ \"$1\" = -o ] && out=$2; shift; done\n"
+                     "cat >/dev/null\n"
+                     "printf 'OggS partial' >\"$out\"\n"
+                     "exec sleep 60\n");
+    }
+    QVERIFY(QFile::setPermissions(fakeEncoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), fakeBin.path() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    // Its own process group, so that the whole run can be killed at once.
+    process.setChildProcessModifier([] { ::setsid(); });
+    process.start(generator(), {app.path(), QStringLiteral("3"), QStringLiteral("4")});
+    QVERIFY(process.waitForStarted());
+
+    auto partialFiles = [&app] {
+        int n = 0;
+        const auto files = filesIn(app.path());
+        for (const QString &name : files)
+            n += QFileInfo(app.filePath(name)).size() == qint64(sizeof("OggS partial") - 1);
+        return n;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(partialFiles() > 0, 30000);
+    ::kill(-pid_t(process.processId()), SIGKILL);
+    QVERIFY(process.waitForFinished());
+
+    // No verse file by its real name: only hidden leftovers may remain.
+    const QRegularExpression verseName(QStringLiteral("(rindou|asagao)_\\d{3}_\\d\\.ogg$"));
+    const auto afterKill = filesIn(app.path());
+    for (const QString &name : afterKill) {
+        if (name.endsWith(QLatin1String(".ogg")))
+            QVERIFY2(!verseName.match(name).hasMatch(), qPrintable(name));
+    }
+
+    // A run with the real encoder completes the folder and clears the leftovers.
+    const Result result = runGenerator(app.path(), {QStringLiteral("3"), QStringLiteral("4")});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+    QCOMPARE(partialFiles(), 0);
+    const auto files = filesIn(app.path());
+    int verses = 0;
+    for (const QString &name : files) {
+        QVERIFY2(!QFileInfo(name).fileName().startsWith(QLatin1String(".demo-tmp")), qPrintable(name));
+        if (verseName.match(name).hasMatch()) {
+            ++verses;
+            const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(app.filePath(name));
+            QVERIFY2(stream != 0, qPrintable(name));
+            AudioOutput::StreamFree(stream);
+        }
+    }
+    QCOMPARE(verses, 8);
+}
+
+void TestDemoVoices::generator_badCardNumber_fails_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::newRow("above 100") << QStringLiteral("101");
+    QTest::newRow("negative") << QStringLiteral("-1");
+    QTest::newRow("not a number") << QStringLiteral("7; touch x");
+}
+
+void TestDemoVoices::generator_badCardNumber_fails()
+{
+    QFETCH(QString, card);
+    QTemporaryDir app;
+    QVERIFY(app.isValid());
+    const Result result = runGenerator(app.path(), {QStringLiteral("1"), card});
+    QVERIFY(result.exitCode != 0);
+    QVERIFY2(result.output.contains(QLatin1String("not a card number")), qPrintable(result.output));
+    QCOMPARE(filesIn(app.path()), QSet<QString>());
+}
+
+QTEST_GUILESS_MAIN(TestDemoVoices)
+#include "tst_demovoices.moc"
