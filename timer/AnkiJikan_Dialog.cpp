@@ -1,0 +1,101 @@
+#include "AnkiJikan_Dialog.h"
+#include "ui_ankijikan_dialog.h"
+
+#include "AudioOutput.h"
+#include "FinalMsgBox.h"
+
+#include <QTimer>
+
+static_assert(AnkiJikan_Dialog::EndOffsetSeconds == AnkiJikan_Dialog::PeriodMinutes * 60);
+
+AnkiJikan_Dialog::AnkiJikan_Dialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::AnkiJikan_Dialog>())
+{
+    ui->setupUi(this);   // also joins on_StartStopBtn_clicked() by name
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &AnkiJikan_Dialog::TimeOutDone);
+}
+
+AnkiJikan_Dialog::~AnkiJikan_Dialog()
+{
+    timer->stop();
+}
+
+QDateTime AnkiJikan_Dialog::currentDateTime() const
+{
+    return QDateTime::currentDateTime();
+}
+
+void AnkiJikan_Dialog::on_StartStopBtn_clicked()
+{
+    if (running)
+        stopCount();
+    else
+        startCount();
+}
+
+void AnkiJikan_Dialog::startCount()
+{
+    AudioOutput::PlayCue(QStringLiteral("start.wav"));
+    ui->StartStopBtn->setText(tr("終了"));
+    ui->MsgLabel->setText(tr("残り時間 : 15 分"));
+    ui->progressBar->setValue(0);
+
+    // Computed once: the label is not updated while the count runs.
+    const QString endTime = currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
+    ui->MsgLabel_2->setText(tr("終了時刻 : ") + endTime);
+
+    minutesElapsed = 0;
+    timer->start(TickMs);
+    running = true;
+}
+
+void AnkiJikan_Dialog::stopCount()
+{
+    timer->stop();
+    ui->StartStopBtn->setText(tr("開始"));
+    ui->MsgLabel->clear();
+    ui->progressBar->setValue(0);
+    ui->MsgLabel_2->setText(tr("終了時刻 : "));
+    running = false;
+    close();
+}
+
+void AnkiJikan_Dialog::TimeOutDone()
+{
+    if (!running)
+        return;
+
+    ++minutesElapsed;
+    if (minutesElapsed >= PeriodMinutes) {
+        finishCount();
+        return;
+    }
+
+    const int minutesLeft = PeriodMinutes - minutesElapsed;
+    // The place marker of this text is a percent sign with a full-width one;
+    // the number itself is written in ASCII digits.
+    QString text = tr("残り時間 : %１分");
+    text.replace(QStringLiteral("%\uFF11"), QString::number(minutesLeft));
+    ui->MsgLabel->setText(text);
+    ui->progressBar->setValue(minutesElapsed * 100 / PeriodMinutes);
+
+    if (minutesLeft == WarningMinutesLeft)
+        AudioOutput::PlayCue(QStringLiteral("before2min.wav"));
+}
+
+void AnkiJikan_Dialog::finishCount()
+{
+    timer->stop();
+    ui->StartStopBtn->setText(tr("開始"));
+    ui->MsgLabel->setText(tr("暗記時間終了"));
+    ui->progressBar->setValue(100);
+
+    // Plays "fine.wav" when created; however it is closed, this dialog closes.
+    FinalMsgBox box(this);
+    box.exec();
+
+    running = false;
+    close();
+}
