@@ -5,7 +5,13 @@
 #include "PoemTable.h"
 
 #include <QElapsedTimer>
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
@@ -14,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -307,6 +314,98 @@ private slots:
         QCOMPARE(AudioOutput::GetVolume(), after);
         probe.ui()->Slider_Volume->setValue(40);
         QCOMPARE(AudioOutput::GetVolume(), 0.4f);
+    }
+
+private:
+    // Runs action() and answers the modal dialog it opens with answer(dialog);
+    // returns the class name of the dialog that opened, or "" if none did.
+    QString runDialog(const std::function<void()> &action,
+                      const std::function<void(QDialog *)> &answer = {})
+    {
+        QString opened;
+        QTimer::singleShot(300, this, [&opened, &answer] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            opened = QString::fromLatin1(dialog->metaObject()->className());
+            if (answer)
+                answer(dialog);
+            else
+                dialog->reject();
+        });
+        action();
+        QTest::qWait(400);
+        return opened;
+    }
+
+    static void clickButtonBox(QDialog *dialog, QDialogButtonBox::StandardButton which)
+    {
+        auto *box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QVERIFY(box);
+        box->button(which)->click();
+    }
+
+private slots:
+    void dialogs_openWhenIdle_refusedDuringReading()
+    {
+        useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        Ui::MainWindow *ui = probe.ui();
+        const QList<std::pair<QString, std::function<void()>>> openers{
+            {QStringLiteral("FudaSelectDlg"), [ui] { ui->Btn_FudaSelect->click(); }},
+            {QStringLiteral("FudaSelectDlg"), [ui] { ui->actionFuda->trigger(); }},
+            {QStringLiteral("OptionDialog"), [ui] { ui->actionOption->trigger(); }},
+            {QStringLiteral("AnkiJikan_Dialog"), [ui] { ui->Btn_AnkiJikan->click(); }},
+        };
+        for (const auto &[name, open] : openers)
+            QCOMPARE(runDialog(open), name);
+
+        QSignalSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        ui->Btn_Start->click();
+        QVERIFY(lower.wait(3000));
+        for (const auto &[name, open] : openers)
+            QCOMPARE(runDialog(open), QString());
+        ui->Btn_Start->click(); // paused: still refused
+        for (const auto &[name, open] : openers)
+            QCOMPARE(runDialog(open), QString());
+    }
+
+    void options_voiceChangesOnlyWhenAccepted()
+    {
+        useFolder(shortVerses, "SelectVoice=0\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        const auto chooseSecond = [](QDialog *dialog) {
+            dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_2"))->setChecked(true);
+        };
+        runDialog([&] { probe.ui()->actionOption->trigger(); }, [&](QDialog *dialog) {
+            chooseSecond(dialog);
+            clickButtonBox(dialog, QDialogButtonBox::Cancel);
+        });
+        QCOMPARE(probe.selectVoice(), 0);
+        runDialog([&] { probe.ui()->actionOption->trigger(); }, [&](QDialog *dialog) {
+            chooseSecond(dialog);
+            clickButtonBox(dialog, QDialogButtonBox::Ok);
+        });
+        QCOMPARE(probe.selectVoice(), 1);
+    }
+
+    void fudaSelect_okRewritesTheSelection()
+    {
+        useFolder(shortVerses, "FudaList=\"1,2,21,63\"\n");
+        MainWindow window;
+        MainWindowProbe probe(window);
+        runDialog([&] { probe.ui()->Btn_FudaSelect->click(); }, [](QDialog *dialog) {
+            dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
+            clickButtonBox(dialog, QDialogButtonBox::Cancel);
+        });
+        QCOMPARE(probe.fudaList(), (QList<int>{1, 2, 21, 63}));
+        runDialog([&] { probe.ui()->actionFuda->trigger(); }, [](QDialog *dialog) {
+            dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
+            clickButtonBox(dialog, QDialogButtonBox::Ok);
+        });
+        QCOMPARE(probe.fudaList(), (QList<int>{63, 21, 2}));
     }
 
     void destroyDuringReading_writesSettingsAndReturnsQuickly()
