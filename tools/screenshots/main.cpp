@@ -1,0 +1,101 @@
+// Opens the program's windows in the states the README shows and saves a
+// picture of each: the main window idle and during a reading, the card
+// selection with some boxes checked, the options and the timer counting.
+// Usage: qtutakaze_screenshots <application folder with Music/> <output folder>
+
+#include "AnkiJikan_Dialog.h"
+#include "AppFolder.h"
+#include "FudaSelectDlg.h"
+#include "MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QList>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool save(QWidget *window, const QString &path)
+{
+    window->raise();
+    window->activateWindow();
+    settle(400);
+    // The whole window with its frame, as the X server shows it.
+    const QPixmap shot = window->screen()->grabWindow(0, window->frameGeometry().x(),
+                                                      window->frameGeometry().y(),
+                                                      window->frameGeometry().width(),
+                                                      window->frameGeometry().height());
+    const bool ok = shot.save(path);
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <application folder> <output folder>\n", argv[0]);
+        return 2;
+    }
+    AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    bool ok = true;
+
+    MainWindow window;
+    window.move(40, 40);
+    window.show();
+    ok &= save(&window, out.filePath(QStringLiteral("main-window.png")));
+
+    // The options as the menu opens them (with the sample button live).
+    QTimer::singleShot(300, &window, [&ok, &out] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            ok &= save(dialog, out.filePath(QStringLiteral("options.png")));
+            dialog->reject();
+        } else {
+            ok = false;
+        }
+    });
+    window.findChild<QAction *>(QStringLiteral("actionOption"))->trigger();
+
+    auto *start = window.findChild<QAbstractButton *>(QStringLiteral("Btn_Start"));
+    auto *joka = window.findChild<QCheckBox *>(QStringLiteral("checkBox"));
+    joka->setChecked(false);
+    start->click();
+    settle(1500); // the first upper verse has begun
+    ok &= save(&window, out.filePath(QStringLiteral("reading.png")));
+    start->click(); // pause, so the dialogs below are shown over a quiet window
+
+    QList<int> cards{87, 18, 57, 61, 21, 63, 1, 12, 7, 43};
+    FudaSelectDlg select(nullptr);
+    select.SetFudaList(&cards);
+    select.move(40, 40);
+    select.show();
+    ok &= save(&select, out.filePath(QStringLiteral("card-selection.png")));
+    select.hide();
+
+    AnkiJikan_Dialog timer(nullptr);
+    timer.move(40, 40);
+    timer.show();
+    timer.findChild<QAbstractButton *>(QStringLiteral("StartStopBtn"))->click();
+    for (int minute = 0; minute < 4; ++minute)
+        QMetaObject::invokeMethod(&timer, "TimeOutDone");
+    ok &= save(&timer, out.filePath(QStringLiteral("timer.png")));
+    timer.hide();
+
+    return ok ? 0 : 1;
+}
