@@ -1,0 +1,122 @@
+#include "PlayMusicThread.h"
+
+#include <QMutexLocker>
+
+namespace {
+constexpr unsigned long PassMs = 100;
+}
+
+PlayMusicThread::PlayMusicThread(WId windowHandle)
+{
+    AudioOutput::Init(static_cast<quintptr>(windowHandle));
+}
+
+PlayMusicThread::~PlayMusicThread()
+{
+    // Normally run() has returned already; never leave a running thread behind.
+    RequestQuit();
+    wait();
+    FreeStream();
+    AudioOutput::Free();
+}
+
+void PlayMusicThread::SetMusicFile(const QString &path)
+{
+    const QMutexLocker locker(&mutex);
+    if (state == 0)
+        fileName = path;
+}
+
+void PlayMusicThread::StopMusic()
+{
+    const QMutexLocker locker(&mutex);
+    if (state == 1)
+        stopRequested = true;
+}
+
+bool PlayMusicThread::CancelMusic()
+{
+    const QMutexLocker locker(&mutex);
+    if (state == 1) {
+        stopRequested = true;
+        return false;
+    }
+    if (fileName.isEmpty())
+        return false;
+    fileName.clear();
+    return true;
+}
+
+void PlayMusicThread::RequestQuit()
+{
+    quitRequested = true;
+}
+
+void PlayMusicThread::SetVolume(float level)
+{
+    AudioOutput::SetVolume(level);
+}
+
+float PlayMusicThread::GetVolume()
+{
+    return AudioOutput::GetVolume();
+}
+
+void PlayMusicThread::run()
+{
+    while (!quitRequested) {
+        enum { Nothing, Started, Ended } action = Nothing;
+        QString message;
+        {
+            QMutexLocker locker(&mutex);
+            if (state == 0 && !fileName.isEmpty()) {
+                const QString path = fileName;
+                // The file is opened under the lock, so that SetMusicFile()
+                // and CancelMusic() see the start whole (opening only reads
+                // the headers; decoding happens while playing).
+                FreeStream();
+                message = StartStream(path) ? path : QString();
+                stopRequested = false;
+                state = 1;
+                action = Started;
+            } else if (state == 1 && (!IsPlaying() || stopRequested)) {
+                FreeStream();
+                fileName.clear();
+                state = 0;
+                action = Ended;
+            }
+        }
+        if (action == Started)
+            emit MusicStarted(message);
+        else if (action == Ended)
+            emit MusicEnded();
+        if (quitRequested)
+            break;
+        msleep(PassMs);
+    }
+    AudioOutput::ThreadEnded();
+}
+
+bool PlayMusicThread::IsPlaying() const
+{
+    return AudioOutput::ChannelIsActive(stream);
+}
+
+void PlayMusicThread::FreeStream()
+{
+    if (stream != 0) {
+        AudioOutput::ChannelStop(stream);
+        AudioOutput::StreamFree(stream);
+        stream = 0;
+    }
+}
+
+bool PlayMusicThread::StartStream(const QString &path)
+{
+    stream = AudioOutput::StreamCreateFile(path);
+    if (stream == 0)
+        return false;
+    // A stream that was created but did not start stays in stream and is
+    // released at the next pass.
+    return AudioOutput::ChannelPlay(stream);
+}

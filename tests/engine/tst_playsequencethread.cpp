@@ -1,0 +1,531 @@
+#include "AppFolder.h"
+#include "AudioOutput.h"
+#include "EventLog.h"
+#include "FixtureAudio.h"
+#include "PlaySequenceThread.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+using Seq = PlaySequenceThread;
+
+namespace {
+
+const QString M1E = QStringLiteral("M1E");
+const QString M2E = QStringLiteral("M2E");
+const QString End = QStringLiteral("END 0");
+
+QString m1s(int card) { return QStringLiteral("M1S %1").arg(card); }
+QString m2s(int card) { return QStringLiteral("M2S %1").arg(card); }
+
+// The events a reading of the list makes without intervention.
+QStringList plainReading(const QList<int> &list)
+{
+    QStringList events;
+    for (int card : list) {
+        if (card != 0)
+            events << m1s(card) << M1E;
+        events << m2s(card) << M2E;
+    }
+    return events << End;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestPlaySequenceThread : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+
+    void readings_data();
+    void readings();
+    void filePaths_data();
+    void filePaths();
+    void pauseAndResume_data();
+    void pauseAndResume();
+    void quickPauseAndResume_readVerseOnceMore();
+    void stop_data();
+    void stop();
+    void requestsWhileIdle_areIgnored();
+    void twoStarts_readOnce();
+    void changesDuringReading_areIgnored();
+    void badVerseFile_readingGoesOn_data();
+    void badVerseFile_readingGoesOn();
+    void quitDuringReading_endsOnceAndQuickly();
+    void quitWhileIdle_emitsNothing();
+    void measurePauses();
+
+private:
+    void makeThread(const QString &appDir);
+    void startReading(QList<int> list, int voice, int wait1, int wait2);
+    void waitFor(const QString &event, int occurrence = 0, int timeoutMs = 10000);
+
+    QTemporaryDir root;
+    QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
+    QString longDir;  // 1.0 s verses of cards 0, 7, 12 in the first voice only
+    std::unique_ptr<Seq> seq;
+    std::unique_ptr<EventLog> log;
+};
+
+void TestPlaySequenceThread::initTestCase()
+{
+    QVERIFY(root.isValid());
+    shortDir = root.filePath(QStringLiteral("short"));
+    longDir = root.filePath(QStringLiteral("long"));
+    QVERIFY(FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
+    QVERIFY(FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
+}
+
+void TestPlaySequenceThread::cleanupTestCase()
+{
+    AppFolder::setPathForTesting(QString());
+}
+
+void TestPlaySequenceThread::makeThread(const QString &appDir)
+{
+    AppFolder::setPathForTesting(appDir);
+    seq = std::make_unique<Seq>(WId(0));
+    log = std::make_unique<EventLog>();
+    EventLog *events = log.get();
+    connect(seq.get(), &Seq::SequencStartded, events, [events] { events->add(QStringLiteral("SequencStartded")); });
+    connect(seq.get(), &Seq::Music1Starteded, events, [events](int card) { events->add(m1s(card)); });
+    connect(seq.get(), &Seq::Music1Ended, events, [events] { events->add(M1E); });
+    connect(seq.get(), &Seq::Music2Starteded, events, [events](int card) { events->add(m2s(card)); });
+    connect(seq.get(), &Seq::Music2Ended, events, [events] { events->add(M2E); });
+    connect(seq.get(), &Seq::SequenceEnded, events,
+            [events](int status) { events->add(QStringLiteral("END %1").arg(status)); });
+    seq->start();
+}
+
+void TestPlaySequenceThread::startReading(QList<int> list, int voice, int wait1, int wait2)
+{
+    seq->SetParameters(voice, wait1, wait2);
+    seq->SetFudaList(&list);
+    list.clear(); // the thread has its own copy; the caller's may go away
+    seq->RequestStart();
+}
+
+void TestPlaySequenceThread::waitFor(const QString &event, int occurrence, int timeoutMs)
+{
+    QTRY_VERIFY2_WITH_TIMEOUT(log->count(event) > occurrence,
+                              qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
+                                             .arg(event).arg(occurrence).arg(log->names().join(u", "))),
+                              timeoutMs);
+}
+
+void TestPlaySequenceThread::cleanup()
+{
+    if (seq) {
+        seq->RequestQuit();
+        QVERIFY(seq->wait(5000));
+        seq.reset();
+    }
+    log.reset();
+    QVERIFY(!AudioOutput::IsMusicPlaying());
+}
+
+void TestPlaySequenceThread::readings_data()
+{
+    QTest::addColumn<QList<int>>("list");
+    QTest::addColumn<int>("wait1");
+    QTest::addColumn<int>("wait2");
+    QTest::newRow("one card: no pause after its lower verse") << QList<int>{7} << 1 << 2;
+    QTest::newRow("preamble only, as the sample play") << QList<int>{0} << 1 << 1;
+    QTest::newRow("preamble and two cards") << QList<int>{0, 7, 12} << 1 << 2;
+    QTest::newRow("zero and negative pauses") << QList<int>{7, 12} << 0 << -3;
+}
+
+// Order of the signals, and the pause after an upper verse (wait1) and after
+// a lower verse (wait2): W seconds plus two passes, plus the player's polling.
+void TestPlaySequenceThread::readings()
+{
+    QFETCH(QList<int>, list);
+    QFETCH(int, wait1);
+    QFETCH(int, wait2);
+    makeThread(shortDir);
+    startReading(list, 0, wait1, wait2);
+    waitFor(End, 0, 20000);
+    QTest::qWait(250); // nothing follows the end
+    QCOMPARE(log->names(), plainReading(list));
+    QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
+
+    const QList<EventLog::Event> &events = log->events;
+    for (qsizetype i = 1; i < events.size(); ++i) {
+        const qint64 gap = events.at(i).ms - events.at(i - 1).ms;
+        const QString pair = events.at(i - 1).name + QStringLiteral(" -> ") + events.at(i).name;
+        int expectedMs = -1;
+        if (events.at(i - 1).name == M1E)
+            expectedMs = 1000 * std::max(wait1, 0) + 200;
+        else if (events.at(i - 1).name == M2E && events.at(i).name != End)
+            expectedMs = 1000 * std::max(wait2, 0) + 200;
+        else if (events.at(i).name == End)
+            expectedMs = 100; // at once: the pass that takes the end
+        if (expectedMs < 0)
+            continue;
+        QVERIFY2(gap >= expectedMs - 100 && gap <= expectedMs + 600,
+                 qPrintable(QStringLiteral("%1 took %2 ms").arg(pair).arg(gap)));
+    }
+}
+
+void TestPlaySequenceThread::filePaths_data()
+{
+    QTest::addColumn<QString>("folder"); // relative to the temporary root
+    QTest::addColumn<int>("voice");
+    QTest::addColumn<int>("card");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+    // Music holds 1.0 s verses, Music2 0.5 s verses: the length of the verse
+    // read tells which file was opened; a wrong name plays about 100 ms.
+    QTest::newRow("voice 0, card 7") << "names" << 0 << 7 << 850 << 1600;
+    QTest::newRow("voice 0, card 100") << "names" << 0 << 100 << 850 << 1600;
+    QTest::newRow("voice 0, preamble") << "names" << 0 << 0 << 850 << 1600;
+    QTest::newRow("voice 1, card 7") << "names" << 1 << 7 << 380 << 800;
+    QTest::newRow("voice 2 is the second voice") << "names" << 2 << 100 << 380 << 800;
+    QTest::newRow("voice -1 is the second voice") << "names" << -1 << 0 << 380 << 800;
+    QTest::newRow("application folder with Japanese name") << "読手/カルタ" << 0 << 7 << 850 << 1600;
+}
+
+void TestPlaySequenceThread::filePaths()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, voice);
+    QFETCH(int, card);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    const QString appDir = root.filePath(folder);
+    if (!QDir(appDir).exists()) {
+        QVERIFY(FixtureAudio::MakeVoiceFolder(appDir, {0, 7, 100}, 1.0, false));
+        const QString second = root.filePath(QStringLiteral("second"));
+        QVERIFY(FixtureAudio::MakeVoiceFolder(second, {0, 7, 100}, 0.5, true));
+        QVERIFY(QDir().rename(second + QStringLiteral("/Music2"), appDir + QStringLiteral("/Music2")));
+    }
+    makeThread(appDir);
+    startReading({card}, voice, 1, 1);
+    const QString started = card == 0 ? m2s(0) : m1s(card);
+    const QString ended = card == 0 ? M2E : M1E;
+    waitFor(ended);
+    const qint64 length = log->time(ended) - log->time(started);
+    QVERIFY2(length >= minMs && length <= maxMs, qPrintable(QString::number(length)));
+    seq->RequestStop();
+    waitFor(End);
+}
+
+void TestPlaySequenceThread::pauseAndResume_data()
+{
+    QTest::addColumn<QList<int>>("list");
+    QTest::addColumn<QString>("pauseAfter");  // the event after which the pause is taken
+    QTest::addColumn<int>("pausedIn");
+    QTest::addColumn<QString>("stopAfter");   // stop once this is seen after the resume; empty: read to the end
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("upper verse: read again from its beginning")
+        << QList<int>{7, 12} << m1s(7) << int(Seq::STAT_MUSIC1) << m1s(7)
+        << QStringList{m1s(7), m1s(7), End};
+    QTest::newRow("pause after upper verse: lower verse at once")
+        << QList<int>{7, 12} << M1E << int(Seq::STAT_WAIT1) << m2s(7)
+        << QStringList{m1s(7), M1E, m2s(7), End};
+    QTest::newRow("lower verse: read again from its beginning")
+        << QList<int>{7, 12} << m2s(7) << int(Seq::STAT_MUSIC2) << m2s(7)
+        << QStringList{m1s(7), M1E, m2s(7), m2s(7), End};
+    QTest::newRow("preamble: read again")
+        << QList<int>{0, 7} << m2s(0) << int(Seq::STAT_MUSIC2) << m2s(0)
+        << QStringList{m2s(0), m2s(0), End};
+    QTest::newRow("pause before next card: last lower verse again, then on")
+        << QList<int>{7, 12} << M2E << int(Seq::STAT_WAIT2) << QString()
+        << (QStringList{m1s(7), M1E, m2s(7), M2E} + plainReading({7, 12}).mid(2));
+}
+
+void TestPlaySequenceThread::pauseAndResume()
+{
+    QFETCH(QList<int>, list);
+    QFETCH(QString, pauseAfter);
+    QFETCH(int, pausedIn);
+    QFETCH(QString, stopAfter);
+    QFETCH(QStringList, expected);
+
+    makeThread(longDir);
+    // A long pause after the upper verse shows that a resume skips its rest.
+    startReading(list, 0, 3, 1);
+    waitFor(pauseAfter);
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), pausedIn, 500);
+    seq->RequestPause();
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    // Paused: the verse cut short reports no end, and nothing goes on.
+    QTest::qWait(500);
+    QCOMPARE(log->names(), expected.mid(0, log->names().size()));
+    const qsizetype beforeResume = log->events.size();
+    QCOMPARE(seq->GetState(), int(Seq::STAT_PAUSE));
+
+    const qint64 resumedAt = log->now();
+    seq->RequestStart();
+    if (stopAfter.isEmpty()) {
+        waitFor(End, 0, 20000);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(log->events.size() > beforeResume, 3000);
+        QVERIFY2(log->events.at(beforeResume).ms - resumedAt <= 700,
+                 qPrintable(QString::number(log->events.at(beforeResume).ms - resumedAt)));
+        QVERIFY(AudioOutput::IsMusicPlaying());
+        seq->RequestStop();
+        waitFor(End);
+    }
+    QCOMPARE(log->names(), expected);
+}
+
+// Requests in quick succession, faster than the player's own passes: a
+// verse cut short before or just after it began must not sound on while
+// paused, and its late reports must not be taken for the resumed verse's.
+void TestPlaySequenceThread::quickPauseAndResume_readVerseOnceMore()
+{
+    makeThread(longDir);
+    startReading({7}, 0, 1, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_MUSIC1), 1000);
+    seq->RequestPause(); // the player may not have begun the verse yet
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    QTest::qWait(300);
+    QVERIFY(!AudioOutput::IsMusicPlaying());
+    QVERIFY(!log->contains(M1E));
+
+    seq->RequestStart();
+    waitFor(m1s(7));
+    const qsizetype started = log->count(m1s(7));
+    seq->RequestPause(); // the verse has just begun
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    seq->RequestStart(); // at once, while the player is still ending it
+    waitFor(End, 0, 10000);
+    QCOMPARE(log->count(m1s(7)), started + 1);
+    QCOMPARE(log->names().mid(log->names().indexOf(M1E)), plainReading({7}).mid(1));
+    // The resumed verse was read whole, not ended by the report of the one cut short.
+    const qint64 verse = log->time(M1E) - log->time(m1s(7), int(started));
+    QVERIFY2(verse >= 850, qPrintable(QString::number(verse)));
+}
+
+void TestPlaySequenceThread::stop_data()
+{
+    QTest::addColumn<QString>("stopAfter");
+    QTest::addColumn<int>("stoppedIn");
+    QTest::addColumn<bool>("pauseFirst");
+    QTest::newRow("upper verse") << m1s(7) << int(Seq::STAT_MUSIC1) << false;
+    QTest::newRow("pause after upper verse") << M1E << int(Seq::STAT_WAIT1) << false;
+    QTest::newRow("lower verse") << m2s(7) << int(Seq::STAT_MUSIC2) << false;
+    QTest::newRow("pause before next card") << M2E << int(Seq::STAT_WAIT2) << false;
+    QTest::newRow("paused") << m2s(7) << int(Seq::STAT_MUSIC2) << true;
+}
+
+void TestPlaySequenceThread::stop()
+{
+    QFETCH(QString, stopAfter);
+    QFETCH(int, stoppedIn);
+    QFETCH(bool, pauseFirst);
+
+    makeThread(longDir);
+    startReading({7, 12}, 0, 1, 1);
+    waitFor(stopAfter);
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), stoppedIn, 500);
+    if (pauseFirst) {
+        seq->RequestPause();
+        QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    }
+    const qint64 stoppedAt = log->now();
+    seq->RequestStop();
+    waitFor(End, 0, 1000);
+    QVERIFY(log->time(End) - stoppedAt <= 400);
+    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
+    const QStringList atStop = log->names();
+
+    // The list went with the stop: a start without a new list does nothing,
+    // and the verse cut short reports no end.
+    seq->RequestStart();
+    QTest::qWait(500);
+    QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
+    QCOMPARE(log->names(), atStop);
+    QCOMPARE(log->count(End), 1);
+
+    // A new list reads from its first card.
+    startReading({12}, 0, 1, 1);
+    waitFor(m1s(12), 0, 3000);
+    QCOMPARE(log->names().mid(atStop.size()), QStringList{m1s(12)});
+}
+
+void TestPlaySequenceThread::requestsWhileIdle_areIgnored()
+{
+    makeThread(shortDir);
+    seq->RequestPause();
+    seq->RequestStop();
+    seq->RequestStart(); // no list yet
+    QList<int> empty;
+    seq->SetFudaList(&empty);
+    seq->SetFudaList(nullptr);
+    seq->RequestStart();
+    QTest::qWait(500);
+    QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
+    QVERIFY(log->events.isEmpty());
+
+    // None of it got in the way of the next reading.
+    startReading({7}, 0, 1, 1);
+    waitFor(End);
+    QCOMPARE(log->names(), plainReading({7}));
+}
+
+void TestPlaySequenceThread::twoStarts_readOnce()
+{
+    makeThread(shortDir);
+    QList<int> list{7};
+    seq->SetParameters(0, 1, 1);
+    seq->SetFudaList(&list);
+    seq->RequestStart();
+    seq->RequestStart();
+    waitFor(End);
+    QTest::qWait(300);
+    QCOMPARE(log->names(), plainReading({7}));
+}
+
+void TestPlaySequenceThread::changesDuringReading_areIgnored()
+{
+    makeThread(longDir); // has no second voice: a switch to it would read 100 ms verses
+    startReading({7, 12}, 0, 1, 1);
+    waitFor(m1s(7));
+    QList<int> other{12};
+    seq->SetParameters(1, 6, 6);
+    seq->SetFudaList(&other);
+    seq->RequestStart();
+
+    waitFor(m2s(7));
+    seq->RequestPause();
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    seq->SetParameters(1, 6, 6);
+    seq->SetFudaList(&other);
+    seq->RequestPause();
+    seq->RequestStart();
+    waitFor(End, 0, 20000);
+
+    QCOMPARE(log->names(), (QStringList{m1s(7), M1E, m2s(7)} + plainReading({7, 12}).mid(2)));
+    // Same voice (whole verses) and same pauses (1 s) as at the start.
+    const qint64 lower = log->time(M2E) - log->time(m2s(7), 1);
+    QVERIFY2(lower >= 850, qPrintable(QString::number(lower)));
+    const qint64 wait1 = log->time(m2s(7)) - log->time(M1E);
+    const qint64 wait2 = log->time(m1s(12)) - log->time(M2E);
+    QVERIFY2(wait1 <= 1800 && wait2 <= 1800, qPrintable(QStringLiteral("%1 %2").arg(wait1).arg(wait2)));
+}
+
+void TestPlaySequenceThread::badVerseFile_readingGoesOn_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "missing": no file
+    QTest::newRow("missing") << QByteArray("missing");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray(5000, '\x33');
+    QTest::newRow("truncated") << QByteArray("truncated");
+}
+
+void TestPlaySequenceThread::badVerseFile_readingGoesOn()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir appDir;
+    QVERIFY(appDir.isValid());
+    QVERIFY(QDir(appDir.path()).mkpath(QStringLiteral("Music")));
+    const QString upper = appDir.filePath(QStringLiteral("Music/rindou_007_1.ogg"));
+    QVERIFY(QFile::copy(shortDir + QStringLiteral("/Music/rindou_007_2.ogg"),
+                        appDir.filePath(QStringLiteral("Music/rindou_007_2.ogg"))));
+    if (content == "truncated") {
+        QFile good(longDir + QStringLiteral("/Music/rindou_007_1.ogg"));
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QVERIFY(writeFile(upper, good.read(300)));
+    } else if (content != "missing") {
+        QVERIFY(writeFile(upper, content));
+    }
+
+    makeThread(appDir.path());
+    startReading({7}, 0, 1, 1);
+    waitFor(End);
+    QCOMPARE(log->names(), plainReading({7}));
+    const qint64 verse = log->time(M1E) - log->time(m1s(7));
+    QVERIFY2(verse <= 400, qPrintable(QString::number(verse)));
+    const qint64 pause = log->time(m2s(7)) - log->time(M1E);
+    QVERIFY2(pause >= 1100 && pause <= 1800, qPrintable(QString::number(pause)));
+}
+
+void TestPlaySequenceThread::quitDuringReading_endsOnceAndQuickly()
+{
+    makeThread(longDir);
+    startReading({7, 12}, 0, 1, 1);
+    waitFor(m1s(7));
+    QElapsedTimer clock;
+    clock.start();
+    seq->RequestQuit();
+    QVERIFY(seq->wait(2000));
+    QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    waitFor(End, 0, 1000);
+    QTest::qWait(300); // the player's end of the verse cut short is not reported
+    QCOMPARE(log->names(), (QStringList{m1s(7), End}));
+}
+
+void TestPlaySequenceThread::quitWhileIdle_emitsNothing()
+{
+    makeThread(shortDir);
+    startReading({7}, 0, 1, 1);
+    waitFor(End); // idle again after a reading
+    seq->RequestQuit();
+    QVERIFY(seq->wait(2000));
+    QTest::qWait(200);
+    QCOMPARE(log->names(), plainReading({7}));
+}
+
+// Not a check: prints the silence after upper and lower verses. Run with
+// QTUTAKAZE_MEASURE_PAUSES=1 (takes a few minutes).
+void TestPlaySequenceThread::measurePauses()
+{
+    if (qEnvironmentVariableIsEmpty("QTUTAKAZE_MEASURE_PAUSES"))
+        QSKIP("set QTUTAKAZE_MEASURE_PAUSES=1 to measure the pauses");
+    const double verseMs = 300; // the length of the short fixtures
+    for (int w : {1, 3}) {
+        makeThread(shortDir);
+        QList<int> list;
+        for (int i = 0; i < 11; ++i)
+            list << (i % 2 == 0 ? 7 : 12);
+        startReading(list, 0, w, w);
+        waitFor(End, 0, 11 * (2 * w + 4) * 1000);
+        QList<qint64> afterUpper, afterLower;
+        const QList<EventLog::Event> &events = log->events;
+        qint64 lastStart = -1;
+        for (qsizetype i = 0; i < events.size(); ++i) {
+            const QString &name = events.at(i).name;
+            if (name.startsWith(u"M1S") || name.startsWith(u"M2S")) {
+                // Silence: from the sound's end (start + its length) to the next start.
+                if (lastStart >= 0) {
+                    const qint64 silence = events.at(i).ms - lastStart - qint64(verseMs);
+                    (name.startsWith(u"M2S") ? afterUpper : afterLower).append(silence);
+                }
+                lastStart = events.at(i).ms;
+            }
+        }
+        for (auto *series : {&afterUpper, &afterLower}) {
+            std::sort(series->begin(), series->end());
+            const qint64 median = series->at(series->size() / 2);
+            qInfo("W=%d silence after %s verse: n=%lld median=%lld ms min=%lld max=%lld", w,
+                  series == &afterUpper ? "upper" : "lower", qlonglong(series->size()),
+                  qlonglong(median), qlonglong(series->first()), qlonglong(series->last()));
+        }
+        cleanup();
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPlaySequenceThread)
+#include "tst_playsequencethread.moc"
