@@ -53,6 +53,9 @@ bool openDevice(Output &out)
 {
     if (out.deviceOpen)
         return true;
+    // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
+    // reads, and the program could no longer be ended by a signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     Mix_Init(MIX_INIT_OGG);
