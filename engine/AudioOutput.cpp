@@ -10,6 +10,7 @@
 #include <SDL_mixer.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -44,6 +45,28 @@ Output &output()
     return instance;
 }
 
+// The music-finished callback has a lock of its own: SDL calls the hook with
+// its audio lock held, possibly while another thread holds Output::mutex and
+// waits for that audio lock, so the hook must not take Output::mutex.
+struct MusicFinished {
+    QMutex mutex;
+    std::function<void()> callback;
+};
+
+MusicFinished &musicFinished()
+{
+    static MusicFinished instance;
+    return instance;
+}
+
+void onMusicFinished()
+{
+    MusicFinished &hook = musicFinished();
+    const QMutexLocker locker(&hook.mutex);
+    if (hook.callback)
+        hook.callback();
+}
+
 void applyVolume(const Output &out)
 {
     Mix_VolumeMusic(static_cast<int>(out.volume * MIX_MAX_VOLUME));
@@ -65,6 +88,7 @@ bool openDevice(Output &out)
         return false;
     }
     Mix_AllocateChannels(CueChannels);
+    Mix_HookMusicFinished(&onMusicFinished);
     out.deviceOpen = true;
     applyVolume(out);
     return true;
@@ -246,6 +270,13 @@ float AudioOutput::GetVolume()
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
     return out.volume;
+}
+
+void AudioOutput::SetMusicFinishedCallback(std::function<void()> callback)
+{
+    MusicFinished &hook = musicFinished();
+    const QMutexLocker locker(&hook.mutex);
+    hook.callback = std::move(callback);
 }
 
 void AudioOutput::PlayCue(const QString &fileName)

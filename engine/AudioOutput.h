@@ -45,6 +45,11 @@ public:
     // The level last set, exactly as set (clamped to 0.0..1.0); 1.0 before any set.
     static float GetVolume();
 
+    // Called, from any thread (the audio library's own included), whenever the
+    // music ends: run out or stopped. It must only signal, never call back
+    // into the output. nullptr removes it.
+    static void SetMusicFinishedCallback(std::function<void()> callback);
+
     // Sound cues of the memorization timer: plays a .wav (bare name = current
     // working directory) asynchronously, mixed over whatever sounds; opens the
     // device itself if needed; returns at once; a missing or broken file is

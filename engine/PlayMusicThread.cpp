@@ -9,6 +9,8 @@ constexpr unsigned long PassMs = 100;
 PlayMusicThread::PlayMusicThread(WId windowHandle)
 {
     AudioOutput::Init(static_cast<quintptr>(windowHandle));
+    // The end of a verse is noticed at once rather than at the next pass.
+    AudioOutput::SetMusicFinishedCallback([this] { sleeper.wake(); });
 }
 
 PlayMusicThread::~PlayMusicThread()
@@ -16,22 +18,31 @@ PlayMusicThread::~PlayMusicThread()
     // Normally run() has returned already; never leave a running thread behind.
     RequestQuit();
     wait();
+    AudioOutput::SetMusicFinishedCallback(nullptr);
     FreeStream();
     AudioOutput::Free();
 }
 
 void PlayMusicThread::SetMusicFile(const QString &path)
 {
-    const QMutexLocker locker(&mutex);
-    if (state == 0)
+    {
+        const QMutexLocker locker(&mutex);
+        if (state != 0)
+            return;
         fileName = path;
+    }
+    sleeper.wake();
 }
 
 void PlayMusicThread::StopMusic()
 {
-    const QMutexLocker locker(&mutex);
-    if (state == 1)
+    {
+        const QMutexLocker locker(&mutex);
+        if (state != 1)
+            return;
         stopRequested = true;
+    }
+    sleeper.wake();
 }
 
 bool PlayMusicThread::CancelMusic()
@@ -39,6 +50,7 @@ bool PlayMusicThread::CancelMusic()
     const QMutexLocker locker(&mutex);
     if (state == 1) {
         stopRequested = true;
+        sleeper.wake();
         return false;
     }
     if (fileName.isEmpty())
@@ -50,6 +62,7 @@ bool PlayMusicThread::CancelMusic()
 void PlayMusicThread::RequestQuit()
 {
     quitRequested = true;
+    sleeper.wake();
 }
 
 void PlayMusicThread::SetVolume(float level)
@@ -65,6 +78,7 @@ float PlayMusicThread::GetVolume()
 void PlayMusicThread::run()
 {
     while (!quitRequested) {
+        sleeper.beginPass();
         enum { Nothing, Started, Ended } action = Nothing;
         QString message;
         {
@@ -92,7 +106,7 @@ void PlayMusicThread::run()
             emit MusicEnded();
         if (quitRequested)
             break;
-        msleep(PassMs);
+        sleeper.sleep(PassMs);
     }
     AudioOutput::ThreadEnded();
 }

@@ -2,6 +2,7 @@
 #define PLAYMUSICTHREAD_H
 
 #include "AudioOutput.h"
+#include "PassSleeper.h"
 
 #include <QMutex>
 #include <QString>
@@ -52,6 +53,7 @@ private:
 
     // Shared with the threads that hand over files, guarded by mutex.
     QMutex mutex;
+    PassSleeper sleeper; // woken by a new file, a stop, a quit or the end of the music
     bool stopRequested = false;
     QString fileName;
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)

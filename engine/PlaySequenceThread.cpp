@@ -62,22 +62,28 @@ void PlaySequenceThread::SetFudaList(QList<int> *list)
 void PlaySequenceThread::RequestStart()
 {
     const QMutexLocker locker(&mutex);
-    if (state == STAT_STOP || state == STAT_PAUSE)
+    if (state == STAT_STOP || state == STAT_PAUSE) {
         commandQueue.enqueue(CMD_START);
+        sleeper.wake();
+    }
 }
 
 void PlaySequenceThread::RequestPause()
 {
     const QMutexLocker locker(&mutex);
-    if (state != STAT_STOP && state != STAT_PAUSE)
+    if (state != STAT_STOP && state != STAT_PAUSE) {
         commandQueue.enqueue(CMD_PAUSE);
+        sleeper.wake();
+    }
 }
 
 void PlaySequenceThread::RequestStop()
 {
     const QMutexLocker locker(&mutex);
-    if (state != STAT_STOP)
+    if (state != STAT_STOP) {
         commandQueue.enqueue(CMD_STOP);
+        sleeper.wake();
+    }
 }
 
 int PlaySequenceThread::GetState() const
@@ -99,6 +105,7 @@ float PlaySequenceThread::GetVolume()
 void PlaySequenceThread::RequestQuit()
 {
     quitRequested = true;
+    sleeper.wake();
 }
 
 void PlaySequenceThread::AppendCommand(int command)
@@ -141,6 +148,7 @@ void PlaySequenceThread::PlayEnded()
         if (!playerBusy)
             return;
         playerBusy = false;
+        sleeper.wake(); // a verse waiting for the player, or the end to handle
         // After a quit the reading is over: the end of the verse it cut
         // short is not reported.
         if (quitRequested)
@@ -317,6 +325,7 @@ void PlaySequenceThread::run()
     }
 
     while (!quitRequested) {
+        sleeper.beginPass();
         Outcome outcome;
         bool timeout = false;
         {
@@ -350,7 +359,7 @@ void PlaySequenceThread::run()
             emit SequenceEnded(0);
         if (quitRequested)
             break;
-        msleep(PassMs);
+        sleeper.sleep(PassMs);
     }
 
     bool readingWasOn = false;

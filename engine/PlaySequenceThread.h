@@ -1,6 +1,8 @@
 #ifndef PLAYSEQUENCETHREAD_H
 #define PLAYSEQUENCETHREAD_H
 
+#include "PassSleeper.h"
+
 #include <QList>
 #include <QMutex>
 #include <QQueue>
@@ -79,6 +81,7 @@ private:
 
     // Everything below is shared between the GUI thread and run(), guarded by mutex.
     mutable QMutex mutex;
+    PassSleeper sleeper; // woken by requests and by the player's reports, never by the pause count
     int state = STAT_STOP;
     int pausedState = 0;
     QQueue<int> commandQueue;

@@ -227,7 +227,7 @@ private slots:
         probe.ui()->Btn_Stop->click();
 
         if (confirm) {
-            QVERIFY(ended.wait(2000));
+            QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 2000);
             QTRY_VERIFY(!probe.inSequence());
             QVERIFY(probe.ui()->statusBar->currentMessage().isEmpty());
             QVERIFY(probe.ui()->checkBox->isEnabled());
