@@ -217,6 +217,10 @@ void TimerTest::endTime_addsFifteenMinutesWrappingPastMidnight()
     dialog.show();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
     QCOMPARE(label(&dialog, "MsgLabel_2")->text(), QStringLiteral("終了時刻 : ") + shown);
+    // The whole time is readable, not cut off at the label's edge.
+    const QLabel *endTime = label(&dialog, "MsgLabel_2");
+    QVERIFY(endTime->fontMetrics().horizontalAdvance(endTime->text())
+            <= endTime->contentsRect().width());
 
     // Computed once: the ticks leave it alone.
     tick(&dialog, 3);
@@ -374,6 +378,7 @@ void TimerTest::endBox_playsFineBeforeShownAndClosesByOk()
     auto *text = box.findChild<QLabel *>(QStringLiteral("label"));
     QCOMPARE(text->font().pointSize(), 24);
     QCOMPARE(text->alignment(), Qt::AlignCenter);
+    QVERIFY(text->fontMetrics().horizontalAdvance(text->text()) <= text->contentsRect().width());
 
     box.open();
     QVERIFY(box.isVisible());
