@@ -1,28 +1,25 @@
 #include "PassSleeper.h"
 
-#include <QDeadlineTimer>
-#include <QMutexLocker>
+#include <chrono>
 
 void PassSleeper::beginPass()
 {
-    const QMutexLocker locker(&mutex);
+    const std::lock_guard<std::mutex> lock(mutex);
     woken = false;
 }
 
 void PassSleeper::sleep(unsigned long ms)
 {
-    QMutexLocker locker(&mutex);
-    const QDeadlineTimer deadline(static_cast<qint64>(ms));
-    while (!woken && !deadline.hasExpired())
-        condition.wait(&mutex, deadline);
+    std::unique_lock<std::mutex> lock(mutex);
+    condition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return woken; });
     woken = false;
 }
 
 void PassSleeper::wake()
 {
     {
-        const QMutexLocker locker(&mutex);
+        const std::lock_guard<std::mutex> lock(mutex);
         woken = true;
     }
-    condition.wakeAll();
+    condition.notify_all();
 }

@@ -1,14 +1,18 @@
 #ifndef PASSSLEEPER_H
 #define PASSSLEEPER_H
 
-#include <QMutex>
-#include <QWaitCondition>
+#include <condition_variable>
+#include <mutex>
 
 // The sleep at the end of a worker thread's pass. It lasts the pass length
 // unless another thread has work for the loop: then the loop makes its next
 // pass at once, so a request or the end of a verse is not left waiting for
 // the rest of a 100 ms sleep. A pass that only counts a pause is never cut
 // short, because nothing wakes it.
+//
+// Standard mutex and condition variable rather than Qt's: QWaitCondition
+// releases a QMutex inside the (uninstrumented) Qt library, which
+// ThreadSanitizer then reports as a double lock.
 class PassSleeper
 {
 public:
@@ -25,8 +29,8 @@ public:
     void wake();
 
 private:
-    QMutex mutex;
-    QWaitCondition condition;
+    std::mutex mutex;
+    std::condition_variable condition;
     bool woken = false;
 };
 

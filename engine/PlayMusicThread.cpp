@@ -18,6 +18,7 @@ PlayMusicThread::~PlayMusicThread()
     // Normally run() has returned already; never leave a running thread behind.
     RequestQuit();
     wait();
+    runReturned.load(std::memory_order_acquire);
     AudioOutput::SetMusicFinishedCallback(nullptr);
     FreeStream();
     AudioOutput::Free();
@@ -109,6 +110,7 @@ void PlayMusicThread::run()
         sleeper.sleep(PassMs);
     }
     AudioOutput::ThreadEnded();
+    runReturned.store(true, std::memory_order_release);
 }
 
 bool PlayMusicThread::IsPlaying() const

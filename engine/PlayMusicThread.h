@@ -50,6 +50,10 @@ private:
     bool StartStream(const QString &path);
 
     std::atomic_bool quitRequested{false};
+    // Set last thing in run(), read after wait(): orders everything run() did
+    // before the destructor in a way ThreadSanitizer can see (QThread::wait()
+    // synchronises inside the uninstrumented Qt library).
+    std::atomic_bool runReturned{false};
 
     // Shared with the threads that hand over files, guarded by mutex.
     QMutex mutex;

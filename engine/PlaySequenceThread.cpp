@@ -35,6 +35,7 @@ PlaySequenceThread::~PlaySequenceThread()
     // the player goes away under it.
     RequestQuit();
     wait();
+    runReturned.load(std::memory_order_acquire);
     musicThread->RequestQuit();
     musicThread->wait();
     musicThread.reset();
@@ -371,4 +372,5 @@ void PlaySequenceThread::run()
     }
     if (readingWasOn)
         emit SequenceEnded(0);
+    runReturned.store(true, std::memory_order_release);
 }

@@ -78,6 +78,10 @@ private:
     void AppendCommand(int command);
 
     std::atomic_bool quitRequested{false};
+    // Set last thing in run(), read after wait(): orders everything run() did
+    // before the destructor in a way ThreadSanitizer can see (QThread::wait()
+    // synchronises inside the uninstrumented Qt library).
+    std::atomic_bool runReturned{false};
 
     // Everything below is shared between the GUI thread and run(), guarded by mutex.
     mutable QMutex mutex;
