@@ -8,11 +8,7 @@
 cmake_policy(PUSH)
 cmake_policy(VERSION 3.25)
 
-if(IS_ABSOLUTE "${QTUTAKAZE_INSTALL_APPDIR}")
-    set(_appdir "${QTUTAKAZE_INSTALL_APPDIR}")
-else()
-    set(_appdir "${CMAKE_INSTALL_PREFIX}/${QTUTAKAZE_INSTALL_APPDIR}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/ResolveAppFolder.cmake")
 
 # _qtutakaze_install_missing(<source folder> <destination folder> <globs...>)
 function(_qtutakaze_install_missing source destination)

@@ -9,11 +9,7 @@
 cmake_policy(PUSH)
 cmake_policy(VERSION 3.25)
 
-if(IS_ABSOLUTE "${QTUTAKAZE_INSTALL_APPDIR}")
-    set(_appdir "${QTUTAKAZE_INSTALL_APPDIR}")
-else()
-    set(_appdir "${CMAKE_INSTALL_PREFIX}/${QTUTAKAZE_INSTALL_APPDIR}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/ResolveAppFolder.cmake")
 cmake_path(NORMAL_PATH _appdir)
 string(REGEX REPLACE "(.)/$" "\\1" _appdir "${_appdir}")
 if(_appdir MATCHES "[\n\r\t]")

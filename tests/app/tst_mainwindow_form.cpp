@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "MainWindowProbe.h"
+#include "ScopedAppFolder.h"
 
 #include <QAction>
 #include <QCommandLinkButton>
@@ -19,21 +20,16 @@ class TestMainWindowForm : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ScopedAppFolder> dir;
 
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        dir = std::make_unique<ScopedAppFolder>();
         QVERIFY(dir->isValid());
-        AppFolder::setPathForTesting(dir->path());
     }
 
-    void cleanup()
-    {
-        AppFolder::setPathForTesting(QString());
-        dir.reset();
-    }
+    void cleanup() { dir.reset(); }
 
     void window_fixedSizeTitleAndIcon()
     {

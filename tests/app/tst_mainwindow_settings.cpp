@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
+#include "ScopedAppFolder.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -55,23 +56,18 @@ class TestMainWindowSettings : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ScopedAppFolder> dir;
 
     QString iniPath() const { return dir->filePath(QStringLiteral("QtUtakaze.ini")); }
 
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        dir = std::make_unique<ScopedAppFolder>();
         QVERIFY(dir->isValid());
-        AppFolder::setPathForTesting(dir->path());
     }
 
-    void cleanup()
-    {
-        AppFolder::setPathForTesting(QString());
-        dir.reset();
-    }
+    void cleanup() { dir.reset(); }
 
     void noFile_defaultsAndAllKeysWrittenAtExit()
     {

@@ -1,0 +1,14 @@
+#include "ScopedAppFolder.h"
+
+#include "AppFolder.h"
+
+ScopedAppFolder::ScopedAppFolder()
+{
+    if (dir.isValid())
+        AppFolder::setPathForTesting(dir.path());
+}
+
+ScopedAppFolder::~ScopedAppFolder()
+{
+    AppFolder::setPathForTesting(QString());
+}
