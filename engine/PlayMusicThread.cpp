@@ -4,6 +4,10 @@
 
 namespace {
 constexpr unsigned long PassMs = 100;
+// With no file to play, every piece of work wakes the loop (a new file, a
+// quit), so an idle pass need not come round ten times a second: it only
+// guards against a wake-up that never came.
+constexpr unsigned long IdlePassMs = 1000;
 }
 
 PlayMusicThread::PlayMusicThread(WId windowHandle)
@@ -82,6 +86,7 @@ void PlayMusicThread::run()
         sleeper.beginPass();
         enum { Nothing, Started, Ended } action = Nothing;
         QString message;
+        bool idle = false;
         {
             QMutexLocker locker(&mutex);
             if (state == 0 && !fileName.isEmpty()) {
@@ -100,6 +105,7 @@ void PlayMusicThread::run()
                 state = 0;
                 action = Ended;
             }
+            idle = state == 0 && fileName.isEmpty();
         }
         if (action == Started)
             emit MusicStarted(message);
@@ -107,7 +113,7 @@ void PlayMusicThread::run()
             emit MusicEnded();
         if (quitRequested)
             break;
-        sleeper.sleep(PassMs);
+        sleeper.sleep(idle ? IdlePassMs : PassMs);
     }
     AudioOutput::ThreadEnded();
     runReturned.store(true, std::memory_order_release);

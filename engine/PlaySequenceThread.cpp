@@ -11,6 +11,10 @@
 namespace {
 constexpr unsigned long PassMs = 100;
 constexpr int PassesPerSecond = 10;
+// Idle or paused, nothing is counted and every piece of work wakes the loop
+// (a request, a player report), so an idle pass need not come round ten
+// times a second: it only guards against a wake-up that never came.
+constexpr unsigned long IdlePassMs = 1000;
 } // namespace
 
 PlaySequenceThread::PlaySequenceThread(WId windowHandle)
@@ -329,6 +333,7 @@ void PlaySequenceThread::run()
         sleeper.beginPass();
         Outcome outcome;
         bool timeout = false;
+        bool idle = false;
         {
             const QMutexLocker locker(&mutex);
             HandOverPending();
@@ -346,6 +351,7 @@ void PlaySequenceThread::run()
             } else {
                 ApplyCommand(commandQueue.dequeue(), outcome);
             }
+            idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
         }
         if (outcome.startPause) {
             // A pause of 0 seconds or less runs out at the next empty pass.
@@ -360,7 +366,7 @@ void PlaySequenceThread::run()
             emit SequenceEnded(0);
         if (quitRequested)
             break;
-        sleeper.sleep(PassMs);
+        sleeper.sleep(idle ? IdlePassMs : PassMs);
     }
 
     bool readingWasOn = false;

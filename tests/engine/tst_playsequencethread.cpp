@@ -68,6 +68,7 @@ private slots:
     void badVerseFile_readingGoesOn();
     void quitDuringReading_endsOnceAndQuickly();
     void quitWhileIdle_emitsNothing();
+    void requestsAfterLongIdle_takeEffectAtOnce();
     void measurePauses();
 
 private:
@@ -490,6 +491,39 @@ void TestPlaySequenceThread::quitWhileIdle_emitsNothing()
 
 // Not a check: prints the silence after upper and lower verses. Run with
 // QTUTAKAZE_MEASURE_PAUSES=1 (takes a few minutes).
+// Idle and paused loops sleep long between passes; a request must still
+// reach both of them at once. 1.3 s of quiet puts each loop well into such a
+// sleep, so a wake-up that went missing would show as a 0.7 s delay.
+void TestPlaySequenceThread::requestsAfterLongIdle_takeEffectAtOnce()
+{
+    constexpr int Quiet = 1300;
+    constexpr int Prompt = 250;
+    makeThread(shortDir);
+    QTest::qWait(Quiet);
+    qint64 asked = log->now();
+    startReading({7}, 0, 1, 1);
+    waitFor(m1s(7), 0, 2000);
+    QVERIFY2(log->time(m1s(7)) - asked <= Prompt, qPrintable(QString::number(log->time(m1s(7)) - asked)));
+
+    seq->RequestPause();
+    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QTest::qWait(Quiet);
+    asked = log->now();
+    seq->RequestStart();
+    waitFor(m1s(7), 1, 2000);
+    QVERIFY2(log->time(m1s(7), 1) - asked <= Prompt, qPrintable(QString::number(log->time(m1s(7), 1) - asked)));
+    waitFor(End);
+
+    // After a reading has ended, the next one starts as promptly.
+    QTest::qWait(Quiet);
+    asked = log->now();
+    startReading({12}, 0, 1, 1);
+    waitFor(m1s(12), 0, 2000);
+    QVERIFY2(log->time(m1s(12)) - asked <= Prompt, qPrintable(QString::number(log->time(m1s(12)) - asked)));
+    seq->RequestStop();
+    waitFor(End, 1);
+}
+
 void TestPlaySequenceThread::measurePauses()
 {
     if (qEnvironmentVariableIsEmpty("QTUTAKAZE_MEASURE_PAUSES"))
