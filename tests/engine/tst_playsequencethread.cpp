@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using Seq = PlaySequenceThread;
@@ -494,32 +495,27 @@ void TestPlaySequenceThread::quitWhileIdle_emitsNothing()
 // sleep, so a wake-up that went missing would show as a 0.7 s delay.
 void TestPlaySequenceThread::requestsAfterLongIdle_takeEffectAtOnce()
 {
-    constexpr int Quiet = 1300;
-    qint64 asked = 0;
-    const auto verifyPrompt = [&](const QString &event, int occurrence) {
+    // Lets the loops fall asleep, makes the request, and checks that the
+    // event it should cause comes within 250 ms.
+    const auto verifyPromptAfterQuiet = [&](const std::function<void()> &request,
+                                            const QString &event, int occurrence) {
+        QTest::qWait(1300);
+        const qint64 asked = log->now();
+        request();
         waitFor(event, occurrence, 2000);
         const qint64 delay = log->time(event, occurrence) - asked;
         QVERIFY2(delay <= 250, qPrintable(QStringLiteral("%1 after %2 ms").arg(event).arg(delay)));
     };
     makeThread(shortDir);
-    QTest::qWait(Quiet);
-    asked = log->now();
-    startReading({7}, 0, 1, 1);
-    verifyPrompt(m1s(7), 0);
+    verifyPromptAfterQuiet([this] { startReading({7}, 0, 1, 1); }, m1s(7), 0);
 
     seq->RequestPause();
     QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
-    QTest::qWait(Quiet);
-    asked = log->now();
-    seq->RequestStart();
-    verifyPrompt(m1s(7), 1);
+    verifyPromptAfterQuiet([this] { seq->RequestStart(); }, m1s(7), 1);
     waitFor(End);
 
     // After a reading has ended, the next one starts as promptly.
-    QTest::qWait(Quiet);
-    asked = log->now();
-    startReading({12}, 0, 1, 1);
-    verifyPrompt(m1s(12), 0);
+    verifyPromptAfterQuiet([this] { startReading({12}, 0, 1, 1); }, m1s(12), 0);
     seq->RequestStop();
     waitFor(End, 1);
 }
