@@ -2,6 +2,7 @@
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
+#include "AudioShapingStore.h"
 #include "FudaSelectDlg.h"
 #include "FudaShuffle.h"
 #include "OptionDialog.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
+    LoadAudioSettings();
 
     const QString voice1Probe =
         AppFolder::filePath(tr("Music") + QDir::separator() + tr("rindou_000_2.ogg"));
@@ -113,6 +115,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     LoadSaveSetting(settingFileName, true);
+    SaveAudioSettings();
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
@@ -301,10 +304,12 @@ void MainWindow::on_actionOption_triggered()
 {
     if (inSequence)
         return;
-    const auto dialog =
-        std::make_unique<OptionDialog>(this, selectVoice, voice2Available, seqThread.get());
-    if (dialog->exec() == QDialog::Accepted)
+    const auto dialog = std::make_unique<OptionDialog>(this, selectVoice, voice2Available,
+                                                       seqThread.get(), audioSettings.shaping());
+    if (dialog->exec() == QDialog::Accepted) {
         selectVoice = dialog->voice();
+        audioSettings = AudioSettings::fromShaping(dialog->shaping());
+    }
 }
 
 void MainWindow::on_Slider_Volume_valueChanged(int value)
@@ -319,4 +324,19 @@ void MainWindow::on_Btn_AnkiJikan_clicked()
         return;
     const auto dialog = std::make_unique<AnkiJikan_Dialog>(this);
     dialog->exec();
+}
+
+// ---- Verse shaping settings (group AUDIO) ----
+
+void MainWindow::LoadAudioSettings()
+{
+    QSettings settings(settingFileName, QSettings::IniFormat);
+    audioSettings = AudioSettings::load(settings);
+    AudioShapingStore::set(audioSettings.shaping());
+}
+
+void MainWindow::SaveAudioSettings() const
+{
+    QSettings settings(settingFileName, QSettings::IniFormat);
+    audioSettings.save(settings);
 }

@@ -1,6 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "AudioSettings.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -66,6 +68,12 @@ private:
     int playCount = 0;
     int fudaCount = 0;
     int lastFudaNum = -1;
+
+    // Verse shaping (group AUDIO): loaded at start, edited in the options
+    // dialog, saved at exit; the shaping in force follows it.
+    void LoadAudioSettings();
+    void SaveAudioSettings() const;
+    AudioSettings audioSettings;
 };
 
 #endif
