@@ -153,9 +153,12 @@ void FudaSelectDlg::BuildCardSetsMenu()
         sets = CardSets::load(settings);
     }
     QAction *save = menu->addAction(tr("今の選択を保存..."), this, &FudaSelectDlg::SaveCurrentAsSet);
+    save->setObjectName(QStringLiteral("actionSaveCardSet"));
     save->setEnabled(!cardSetsFile.isEmpty());
     QMenu *saved = menu->addMenu(tr("保存した札セット"));
+    saved->setObjectName(QStringLiteral("menuSavedCardSets"));
     QMenu *remove = menu->addMenu(tr("札セットを削除"));
+    remove->setObjectName(QStringLiteral("menuRemoveCardSet"));
     for (const QString &name : sets.names()) {
         const QList<int> cards = sets.cards(name);
         saved->addAction(name, this, [this, cards] { CheckCards(cards); });
