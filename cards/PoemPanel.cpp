@@ -161,8 +161,9 @@ void PoemPanel::showCard(int card, int currentLength)
     reading->setText(tr("%1<br>%2").arg(markedReading(info.upperReading, currentLength),
                                        info.lowerReading.toHtmlEscaped()));
     const QString current = info.kimariji.left(currentLength);
-    kimariji->setText(tr("%1（今: <b><font color=\"#c0392b\">%2</font></b>）")
-                          .arg(info.kimariji.toHtmlEscaped(), current.toHtmlEscaped()));
+    // The static syllables with the part that decides now marked.
+    kimariji->setText(tr("%1（今: %2）")
+                          .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped()));
     colour->setText(tr("%1%2").arg(swatch(info.colour), colourName(info.colour)));
 }
 
