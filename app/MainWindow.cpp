@@ -3,10 +3,14 @@
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "AudioShapingStore.h"
+#include "CardCatalog.h"
 #include "FudaSelectDlg.h"
 #include "FudaShuffle.h"
+#include "HistoryWindow.h"
+#include "KimarijiModel.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
+#include "PoemPanel.h"
 #include "PoemTable.h"
 #include "ui_mainwindow.h"
 
@@ -110,12 +114,15 @@ MainWindow::MainWindow(QWidget *parent)
     connect(thread, &PlaySequenceThread::Music2Ended, this, &MainWindow::Music2Ended);
     connect(thread, &PlaySequenceThread::SequenceEnded, this, &MainWindow::SequenceEnded);
     seqThread->start(QThread::InheritPriority);
+
+    SetUpReview();
 }
 
 MainWindow::~MainWindow()
 {
     LoadSaveSetting(settingFileName, true);
     SaveAudioSettings();
+    SaveViewSettings();
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
@@ -192,32 +199,47 @@ void MainWindow::on_Btn_Start_clicked()
             return;
         }
 
-        lastFudaNum = -1;
-        SetSettingControlsEnabled(false);
-        playCount = 0;
-        fudaCount = static_cast<int>(fudaList.size());
-
-        std::vector<int> order(fudaList.cbegin(), fudaList.cend());
-        ShuffleFuda(order.data(), fudaCount);
-        playList.clear();
-        playList.append(QList<int>(order.cbegin(), order.cend()));
-        if (chkJoka)
-            playList.prepend(0);
-
-        seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
-        seqThread->SetFudaList(&playList);
+        // Dead cards are drawn in and shuffled with the selected ones.
+        QList<int> cards = fudaList;
+        for (int card : std::as_const(deadCards)) {
+            if (!cards.contains(card))
+                cards.append(card);
+        }
+        std::vector<int> order(cards.cbegin(), cards.cend());
+        ShuffleFuda(order.data(), static_cast<int>(order.size()));
+        PreparePlayList(QList<int>(order.cbegin(), order.cend()));
     }
 
-    if (isPlaying) {
-        seqThread->RequestPause();
-        ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
-        isPlaying = false;
-    } else {
+    SetPlaying(!isPlaying);
+    inSequence = true;
+}
+
+void MainWindow::PreparePlayList(const QList<int> &order)
+{
+    lastFudaNum = -1;
+    SetSettingControlsEnabled(false);
+    playCount = 0;
+    fudaCount = static_cast<int>(order.size());
+
+    playList = order;
+    if (chkJoka)
+        playList.prepend(0);
+
+    seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
+    seqThread->SetFudaList(&playList);
+    BeginReadingRecord();
+}
+
+void MainWindow::SetPlaying(bool playing)
+{
+    if (playing) {
         seqThread->RequestStart();
         ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Pause.png")));
-        isPlaying = true;
+    } else {
+        seqThread->RequestPause();
+        ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
     }
-    inSequence = true;
+    isPlaying = playing;
 }
 
 void MainWindow::on_Btn_Stop_clicked()
@@ -237,6 +259,7 @@ void MainWindow::on_Btn_FudaSelect_clicked()
         return;
     const auto dialog = std::make_unique<FudaSelectDlg>(this);
     dialog->SetFudaList(&fudaList);
+    dialog->SetCardSetsFile(settingFileName);
     dialog->exec();
 }
 
@@ -270,6 +293,7 @@ void MainWindow::Music1Starteded(int fudaNum)
     if (fudaNum != lastFudaNum) {
         ++playCount;
         lastFudaNum = fudaNum;
+        RecordCardRead(fudaNum);
     }
     const QString text = tr("%1 / %2 再生中 : 第%3首 %4")
                              .arg(QString::number(playCount), QString::number(fudaCount),
@@ -288,6 +312,7 @@ void MainWindow::Music2Starteded(int fudaNum)
 
 void MainWindow::Music2Ended()
 {
+    poemPanel->lowerEnded();
 }
 
 void MainWindow::SequenceEnded(int status)
@@ -298,6 +323,7 @@ void MainWindow::SequenceEnded(int status)
     isPlaying = false;
     SetSettingControlsEnabled(true);
     ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
+    FinishReadingRecord();
 }
 
 void MainWindow::on_actionOption_triggered()
@@ -339,4 +365,123 @@ void MainWindow::SaveAudioSettings() const
 {
     QSettings settings(settingFileName, QSettings::IniFormat);
     audioSettings.save(settings);
+}
+
+// --- Review of readings: poem panel, deciding syllables, history ---
+
+void MainWindow::SetUpReview()
+{
+    kimariji = std::make_unique<KimarijiModel>(KimarijiModel::fromCatalog(CardCatalog::builtIn()));
+
+    QSettings settings(settingFileName, QSettings::IniFormat);
+    viewSettings = ViewSettings::load(settings);
+
+    poemPanel = new PoemPanel(this);
+    poemPanel->setReveal(viewSettings.poemReveal);
+    if (viewSettings.hasPoemPanelPos)
+        poemPanel->move(viewSettings.poemPanelPos);
+    connect(poemPanel, &PoemPanel::revealChanged, this,
+            [this](ViewSettings::PoemReveal option) { viewSettings.poemReveal = option; });
+    // Only the user's choice counts: windows hidden while closing down do not.
+    connect(poemPanel, &PoemPanel::visibilityChanged, this, [this](bool visible) {
+        if (!isVisible())
+            return;
+        viewSettings.poemPanelOpen = visible;
+        ui->actionPoemPanel->setChecked(visible);
+    });
+    connect(ui->actionPoemPanel, &QAction::toggled, this, [this](bool on) {
+        if (on && !viewSettings.hasPoemPanelPos) {
+            poemPanel->move(frameGeometry().topRight() + QPoint(8, 0));
+            viewSettings.hasPoemPanelPos = true;
+        }
+        poemPanel->setVisible(on);
+    });
+    connect(ui->actionHistory, &QAction::triggered, this, &MainWindow::ShowHistoryWindow);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (viewSettings.poemPanelOpen && !poemPanel->isVisible())
+        ui->actionPoemPanel->setChecked(true);
+}
+
+void MainWindow::SaveViewSettings()
+{
+    if (viewSettings.hasPoemPanelPos)
+        viewSettings.poemPanelPos = poemPanel->pos();
+    QSettings settings(settingFileName, QSettings::IniFormat);
+    viewSettings.save(settings);
+}
+
+void MainWindow::ShowHistoryWindow()
+{
+    if (inSequence)
+        return;
+    if (!historyWindow) {
+        historyWindow = new HistoryWindow(AppFolder::filePath(QStringLiteral("history")), this);
+        connect(historyWindow, &HistoryWindow::readAgainRequested, this,
+                [this](const QList<int> &order, const QSet<int> &dead) { ReadInOrder(order, dead); });
+    }
+    historyWindow->refresh();
+    historyWindow->show();
+    historyWindow->raise();
+}
+
+bool MainWindow::ReadInOrder(const QList<int> &order, const QSet<int> &dead)
+{
+    if (inSequence || order.isEmpty() || !ui->Btn_Start->isEnabled())
+        return false;
+    deadCards = dead;
+    PreparePlayList(order);
+    SetPlaying(true);
+    inSequence = true;
+    return true;
+}
+
+void MainWindow::BeginReadingRecord()
+{
+    readingRecord.clear();
+    readingStartedAt = QDateTime::currentDateTime();
+    readingClock.start();
+    QSet<int> selected;
+    for (int card : std::as_const(playList)) {
+        if (card != 0 && !deadCards.contains(card))
+            selected.insert(card);
+    }
+    kimariji->reset(KimarijiModel::unreadAtStart(selected, !deadCards.isEmpty()));
+    poemPanel->readingStarted();
+    if (historyWindow)
+        historyWindow->setReadingActive(true);
+}
+
+void MainWindow::RecordCardRead(int card)
+{
+    if (card == 0)
+        return;
+    const int length = kimariji->currentLength(card);
+    kimariji->markRead(card);
+    HistoryEntry entry;
+    entry.position = static_cast<int>(readingRecord.size()) + 1;
+    entry.card = card;
+    entry.dead = deadCards.contains(card);
+    entry.kimariji = CardCatalog::builtIn().card(card).kimariji.left(length);
+    entry.startedMs = readingClock.elapsed();
+    readingRecord.append(entry);
+    poemPanel->upperStarted(card, length);
+}
+
+void MainWindow::FinishReadingRecord()
+{
+    poemPanel->readingOver();
+    // A reading that read no card leaves no file.
+    const ReadingHistory history(AppFolder::filePath(QStringLiteral("history")));
+    if (history.save(readingStartedAt, readingRecord) == ReadingHistory::SaveResult::Failed)
+        ui->statusBar->showMessage(tr("履歴を保存できませんでした: %1").arg(history.folder()));
+    readingRecord.clear();
+    deadCards.clear();
+    if (historyWindow) {
+        historyWindow->refresh();
+        historyWindow->setReadingActive(false);
+    }
 }

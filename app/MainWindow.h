@@ -3,15 +3,24 @@
 
 #include "AudioSettings.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <memory>
+
+#include "ReadingHistory.h"
+#include "ViewSettings.h"
 
 namespace Ui {
 class MainWindow;
 }
 class PlaySequenceThread;
+class KimarijiModel;
+class PoemPanel;
+class HistoryWindow;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
 QString MakeFudaListString(const QList<int> *list);
@@ -25,6 +34,15 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Starts a reading of exactly these cards in this order (no shuffle), the
+    // preamble first when it is on; `dead` are the cards among them that are
+    // not on the tatami. Refused (false) during a reading, without cards, or
+    // when the voice is missing.
+    bool ReadInOrder(const QList<int> &order, const QSet<int> &dead);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void on_actionQuit_triggered();
@@ -52,6 +70,16 @@ private:
 
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
+    void PreparePlayList(const QList<int> &order);
+    void SetPlaying(bool playing);
+
+    // Review of what was read: poem panel, deciding syllables, history.
+    void SetUpReview();
+    void SaveViewSettings();
+    void ShowHistoryWindow();
+    void BeginReadingRecord();
+    void RecordCardRead(int card);
+    void FinishReadingRecord();
 
     QList<int> fudaList;
     std::unique_ptr<Ui::MainWindow> ui;
@@ -74,6 +102,15 @@ private:
     void LoadAudioSettings();
     void SaveAudioSettings() const;
     AudioSettings audioSettings;
+    // Cards of the current reading that are not on the tatami.
+    QSet<int> deadCards;
+    std::unique_ptr<KimarijiModel> kimariji;
+    QList<HistoryEntry> readingRecord;
+    QDateTime readingStartedAt;
+    QElapsedTimer readingClock;
+    ViewSettings viewSettings;
+    PoemPanel *poemPanel = nullptr;          // a window of its own, owned by this one
+    HistoryWindow *historyWindow = nullptr;  // made when first opened, owned by this one
 };
 
 #endif

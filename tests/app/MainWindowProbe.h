@@ -24,6 +24,7 @@ struct MainWindowProbe {
     int fudaCount() const { return w.fudaCount; }
     PlaySequenceThread *thread() const { return w.seqThread.get(); }
     void setFudaList(const QList<int> &list) { w.fudaList = list; }
+    void setDeadCards(const QSet<int> &cards) { w.deadCards = cards; }
 };
 
 #endif

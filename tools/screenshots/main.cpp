@@ -6,7 +6,9 @@
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "FudaSelectDlg.h"
+#include "HistoryWindow.h"
 #include "MainWindow.h"
+#include "PoemPanel.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QEventLoop>
 #include <QList>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTimer>
 #include <cstdio>
 
@@ -71,6 +74,33 @@ int main(int argc, char *argv[])
         }
     });
     window.findChild<QAction *>(QStringLiteral("actionOption"))->trigger();
+
+    // A short review reading with one dead card, then the poem panel beside
+    // the window and the history window showing it.
+    auto *wait1 = window.findChild<QSpinBox *>(QStringLiteral("spinBox_1"));
+    auto *wait2 = window.findChild<QSpinBox *>(QStringLiteral("spinBox_2"));
+    const int wait1Before = wait1->value();
+    const int wait2Before = wait2->value();
+    wait1->setValue(1);
+    wait2->setValue(1);
+    if (window.ReadInOrder({18, 44, 79, 1}, {79})) {
+        while (!wait1->isEnabled()) // the controls come back when the reading is over
+            settle(200);
+    } else {
+        ok = false;
+    }
+    wait1->setValue(wait1Before);
+    wait2->setValue(wait2Before);
+    window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
+    if (auto *panel = window.findChild<PoemPanel *>())
+        ok &= save(panel, out.filePath(QStringLiteral("poem-panel.png")));
+    window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
+    if (auto *history = window.findChild<HistoryWindow *>()) {
+        history->move(40, 40);
+        ok &= save(history, out.filePath(QStringLiteral("history.png")));
+        history->hide();
+    }
 
     auto *start = window.findChild<QAbstractButton *>(QStringLiteral("Btn_Start"));
     auto *joka = window.findChild<QCheckBox *>(QStringLiteral("checkBox"));
