@@ -1,9 +1,8 @@
 #include "PlaySequenceThread.h"
 
-#include "AppFolder.h"
 #include "PlayMusicThread.h"
+#include "Voices.h"
 
-#include <QDir>
 #include <QMutexLocker>
 
 #include <climits>
@@ -18,13 +17,7 @@ constexpr unsigned long IdlePassMs = 1000;
 } // namespace
 
 PlaySequenceThread::PlaySequenceThread(WId windowHandle)
-    : musicDirName1(tr("Music"))
-    , musicDirName2(tr("Music2"))
-    , fileFormat1(QStringLiteral("rindou_%03d_%1d.ogg"))
-    , fileFormat2(QStringLiteral("asagao_%03d_%1d.ogg"))
-    , musicDir(AppFolder::path() + QDir::separator() + musicDirName1)
-    , fileFormat(fileFormat1)
-    , musicThread(std::make_unique<PlayMusicThread>(windowHandle))
+    : musicThread(std::make_unique<PlayMusicThread>(windowHandle))
 {
     connect(musicThread.get(), &PlayMusicThread::MusicStarted, this,
             &PlaySequenceThread::PlayStarted);
@@ -183,11 +176,7 @@ void PlaySequenceThread::TimeoutDone()
 
 QString PlaySequenceThread::MakeFilePath(int fudaNum, int part)
 {
-    const QString &dirName = voice == 0 ? musicDirName1 : musicDirName2;
-    fileFormat = voice == 0 ? fileFormat1 : fileFormat2;
-    musicDir = AppFolder::path() + QDir::separator() + dirName;
-    const QByteArray pattern = fileFormat.toLatin1();
-    return musicDir + QDir::separator() + QString::asprintf(pattern.constData(), fudaNum, part);
+    return Voices::filePath(voice, fudaNum, part);
 }
 
 void PlaySequenceThread::PlayCard(int fudaNum, int part)

@@ -90,12 +90,6 @@ private:
     int pausedState = 0;
     QQueue<int> commandQueue;
     int voice = 0;
-    QString musicDirName1;
-    QString musicDirName2;
-    QString fileFormat1;
-    QString fileFormat2;
-    QString musicDir;
-    QString fileFormat;
     int fudaIndex = 0;
     int fudaCount = 0;
     QList<int> fudaList;       // our own copy of the caller's list
