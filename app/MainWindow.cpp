@@ -7,59 +7,17 @@
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemTable.h"
+#include "Voices.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QSettings>
-#include <QStringList>
 #include <QSysInfo>
-#include <QVariant>
 #include <vector>
-
-namespace {
-
-const char *const SettingChkJoka = "SETTING/chk_joka";
-const char *const SettingWait1Time = "SETTING/Wait1Time";
-const char *const SettingWait2Time = "SETTING/Wait2Time";
-const char *const SettingSelectVoice = "SETTING/SelectVoice";
-const char *const SettingFudaList = "SETTING/FudaList";
-
-constexpr int FirstCard = 1;
-constexpr int LastCard = 100;
-
-// The stored FudaList value as one string. The INI writer quotes it; a file
-// edited by hand may hold it unquoted, which the INI reader returns as a
-// list of its comma-separated parts, so those are joined back.
-QString fudaListText(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-// A stored number; anything that is not a decimal int (a word, or a number
-// beyond the int range, which a plain conversion would wrap) gives 0.
-int storedInt(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QString)
-        return value.toString().toInt();
-    return value.toInt();
-}
-
-} // namespace
 
 QString MakeFudaListString(const QList<int> *list)
 {
-    QString text;
-    for (qsizetype i = 0; i < list->size(); ++i) {
-        text += QString::number(list->at(i));
-        if (i != list->size() - 1)
-            text += QLatin1Char(',');
-    }
-    return text;
+    return MainSettings::fudaListText(*list);
 }
 
 MainWindow::MainWindow(QWidget *parent)
@@ -69,15 +27,13 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
 
     QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QTUTAKAZE_VERSION));
     setWindowTitle(QCoreApplication::applicationName());
 
     settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
 
-    const QString voice1Probe =
-        AppFolder::filePath(tr("Music") + QDir::separator() + tr("rindou_000_2.ogg"));
-    if (QFileInfo::exists(voice1Probe)) {
+    if (Voices::isAvailable(Voices::First)) {
         ui->Btn_Start->setEnabled(true);
         ui->statusBar->showMessage(tr("再生ボタンを押してください"));
     } else {
@@ -85,17 +41,14 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusBar->showMessage(tr("音声ファイルが見つからないので再生できません(!_!)"));
     }
 
-    const QString voice2Probe =
-        AppFolder::filePath(tr("Music2") + QDir::separator() + tr("asagao_000_2.ogg"));
-    voice2Available = QFileInfo::exists(voice2Probe);
+    voice2Available = Voices::isAvailable(Voices::Second);
     if (!voice2Available)
-        selectVoice = 0;
+        settings.main.setSelectVoice(Voices::First);
 
-    // The change slots are connected already, so the members take the values
-    // as the spin boxes clamp them.
-    ui->checkBox->setChecked(chkJoka);
-    ui->spinBox_1->setValue(wait1Time);
-    ui->spinBox_2->setValue(wait2Time);
+    const MainSettings loaded = settings.main;
+    ui->checkBox->setChecked(loaded.chkJoka());
+    ui->spinBox_1->setValue(loaded.wait1Time());
+    ui->spinBox_2->setValue(loaded.wait2Time());
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
@@ -116,41 +69,15 @@ MainWindow::~MainWindow()
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
-    fudaList.clear();
     playList.clear();
 }
 
 void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
-    QSettings settings(fileName, QSettings::IniFormat);
-    if (save) {
-        const QString fudaListString = MakeFudaListString(&fudaList);
-        settings.setValue(QLatin1String(SettingChkJoka), chkJoka);
-        settings.setValue(QLatin1String(SettingWait1Time), wait1Time);
-        settings.setValue(QLatin1String(SettingWait2Time), wait2Time);
-        settings.setValue(QLatin1String(SettingSelectVoice), selectVoice);
-        settings.setValue(QLatin1String(SettingFudaList), fudaListString);
-        return;
-    }
-
-    chkJoka = settings.value(QLatin1String(SettingChkJoka), true).toBool();
-    wait1Time = storedInt(settings.value(QLatin1String(SettingWait1Time), 10));
-    wait2Time = storedInt(settings.value(QLatin1String(SettingWait2Time), 3));
-    selectVoice = storedInt(settings.value(QLatin1String(SettingSelectVoice), 0));
-    const QString text = fudaListText(settings.value(QLatin1String(SettingFudaList), QString()));
-
-    fudaList.clear();
-    if (text.isEmpty()) {
-        for (int card = FirstCard; card <= LastCard; ++card)
-            fudaList.append(card);
-        return;
-    }
-    const QStringList parts = text.split(QLatin1Char(','));
-    for (const QString &part : parts) {
-        const int card = part.toInt(); // not a number: 0, dropped below
-        if (card >= FirstCard && card <= LastCard)
-            fudaList.append(card);
-    }
+    if (save)
+        settings.save(fileName); // a read-only folder keeps the old file
+    else
+        settings = AppSettings::load(fileName);
 }
 
 void MainWindow::SetSettingControlsEnabled(bool enabled)
@@ -184,7 +111,8 @@ void MainWindow::on_Btn_Start_clicked()
     if (!inSequence) {
         // Nothing to read: the reading thread would ignore the list and never
         // report an end, leaving the window stuck in a reading.
-        if (fudaList.isEmpty() && !chkJoka) {
+        const MainSettings &values = settings.main;
+        if (values.fudaList().isEmpty() && !values.chkJoka()) {
             ui->statusBar->showMessage(tr("札が選択されていないので再生できません"));
             return;
         }
@@ -192,16 +120,16 @@ void MainWindow::on_Btn_Start_clicked()
         lastFudaNum = -1;
         SetSettingControlsEnabled(false);
         playCount = 0;
-        fudaCount = static_cast<int>(fudaList.size());
+        fudaCount = static_cast<int>(values.fudaList().size());
 
-        std::vector<int> order(fudaList.cbegin(), fudaList.cend());
+        std::vector<int> order(values.fudaList().cbegin(), values.fudaList().cend());
         ShuffleFuda(order.data(), fudaCount);
         playList.clear();
         playList.append(QList<int>(order.cbegin(), order.cend()));
-        if (chkJoka)
+        if (values.chkJoka())
             playList.prepend(0);
 
-        seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
+        seqThread->SetParameters(values.selectVoice(), values.wait1Time(), values.wait2Time());
         seqThread->SetFudaList(&playList);
     }
 
@@ -233,23 +161,25 @@ void MainWindow::on_Btn_FudaSelect_clicked()
     if (inSequence)
         return;
     const auto dialog = std::make_unique<FudaSelectDlg>(this);
-    dialog->SetFudaList(&fudaList);
+    QList<int> cards = settings.main.fudaList();
+    dialog->SetFudaList(&cards); // edited in place on OK
     dialog->exec();
+    settings.main.setFudaList(cards);
 }
 
 void MainWindow::on_spinBox_1_valueChanged(int arg1)
 {
-    wait1Time = arg1;
+    settings.main.setWait1Time(arg1);
 }
 
 void MainWindow::on_spinBox_2_valueChanged(int arg1)
 {
-    wait2Time = arg1;
+    settings.main.setWait2Time(arg1);
 }
 
 void MainWindow::on_checkBox_toggled(bool checked)
 {
-    chkJoka = checked;
+    settings.main.setChkJoka(checked);
 }
 
 void MainWindow::on_actionFuda_triggered()
@@ -302,9 +232,9 @@ void MainWindow::on_actionOption_triggered()
     if (inSequence)
         return;
     const auto dialog =
-        std::make_unique<OptionDialog>(this, selectVoice, voice2Available, seqThread.get());
+        std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available, seqThread.get());
     if (dialog->exec() == QDialog::Accepted)
-        selectVoice = dialog->voice();
+        settings.main.setSelectVoice(dialog->voice());
 }
 
 void MainWindow::on_Slider_Volume_valueChanged(int value)

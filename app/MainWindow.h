@@ -1,6 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "AppSettings.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -51,17 +53,13 @@ private:
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
 
-    QList<int> fudaList;
+    AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
     bool inSequence = false;
     bool isPlaying = false;
     QList<int> playList;
     std::unique_ptr<PlaySequenceThread> seqThread;
-    bool chkJoka = true;
-    int wait1Time = 10;
-    int wait2Time = 3;
-    int selectVoice = 0;
     bool voice2Available = false;
     int playCount = 0;
     int fudaCount = 0;
