@@ -141,7 +141,7 @@ void TestPlaySequenceThread::readings_data()
     QTest::addColumn<QList<int>>("list");
     QTest::addColumn<int>("wait1");
     QTest::addColumn<int>("wait2");
-    QTest::newRow("preamble and two cards") << QList<int>{0, 7, 12} << 1 << 2;
+    QTest::newRow("preamble and a card") << QList<int>{0, 7} << 1 << 2;
     QTest::newRow("zero and negative pauses") << QList<int>{7, 12} << 0 << -3;
 }
 
