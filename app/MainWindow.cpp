@@ -12,59 +12,18 @@
 #include "PlaySequenceThread.h"
 #include "PoemPanel.h"
 #include "PoemTable.h"
+#include "Voices.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
 #include <QSettings>
-#include <QStringList>
+#include <QMessageBox>
 #include <QSysInfo>
-#include <QVariant>
 #include <vector>
-
-namespace {
-
-const char *const SettingChkJoka = "SETTING/chk_joka";
-const char *const SettingWait1Time = "SETTING/Wait1Time";
-const char *const SettingWait2Time = "SETTING/Wait2Time";
-const char *const SettingSelectVoice = "SETTING/SelectVoice";
-const char *const SettingFudaList = "SETTING/FudaList";
-
-constexpr int FirstCard = 1;
-constexpr int LastCard = 100;
-
-// The stored FudaList value as one string. The INI writer quotes it; a file
-// edited by hand may hold it unquoted, which the INI reader returns as a
-// list of its comma-separated parts, so those are joined back.
-QString fudaListText(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-// A stored number; anything that is not a decimal int (a word, or a number
-// beyond the int range, which a plain conversion would wrap) gives 0.
-int storedInt(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QString)
-        return value.toString().toInt();
-    return value.toInt();
-}
-
-} // namespace
 
 QString MakeFudaListString(const QList<int> *list)
 {
-    QString text;
-    for (qsizetype i = 0; i < list->size(); ++i) {
-        text += QString::number(list->at(i));
-        if (i != list->size() - 1)
-            text += QLatin1Char(',');
-    }
-    return text;
+    return MainSettings::fudaListText(*list);
 }
 
 MainWindow::MainWindow(QWidget *parent)
@@ -74,16 +33,13 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
 
     QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QTUTAKAZE_VERSION));
     setWindowTitle(QCoreApplication::applicationName());
 
     settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
-    LoadAudioSettings();
 
-    const QString voice1Probe =
-        AppFolder::filePath(tr("Music") + QDir::separator() + tr("rindou_000_2.ogg"));
-    if (QFileInfo::exists(voice1Probe)) {
+    if (Voices::isAvailable(Voices::First)) {
         ui->Btn_Start->setEnabled(true);
         ui->statusBar->showMessage(tr("再生ボタンを押してください"));
     } else {
@@ -91,17 +47,15 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusBar->showMessage(tr("音声ファイルが見つからないので再生できません(!_!)"));
     }
 
-    const QString voice2Probe =
-        AppFolder::filePath(tr("Music2") + QDir::separator() + tr("asagao_000_2.ogg"));
-    voice2Available = QFileInfo::exists(voice2Probe);
+    voice2Available = Voices::isAvailable(Voices::Second);
     if (!voice2Available)
-        selectVoice = 0;
+        settings.main.setSelectVoice(Voices::First);
 
-    // The change slots are connected already, so the members take the values
-    // as the spin boxes clamp them.
-    ui->checkBox->setChecked(chkJoka);
-    ui->spinBox_1->setValue(wait1Time);
-    ui->spinBox_2->setValue(wait2Time);
+    // A copy: each control's change slot writes its value back as it is set.
+    const MainSettings loaded = settings.main;
+    ui->checkBox->setChecked(loaded.chkJoka());
+    ui->spinBox_1->setValue(loaded.wait1Time());
+    ui->spinBox_2->setValue(loaded.wait2Time());
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
@@ -121,46 +75,21 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     LoadSaveSetting(settingFileName, true);
-    SaveAudioSettings();
     SaveViewSettings();
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
-    fudaList.clear();
     playList.clear();
 }
 
 void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
-    QSettings settings(fileName, QSettings::IniFormat);
-    if (save) {
-        const QString fudaListString = MakeFudaListString(&fudaList);
-        settings.setValue(QLatin1String(SettingChkJoka), chkJoka);
-        settings.setValue(QLatin1String(SettingWait1Time), wait1Time);
-        settings.setValue(QLatin1String(SettingWait2Time), wait2Time);
-        settings.setValue(QLatin1String(SettingSelectVoice), selectVoice);
-        settings.setValue(QLatin1String(SettingFudaList), fudaListString);
-        return;
-    }
-
-    chkJoka = settings.value(QLatin1String(SettingChkJoka), true).toBool();
-    wait1Time = storedInt(settings.value(QLatin1String(SettingWait1Time), 10));
-    wait2Time = storedInt(settings.value(QLatin1String(SettingWait2Time), 3));
-    selectVoice = storedInt(settings.value(QLatin1String(SettingSelectVoice), 0));
-    const QString text = fudaListText(settings.value(QLatin1String(SettingFudaList), QString()));
-
-    fudaList.clear();
-    if (text.isEmpty()) {
-        for (int card = FirstCard; card <= LastCard; ++card)
-            fudaList.append(card);
-        return;
-    }
-    const QStringList parts = text.split(QLatin1Char(','));
-    for (const QString &part : parts) {
-        const int card = part.toInt(); // not a number: 0, dropped below
-        if (card >= FirstCard && card <= LastCard)
-            fudaList.append(card);
-    }
+    if (save)
+        settings.save(fileName); // a read-only folder keeps the old file
+    else
+        settings = AppSettings::load(fileName);
+    // The verses are shaped as the settings say, the options dialog's sample included.
+    AudioShapingStore::set(settings.audio.shaping());
 }
 
 void MainWindow::SetSettingControlsEnabled(bool enabled)
@@ -194,13 +123,14 @@ void MainWindow::on_Btn_Start_clicked()
     if (!inSequence) {
         // Nothing to read: the reading thread would ignore the list and never
         // report an end, leaving the window stuck in a reading.
-        if (fudaList.isEmpty() && !chkJoka) {
+        const MainSettings &values = settings.main;
+        if (values.fudaList().isEmpty() && !values.chkJoka()) {
             ui->statusBar->showMessage(tr("札が選択されていないので再生できません"));
             return;
         }
 
         // Dead cards are drawn in and shuffled with the selected ones.
-        QList<int> cards = fudaList;
+        QList<int> cards = values.fudaList();
         for (int card : std::as_const(deadCards)) {
             if (!cards.contains(card))
                 cards.append(card);
@@ -222,10 +152,11 @@ void MainWindow::PreparePlayList(const QList<int> &order)
     fudaCount = static_cast<int>(order.size());
 
     playList = order;
-    if (chkJoka)
+    if (settings.main.chkJoka())
         playList.prepend(0);
 
-    seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
+    const MainSettings &values = settings.main;
+    seqThread->SetParameters(values.selectVoice(), values.wait1Time(), values.wait2Time());
     seqThread->SetFudaList(&playList);
     BeginReadingRecord();
 }
@@ -258,24 +189,26 @@ void MainWindow::on_Btn_FudaSelect_clicked()
     if (inSequence)
         return;
     const auto dialog = std::make_unique<FudaSelectDlg>(this);
-    dialog->SetFudaList(&fudaList);
+    QList<int> cards = settings.main.fudaList();
+    dialog->SetFudaList(&cards); // edited in place on OK
     dialog->SetCardSetsFile(settingFileName);
     dialog->exec();
+    settings.main.setFudaList(cards);
 }
 
 void MainWindow::on_spinBox_1_valueChanged(int arg1)
 {
-    wait1Time = arg1;
+    settings.main.setWait1Time(arg1);
 }
 
 void MainWindow::on_spinBox_2_valueChanged(int arg1)
 {
-    wait2Time = arg1;
+    settings.main.setWait2Time(arg1);
 }
 
 void MainWindow::on_checkBox_toggled(bool checked)
 {
-    chkJoka = checked;
+    settings.main.setChkJoka(checked);
 }
 
 void MainWindow::on_actionFuda_triggered()
@@ -330,11 +263,11 @@ void MainWindow::on_actionOption_triggered()
 {
     if (inSequence)
         return;
-    const auto dialog = std::make_unique<OptionDialog>(this, selectVoice, voice2Available,
-                                                       seqThread.get(), audioSettings.shaping());
+    const auto dialog = std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
+                                                       seqThread.get(), settings.audio.shaping());
     if (dialog->exec() == QDialog::Accepted) {
-        selectVoice = dialog->voice();
-        audioSettings = AudioSettings::fromShaping(dialog->shaping());
+        settings.main.setSelectVoice(dialog->voice());
+        settings.audio = AudioSettings::fromShaping(dialog->shaping());
     }
 }
 
@@ -352,29 +285,14 @@ void MainWindow::on_Btn_AnkiJikan_clicked()
     dialog->exec();
 }
 
-// ---- Verse shaping settings (group AUDIO) ----
-
-void MainWindow::LoadAudioSettings()
-{
-    QSettings settings(settingFileName, QSettings::IniFormat);
-    audioSettings = AudioSettings::load(settings);
-    AudioShapingStore::set(audioSettings.shaping());
-}
-
-void MainWindow::SaveAudioSettings() const
-{
-    QSettings settings(settingFileName, QSettings::IniFormat);
-    audioSettings.save(settings);
-}
-
 // --- Review of readings: poem panel, deciding syllables, history ---
 
 void MainWindow::SetUpReview()
 {
     kimariji = std::make_unique<KimarijiModel>(KimarijiModel::fromCatalog(CardCatalog::builtIn()));
 
-    QSettings settings(settingFileName, QSettings::IniFormat);
-    viewSettings = ViewSettings::load(settings);
+    QSettings file(settingFileName, QSettings::IniFormat);
+    viewSettings = ViewSettings::load(file);
 
     poemPanel = new PoemPanel(this);
     poemPanel->setReveal(viewSettings.poemReveal);
@@ -410,8 +328,8 @@ void MainWindow::SaveViewSettings()
 {
     if (viewSettings.hasPoemPanelPos)
         viewSettings.poemPanelPos = poemPanel->pos();
-    QSettings settings(settingFileName, QSettings::IniFormat);
-    viewSettings.save(settings);
+    QSettings file(settingFileName, QSettings::IniFormat);
+    viewSettings.save(file);
 }
 
 void MainWindow::ShowHistoryWindow()

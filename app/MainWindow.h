@@ -1,7 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include "AudioSettings.h"
+#include "AppSettings.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -81,27 +81,18 @@ private:
     void RecordCardRead(int card);
     void FinishReadingRecord();
 
-    QList<int> fudaList;
+    AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
     bool inSequence = false;
     bool isPlaying = false;
     QList<int> playList;
     std::unique_ptr<PlaySequenceThread> seqThread;
-    bool chkJoka = true;
-    int wait1Time = 10;
-    int wait2Time = 3;
-    int selectVoice = 0;
     bool voice2Available = false;
     int playCount = 0;
     int fudaCount = 0;
     int lastFudaNum = -1;
 
-    // Verse shaping (group AUDIO): loaded at start, edited in the options
-    // dialog, saved at exit; the shaping in force follows it.
-    void LoadAudioSettings();
-    void SaveAudioSettings() const;
-    AudioSettings audioSettings;
     // Cards of the current reading that are not on the tatami.
     QSet<int> deadCards;
     std::unique_ptr<KimarijiModel> kimariji;

@@ -3,6 +3,7 @@
 
 #include "AudioShapingStore.h"
 #include "PlaySequenceThread.h"
+#include "Voices.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -25,8 +26,8 @@ OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available, Pla
     ui->Btn_TestPlay->setEnabled(thread != nullptr);
 
     chosenVoice = voice;
-    ui->radioButton_1->setChecked(voice == 0);
-    ui->radioButton_2->setChecked(voice != 0);
+    ui->radioButton_1->setChecked(voice == Voices::First);
+    ui->radioButton_2->setChecked(voice != Voices::First);
 
     ui->groupBox_shaping->hide();
 }
@@ -55,7 +56,7 @@ int OptionDialog::voice() const
 
 int OptionDialog::voiceOnScreen() const
 {
-    return ui->radioButton_1->isChecked() ? 0 : 1;
+    return ui->radioButton_1->isChecked() ? Voices::First : Voices::Second;
 }
 
 AudioShaping OptionDialog::shaping() const
