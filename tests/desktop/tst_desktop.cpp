@@ -1,0 +1,213 @@
+#include "CardPoets.h"
+#include "MprisAdaptors.h"
+#include "MprisController.h"
+#include "QuitSignalNotifier.h"
+#include "SingleInstance.h"
+#include "UiLanguage.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+// The desktop pieces without a desktop: language choice, signals, the
+// one-program-per-folder lock and the remote control's request rules.
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void language_followsFirstPreferredLanguage_data()
+    {
+        QTest::addColumn<QStringList>("uiLanguages");
+        QTest::addColumn<int>("expected");
+        const int ja = UiLanguage::Japanese;
+        const int en = UiLanguage::English;
+        QTest::newRow("nothing set") << QStringList() << ja;
+        QTest::newRow("C") << QStringList{"C"} << ja;
+        QTest::newRow("POSIX") << QStringList{"POSIX"} << ja;
+        QTest::newRow("C.UTF-8") << QStringList{"C.UTF-8"} << ja;
+        QTest::newRow("ja-JP") << QStringList{"ja-JP", "ja"} << ja;
+        QTest::newRow("ja first, en after") << QStringList{"ja", "en-US"} << ja;
+        QTest::newRow("en-US") << QStringList{"en-US", "en"} << en;
+        QTest::newRow("de-DE") << QStringList{"de-DE", "de"} << en;
+        QTest::newRow("LANGUAGE=en before ja") << QStringList{"en", "ja-JP"} << en;
+    }
+
+    void language_followsFirstPreferredLanguage()
+    {
+        QFETCH(QStringList, uiLanguages);
+        QFETCH(int, expected);
+        QCOMPARE(static_cast<int>(UiLanguage::choose(uiLanguages)), expected);
+    }
+
+    void quitSignals_arriveOnTheEventLoop_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void quitSignals_arriveOnTheEventLoop()
+    {
+        QFETCH(int, signalNumber);
+        QuitSignalNotifier notifier;
+        QVERIFY(notifier.isActive());
+        QSignalSpy spy(&notifier, &QuitSignalNotifier::quitRequested);
+        ::raise(signalNumber);
+        ::raise(signalNumber); // twice before the loop runs: read together
+        QTRY_VERIFY(!spy.isEmpty());
+        QCOMPARE(spy.first().first().toInt(), signalNumber);
+    }
+
+    // As main() wires it: the signal leaves a dialog's loop and the main loop.
+    void quitSignal_leavesAnOpenDialogAndTheMainLoop()
+    {
+        QuitSignalNotifier notifier;
+        connect(&notifier, &QuitSignalNotifier::quitRequested, qApp, [] { QCoreApplication::exit(0); });
+        QDialog dialog;
+        bool dialogReturned = false;
+        QTimer::singleShot(0, &dialog, [&dialog, &dialogReturned] {
+            dialog.exec();
+            dialogReturned = true;
+        });
+        QTimer::singleShot(200, [] { ::raise(SIGTERM); });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(dialogReturned);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void singleInstance_secondClaimActivatesTheFirst()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        SingleInstance first(dir.path());
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QVERIFY(first.claim());
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("QtUtakaze.lock"))));
+
+        SingleInstance second(dir.path());
+        QVERIFY(!second.claim());
+        QTRY_COMPARE(activated.count(), 1);
+
+        // Another folder is another program.
+        QTemporaryDir other;
+        SingleInstance third(other.path());
+        QVERIFY(third.claim());
+        QVERIFY(SingleInstance::serverName(dir.path()) != SingleInstance::serverName(other.path()));
+    }
+
+    void singleInstance_lockOfADeadProgramIsTakenOver()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted());
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QFile lock(dir.filePath(QStringLiteral("QtUtakaze.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(deadPid) + "\nQtUtakaze\n" + QSysInfo::machineHostName().toUtf8()
+                   + "\n");
+        lock.close();
+
+        SingleInstance instance(dir.path());
+        QVERIFY(instance.claim());
+    }
+
+    void singleInstance_withoutLockFileTheSocketDecides()
+    {
+        // A folder where no lock file can be made (here: one that does not exist).
+        const QString folder = QDir::temp().filePath(QStringLiteral("qtutakaze-no-such-folder"));
+        QVERIFY(!QFile::exists(folder));
+        SingleInstance first(folder);
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QVERIFY(first.claim());
+        SingleInstance second(folder);
+        QVERIFY(!second.claim());
+        QTRY_COMPARE(activated.count(), 1);
+    }
+
+    void mpris_requestsFollowThePlayerState()
+    {
+        MprisController controller;
+        auto *player = controller.findChild<MprisPlayerAdaptor *>();
+        QVERIFY(player);
+        QSignalSpy play(&controller, &MprisController::playRequested);
+        QSignalSpy pause(&controller, &MprisController::pauseRequested);
+        QSignalSpy stop(&controller, &MprisController::stopRequested);
+        QSignalSpy next(&controller, &MprisController::nextRequested);
+        QSignalSpy previous(&controller, &MprisController::previousRequested);
+
+        // Stopped: Play asks, Pause and Stop have nothing to act on.
+        QCOMPARE(player->playbackStatus(), QStringLiteral("Stopped"));
+        player->Play();
+        player->Pause();
+        player->Stop();
+        QCOMPARE(play.count(), 1);
+        QCOMPARE(pause.count(), 0);
+        QCOMPARE(stop.count(), 0);
+
+        controller.setStatus(MprisController::Status::Playing);
+        QCOMPARE(player->playbackStatus(), QStringLiteral("Playing"));
+        QVERIFY(player->canPause());
+        player->Play();
+        player->Pause();
+        player->Stop();
+        QCOMPARE(play.count(), 1);
+        QCOMPARE(pause.count(), 1);
+        QCOMPARE(stop.count(), 1);
+
+        // Next and Previous only once someone offers them.
+        player->Next();
+        player->Previous();
+        QCOMPARE(next.count() + previous.count(), 0);
+        controller.setCanGoNext(true);
+        controller.setCanGoPrevious(true);
+        player->Next();
+        player->Previous();
+        QCOMPARE(next.count(), 1);
+        QCOMPARE(previous.count(), 1);
+
+        controller.setCanPlay(false);
+        controller.setStatus(MprisController::Status::Paused);
+        player->Play();
+        QCOMPARE(play.count(), 1);
+    }
+
+    void mpris_metadataOfTheCard()
+    {
+        MprisController controller;
+        controller.setCard(7, QStringLiteral("第7首 あまのはら"), CardPoets::poet(7));
+        const QVariantMap metadata = controller.findChild<MprisPlayerAdaptor *>()->metadata();
+        QCOMPARE(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
+                 QStringLiteral("/io/github/qtutakaze/card/7"));
+        QCOMPARE(metadata.value(QStringLiteral("xesam:artist")).toStringList(),
+                 QStringList{QStringLiteral("安倍仲麿")});
+        controller.clearCard();
+        QVERIFY(controller.metadata().isEmpty());
+    }
+
+    void cardPoets_fromTheEmbeddedTable()
+    {
+        QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁"));
+        QCOMPARE(CardPoets::poet(1), QStringLiteral("天智天皇"));
+        QCOMPARE(CardPoets::poet(100), QStringLiteral("順徳院"));
+        QVERIFY(CardPoets::poet(101).isEmpty());
+        QVERIFY(CardPoets::poet(-1).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
