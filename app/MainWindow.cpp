@@ -4,6 +4,7 @@
 #include "AppFolder.h"
 #include "FudaSelectDlg.h"
 #include "FudaShuffle.h"
+#include "Logging.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemTable.h"
@@ -96,6 +97,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->checkBox->setChecked(chkJoka);
     ui->spinBox_1->setValue(wait1Time);
     ui->spinBox_2->setValue(wait2Time);
+    ReportAdjustedSettings();
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
@@ -130,6 +132,10 @@ void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
         settings.setValue(QLatin1String(SettingWait2Time), wait2Time);
         settings.setValue(QLatin1String(SettingSelectVoice), selectVoice);
         settings.setValue(QLatin1String(SettingFudaList), fudaListString);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
+                      qUtf8Printable(fileName));
         return;
     }
 
@@ -215,6 +221,7 @@ void MainWindow::on_Btn_Start_clicked()
         isPlaying = true;
     }
     inSequence = true;
+    emit PlaybackChanged();
 }
 
 void MainWindow::on_Btn_Stop_clicked()
@@ -272,6 +279,7 @@ void MainWindow::Music1Starteded(int fudaNum)
                              .arg(QString::number(playCount), QString::number(fudaCount),
                                   QString::number(fudaNum), PoemTable::firstPhrase(fudaNum));
     ui->statusBar->showMessage(text);
+    emit CardStarted(fudaNum);
 }
 
 void MainWindow::Music1Ended()
@@ -295,6 +303,7 @@ void MainWindow::SequenceEnded(int status)
     isPlaying = false;
     SetSettingControlsEnabled(true);
     ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
+    emit PlaybackChanged();
 }
 
 void MainWindow::on_actionOption_triggered()
@@ -319,4 +328,49 @@ void MainWindow::on_Btn_AnkiJikan_clicked()
         return;
     const auto dialog = std::make_unique<AnkiJikan_Dialog>(this);
     dialog->exec();
+}
+
+bool MainWindow::CanStartRemotely() const
+{
+    return ui->Btn_Start->isEnabled() && !QApplication::activeModalWidget();
+}
+
+void MainWindow::StartOrPauseRemotely()
+{
+    if (CanStartRemotely())
+        on_Btn_Start_clicked();
+}
+
+void MainWindow::StopRemotely()
+{
+    if (inSequence && !QApplication::activeModalWidget())
+        seqThread->RequestStop();
+}
+
+void MainWindow::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+// The window's controls clamp what the file says; values that did not
+// survive are logged so a hand-edited file is not silently "ignored".
+void MainWindow::ReportAdjustedSettings() const
+{
+    const QSettings settings(settingFileName, QSettings::IniFormat);
+    const auto report = [&settings](const char *key, int used) {
+        const QVariant stored = settings.value(QLatin1String(key));
+        if (stored.isValid() && stored.toString() != QString::number(used))
+            qCInfo(lcSettings, "%s: stored value \"%s\" replaced by %d", key,
+                   qUtf8Printable(stored.toString()), used);
+    };
+    report(SettingWait1Time, wait1Time);
+    report(SettingWait2Time, wait2Time);
+    report(SettingSelectVoice, selectVoice);
+    const QString storedList = fudaListText(settings.value(QLatin1String(SettingFudaList)));
+    if (!storedList.isEmpty() && storedList != MakeFudaListString(&fudaList))
+        qCInfo(lcSettings, "%s: cards outside 1..100 or not numbers dropped; %d cards kept",
+               SettingFudaList, static_cast<int>(fudaList.size()));
 }

@@ -24,6 +24,23 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Remote control (media keys): the reading's state, and the Start and
+    // Stop buttons' actions. Both actions are refused while a dialog is open
+    // or (Start) while the button is disabled; the stop asks no question.
+    bool IsReading() const { return inSequence; }
+    bool IsPlaying() const { return isPlaying; }
+    bool CanStartRemotely() const;
+    void StartOrPauseRemotely();
+    void StopRemotely();
+    // Shows the window over the others (a second start in the same folder).
+    void BringToFront();
+
+signals:
+    // A reading started, paused, resumed or ended.
+    void PlaybackChanged();
+    // The upper verse of a card began.
+    void CardStarted(int fudaNum);
+
 private slots:
     void on_actionQuit_triggered();
     void on_actionAbout_triggered();
@@ -50,6 +67,7 @@ private:
 
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
+    void ReportAdjustedSettings() const;
 
     QList<int> fudaList;
     std::unique_ptr<Ui::MainWindow> ui;
