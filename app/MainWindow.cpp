@@ -174,10 +174,10 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     const QString text =
-        QStringLiteral("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
+        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
-    QMessageBox::about(this, QStringLiteral("About"), text);
+    QMessageBox::about(this, tr("About"), text);
 }
 
 void MainWindow::on_actionAboutQt_triggered()
