@@ -127,14 +127,9 @@ private slots:
             QVERIFY(startAndWaitForWindow(process, address));
             QTRY_VERIFY_WITH_TIMEOUT(connection.interface()->isServiceRegistered(MprisService), 5000);
             QDBusInterface player(MprisService, MprisPath, MprisPlayer, connection);
-            QCOMPARE(player.property("PlaybackStatus").toString(), QStringLiteral("Stopped"));
-            QVERIFY(player.property("CanPlay").toBool());
-            QVERIFY(!player.property("CanGoNext").toBool());
 
             player.call(QStringLiteral("PlayPause"));
             QTRY_COMPARE(player.property("PlaybackStatus").toString(), QStringLiteral("Playing"));
-            player.call(QStringLiteral("Play")); // already playing: no effect
-            QCOMPARE(player.property("PlaybackStatus").toString(), QStringLiteral("Playing"));
             QTRY_VERIFY_WITH_TIMEOUT(!player.property("Metadata").toMap().isEmpty(), 5000);
 
             const qint64 ms = endWith(process, SIGTERM);

@@ -32,11 +32,8 @@ private slots:
         const int en = UiLanguage::English;
         QTest::newRow("nothing set") << QStringList() << ja;
         QTest::newRow("C") << QStringList{"C"} << ja;
-        QTest::newRow("POSIX") << QStringList{"POSIX"} << ja;
         QTest::newRow("C.UTF-8") << QStringList{"C.UTF-8"} << ja;
         QTest::newRow("ja-JP") << QStringList{"ja-JP", "ja"} << ja;
-        QTest::newRow("ja first, en after") << QStringList{"ja", "en-US"} << ja;
-        QTest::newRow("en-US") << QStringList{"en-US", "en"} << en;
         QTest::newRow("de-DE") << QStringList{"de-DE", "de"} << en;
         QTest::newRow("LANGUAGE=en before ja") << QStringList{"en", "ja-JP"} << en;
     }
@@ -48,30 +45,11 @@ private slots:
         QCOMPARE(static_cast<int>(UiLanguage::choose(uiLanguages)), expected);
     }
 
-    void quitSignals_arriveOnTheEventLoop_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
-        QTest::newRow("SIGHUP") << SIGHUP;
-    }
-
-    void quitSignals_arriveOnTheEventLoop()
-    {
-        QFETCH(int, signalNumber);
-        QuitSignalNotifier notifier;
-        QVERIFY(notifier.isActive());
-        QSignalSpy spy(&notifier, &QuitSignalNotifier::quitRequested);
-        ::raise(signalNumber);
-        ::raise(signalNumber); // twice before the loop runs: read together
-        QTRY_VERIFY(!spy.isEmpty());
-        QCOMPARE(spy.first().first().toInt(), signalNumber);
-    }
-
     // As main() wires it: the signal leaves a dialog's loop and the main loop.
     void quitSignal_leavesAnOpenDialogAndTheMainLoop()
     {
         QuitSignalNotifier notifier;
+        QVERIFY(notifier.isActive());
         connect(&notifier, &QuitSignalNotifier::quitRequested, qApp, [] { QCoreApplication::exit(0); });
         QDialog dialog;
         bool dialogReturned = false;
@@ -143,47 +121,29 @@ private slots:
     {
         MprisController controller;
         auto *player = controller.findChild<MprisPlayerAdaptor *>();
-        QVERIFY(player);
         QSignalSpy play(&controller, &MprisController::playRequested);
         QSignalSpy pause(&controller, &MprisController::pauseRequested);
         QSignalSpy stop(&controller, &MprisController::stopRequested);
         QSignalSpy next(&controller, &MprisController::nextRequested);
-        QSignalSpy previous(&controller, &MprisController::previousRequested);
+        const auto counts = [&] { return QList<qsizetype>{play.count(), pause.count(), stop.count()}; };
 
-        // Stopped: Play asks, Pause and Stop have nothing to act on.
-        QCOMPARE(player->playbackStatus(), QStringLiteral("Stopped"));
+        // Stopped: only Play is passed on.
         player->Play();
         player->Pause();
         player->Stop();
-        QCOMPARE(play.count(), 1);
-        QCOMPARE(pause.count(), 0);
-        QCOMPARE(stop.count(), 0);
-
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0}));
+        // Playing: Play is not, Pause and Stop are.
         controller.setStatus(MprisController::Status::Playing);
         QCOMPARE(player->playbackStatus(), QStringLiteral("Playing"));
-        QVERIFY(player->canPause());
         player->Play();
         player->Pause();
         player->Stop();
-        QCOMPARE(play.count(), 1);
-        QCOMPARE(pause.count(), 1);
-        QCOMPARE(stop.count(), 1);
-
-        // Next and Previous only once someone offers them.
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 1}));
+        // Next only once a reading offers it.
         player->Next();
-        player->Previous();
-        QCOMPARE(next.count() + previous.count(), 0);
         controller.setCanGoNext(true);
-        controller.setCanGoPrevious(true);
         player->Next();
-        player->Previous();
         QCOMPARE(next.count(), 1);
-        QCOMPARE(previous.count(), 1);
-
-        controller.setCanPlay(false);
-        controller.setStatus(MprisController::Status::Paused);
-        player->Play();
-        QCOMPARE(play.count(), 1);
     }
 
     void mpris_metadataOfTheCard()
@@ -197,15 +157,9 @@ private slots:
                  QStringList{QStringLiteral("安倍仲麿")});
         controller.clearCard();
         QVERIFY(controller.metadata().isEmpty());
-    }
-
-    void cardPoets_fromTheEmbeddedTable()
-    {
-        QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁"));
-        QCOMPARE(CardPoets::poet(1), QStringLiteral("天智天皇"));
+        QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁")); // the preamble
         QCOMPARE(CardPoets::poet(100), QStringLiteral("順徳院"));
         QVERIFY(CardPoets::poet(101).isEmpty());
-        QVERIFY(CardPoets::poet(-1).isEmpty());
     }
 };
 
