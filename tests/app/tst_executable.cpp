@@ -148,6 +148,8 @@ private slots:
     {
         QProcess first;
         QVERIFY(startAndWaitForWindow(first));
+        // On a loaded machine the first may still be starting: wait for its lock.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("QtUtakaze.lock"))), 10000);
         QProcess second;
         second.setWorkingDirectory(dir.path());
         second.setProcessEnvironment(environment());
