@@ -8,6 +8,7 @@
 #include "FudaShuffle.h"
 #include "HistoryWindow.h"
 #include "KimarijiModel.h"
+#include "Logging.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemPanel.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->checkBox->setChecked(loaded.chkJoka());
     ui->spinBox_1->setValue(loaded.wait1Time());
     ui->spinBox_2->setValue(loaded.wait2Time());
+    ReportAdjustedSettings();
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
@@ -84,10 +86,13 @@ MainWindow::~MainWindow()
 
 void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
-    if (save)
-        settings.save(fileName); // a read-only folder keeps the old file
-    else
-        settings = AppSettings::load(fileName);
+    if (save) {
+        if (!settings.save(fileName)) // a read-only folder keeps the old file
+            qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
+                      qUtf8Printable(fileName));
+        return;
+    }
+    settings = AppSettings::load(fileName);
     // The verses are shaped as the settings say, the options dialog's sample included.
     AudioShapingStore::set(settings.audio.shaping());
 }
@@ -107,10 +112,10 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     const QString text =
-        QStringLiteral("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
+        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
-    QMessageBox::about(this, QStringLiteral("About"), text);
+    QMessageBox::about(this, tr("About"), text);
 }
 
 void MainWindow::on_actionAboutQt_triggered()
@@ -171,6 +176,8 @@ void MainWindow::SetPlaying(bool playing)
         ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
     }
     isPlaying = playing;
+    inSequence = true;
+    emit PlaybackChanged();
 }
 
 void MainWindow::on_Btn_Stop_clicked()
@@ -232,6 +239,7 @@ void MainWindow::Music1Starteded(int fudaNum)
                              .arg(QString::number(playCount), QString::number(fudaCount),
                                   QString::number(fudaNum), PoemTable::firstPhrase(fudaNum));
     ui->statusBar->showMessage(text);
+    emit CardStarted(fudaNum);
 }
 
 void MainWindow::Music1Ended()
@@ -257,6 +265,7 @@ void MainWindow::SequenceEnded(int status)
     SetSettingControlsEnabled(true);
     ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
     FinishReadingRecord();
+    emit PlaybackChanged();
 }
 
 void MainWindow::on_actionOption_triggered()
@@ -402,4 +411,54 @@ void MainWindow::FinishReadingRecord()
         historyWindow->refresh();
         historyWindow->setReadingActive(false);
     }
+}
+
+bool MainWindow::CanStartRemotely() const
+{
+    return ui->Btn_Start->isEnabled() && !QApplication::activeModalWidget();
+}
+
+void MainWindow::StartOrPauseRemotely()
+{
+    if (CanStartRemotely())
+        on_Btn_Start_clicked();
+}
+
+void MainWindow::StopRemotely()
+{
+    if (inSequence && !QApplication::activeModalWidget())
+        seqThread->RequestStop();
+}
+
+void MainWindow::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+// The window's controls clamp what the file says; values that did not
+// survive are logged so a hand-edited file is not silently "ignored".
+void MainWindow::ReportAdjustedSettings() const
+{
+    const QSettings file(settingFileName, QSettings::IniFormat);
+    const auto report = [&file](const char *key, int used) {
+        const QVariant stored = file.value(QLatin1String(key));
+        if (stored.isValid() && stored.toString() != QString::number(used))
+            qCInfo(lcSettings, "%s: stored value \"%s\" replaced by %d", key,
+                   qUtf8Printable(stored.toString()), used);
+    };
+    const MainSettings &values = settings.main;
+    report("SETTING/Wait1Time", values.wait1Time());
+    report("SETTING/Wait2Time", values.wait2Time());
+    report("SETTING/SelectVoice", values.selectVoice());
+    const QList<int> cards = values.fudaList();
+    const QVariant storedList = file.value(QStringLiteral("SETTING/FudaList"));
+    const QString storedText = storedList.typeId() == QMetaType::QStringList
+                                   ? storedList.toStringList().join(QLatin1Char(','))
+                                   : storedList.toString();
+    if (!storedText.isEmpty() && storedText != MakeFudaListString(&cards))
+        qCInfo(lcSettings, "SETTING/FudaList: cards outside 1..100 or not numbers dropped; %d cards kept",
+               static_cast<int>(cards.size()));
 }

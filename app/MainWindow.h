@@ -41,6 +41,23 @@ public:
     // when the voice is missing.
     bool ReadInOrder(const QList<int> &order, const QSet<int> &dead);
 
+    // Remote control (media keys): the reading's state, and the Start and
+    // Stop buttons' actions. Both actions are refused while a dialog is open
+    // or (Start) while the button is disabled; the stop asks no question.
+    bool IsReading() const { return inSequence; }
+    bool IsPlaying() const { return isPlaying; }
+    bool CanStartRemotely() const;
+    void StartOrPauseRemotely();
+    void StopRemotely();
+    // Shows the window over the others (a second start in the same folder).
+    void BringToFront();
+
+signals:
+    // A reading started, paused, resumed or ended.
+    void PlaybackChanged();
+    // The upper verse of a card began.
+    void CardStarted(int fudaNum);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -72,6 +89,7 @@ private:
     void SetSettingControlsEnabled(bool enabled);
     void PreparePlayList(const QList<int> &order);
     void SetPlaying(bool playing);
+    void ReportAdjustedSettings() const;
 
     // Review of what was read: poem panel, deciding syllables, history.
     void SetUpReview();

@@ -1,5 +1,7 @@
 #include "AudioOutput.h"
 
+#include "Logging.h"
+
 #include <QFile>
 #include <QHash>
 #include <QList>
@@ -79,10 +81,13 @@ bool openDevice(Output &out)
     // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
     // reads, and the program could no longer be ended by a signal.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
         return false;
+    }
     Mix_Init(MIX_INIT_OGG);
     if (Mix_OpenAudio(Frequency, MIX_DEFAULT_FORMAT, Channels, ChunkSize) != 0) {
+        qCWarning(lcAudio, "cannot open the audio device: %s", Mix_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -189,8 +194,10 @@ AudioOutput::Stream AudioOutput::StreamCreateFile(const QString &path)
     if (!out.deviceOpen || path.isEmpty())
         return 0;
     Mix_Music *music = Mix_LoadMUS(QFile::encodeName(path).constData());
-    if (!music)
+    if (!music) {
+        qCWarning(lcAudio, "cannot open or decode %s: %s", qUtf8Printable(path), Mix_GetError());
         return 0;
+    }
     Stream id = out.nextStream++;
     if (id == 0 || out.streams.contains(id)) { // after wrapping round
         do {

@@ -1,7 +1,9 @@
 // Opens the program's windows in the states the README shows and saves a
 // picture of each: the main window idle and during a reading, the card
 // selection with some boxes checked, the options and the timer counting.
-// Usage: qtutakaze_screenshots <application folder with Music/> <output folder>
+// With --english, only the main window with the English translation
+// (main-window-en.png).
+// Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
@@ -9,6 +11,7 @@
 #include "HistoryWindow.h"
 #include "MainWindow.h"
 #include "PoemPanel.h"
+#include "UiLanguage.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -51,10 +54,13 @@ bool save(QWidget *window, const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <application folder> <output folder>\n", argv[0]);
+    const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
+    if (argc != 3 && !english) {
+        std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n", argv[0]);
         return 2;
     }
+    if (english)
+        UiLanguage::install(application, UiLanguage::English);
     AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
@@ -62,6 +68,8 @@ int main(int argc, char *argv[])
     MainWindow window;
     window.move(40, 40);
     window.show();
+    if (english)
+        return save(&window, out.filePath(QStringLiteral("main-window-en.png"))) ? 0 : 1;
     ok &= save(&window, out.filePath(QStringLiteral("main-window.png")));
 
     // The options as the menu opens them (with the sample button live).
