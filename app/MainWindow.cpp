@@ -438,27 +438,10 @@ void MainWindow::BringToFront()
     activateWindow();
 }
 
-// The window's controls clamp what the file says; values that did not
-// survive are logged so a hand-edited file is not silently "ignored".
+// Values of the file that were out of range or broken are logged, so a
+// hand-edited file is not silently "ignored".
 void MainWindow::ReportAdjustedSettings() const
 {
-    const QSettings file(settingFileName, QSettings::IniFormat);
-    const auto report = [&file](const char *key, int used) {
-        const QVariant stored = file.value(QLatin1String(key));
-        if (stored.isValid() && stored.toString() != QString::number(used))
-            qCInfo(lcSettings, "%s: stored value \"%s\" replaced by %d", key,
-                   qUtf8Printable(stored.toString()), used);
-    };
-    const MainSettings &values = settings.main;
-    report("SETTING/Wait1Time", values.wait1Time());
-    report("SETTING/Wait2Time", values.wait2Time());
-    report("SETTING/SelectVoice", values.selectVoice());
-    const QList<int> cards = values.fudaList();
-    const QVariant storedList = file.value(QStringLiteral("SETTING/FudaList"));
-    const QString storedText = storedList.typeId() == QMetaType::QStringList
-                                   ? storedList.toStringList().join(QLatin1Char(','))
-                                   : storedList.toString();
-    if (!storedText.isEmpty() && storedText != MakeFudaListString(&cards))
-        qCInfo(lcSettings, "SETTING/FudaList: cards outside 1..100 or not numbers dropped; %d cards kept",
-               static_cast<int>(cards.size()));
+    for (const QString &line : settings.main.adjustments())
+        qCInfo(lcSettings, "%s", qUtf8Printable(line));
 }
