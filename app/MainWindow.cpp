@@ -2,17 +2,22 @@
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
+#include "DeadCardDraw.h"
 #include "FudaSelectDlg.h"
 #include "FudaShuffle.h"
+#include "NavigationKeyGuard.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemTable.h"
+#include "PracticeDialog.h"
+#include "ReadingPlan.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStringList>
 #include <QSysInfo>
@@ -49,6 +54,55 @@ int storedInt(const QVariant &value)
     return value.toInt();
 }
 
+// The preamble's upper verse of the voice in use; the competitive style reads
+// the preamble in full only when it is there. File names are not translated.
+bool preambleUpperExists(int voice)
+{
+    const QString name = voice == 0 ? QStringLiteral("Music/rindou_000_1.ogg")
+                                    : QStringLiteral("Music2/asagao_000_1.ogg");
+    return QFileInfo::exists(AppFolder::filePath(name));
+}
+
+PlanOptions planOptions(const PracticeSettings &practice, int wait1, int wait2, int voice,
+                        const QSet<int> &deadCards)
+{
+    PlanOptions options;
+    options.style = practice.style;
+    options.advance = practice.advance;
+    options.wait1Seconds = wait1;
+    options.wait2Seconds = wait2;
+    options.preambleUpperAvailable = preambleUpperExists(voice);
+    options.deadCards = deadCards;
+    return options;
+}
+
+// SEAM until the reading thread executes plans (SetPlan, RequestNext,
+// RequestRepeat): these call them once they exist and otherwise fall back to
+// the plain reading / do nothing.
+template <typename Thread>
+bool seamSetPlan(Thread &thread, const ReadingPlan &plan)
+{
+    if constexpr (requires { thread.SetPlan(plan); }) {
+        thread.SetPlan(plan);
+        return true;
+    }
+    return false;
+}
+
+template <typename Thread>
+void seamRequestNext(Thread &thread)
+{
+    if constexpr (requires { thread.RequestNext(); })
+        thread.RequestNext();
+}
+
+template <typename Thread>
+void seamRequestRepeat(Thread &thread)
+{
+    if constexpr (requires { thread.RequestRepeat(); })
+        thread.RequestRepeat();
+}
+
 } // namespace
 
 QString MakeFudaListString(const QList<int> *list)
@@ -67,6 +121,18 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+
+    // Next and Repeat, also from presenter remotes and foot pedals, which
+    // send Page Down / Page Up or Right / Left. They are enabled only while
+    // a reading runs; a focused spin box or slider keeps its arrow and page keys.
+    ui->actionNext->setShortcuts({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown),
+                                  QKeySequence(Qt::Key_Space)});
+    ui->actionRepeat->setShortcuts({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp),
+                                    QKeySequence(Qt::Key_R)});
+    auto *keyGuard = new NavigationKeyGuard(this);
+    keyGuard->guard(ui->spinBox_1);
+    keyGuard->guard(ui->spinBox_2);
+    keyGuard->guard(ui->Slider_Volume);
 
     QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
@@ -130,8 +196,11 @@ void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
         settings.setValue(QLatin1String(SettingWait2Time), wait2Time);
         settings.setValue(QLatin1String(SettingSelectVoice), selectVoice);
         settings.setValue(QLatin1String(SettingFudaList), fudaListString);
+        practice.save(settings);
         return;
     }
+
+    practice = PracticeSettings::load(settings);
 
     chkJoka = settings.value(QLatin1String(SettingChkJoka), true).toBool();
     wait1Time = storedInt(settings.value(QLatin1String(SettingWait1Time), 10));
@@ -160,6 +229,45 @@ void MainWindow::SetSettingControlsEnabled(bool enabled)
     ui->checkBox->setEnabled(enabled);
 }
 
+void MainWindow::SetReadingControlsEnabled(bool enabled)
+{
+    ui->actionNext->setEnabled(enabled);
+    ui->actionRepeat->setEnabled(enabled);
+}
+
+void MainWindow::MakePlayList()
+{
+    QList<int> cards = fudaList;
+    deadCards.clear();
+    if (practice.deadCards > 0) {
+        const QList<int> drawn =
+            DeadCardDraw::draw(fudaList, practice.deadCards, *QRandomGenerator::global());
+        cards += drawn;
+        deadCards = QSet<int>(drawn.cbegin(), drawn.cend());
+    }
+    fudaCount = static_cast<int>(cards.size());
+
+    std::vector<int> order(cards.cbegin(), cards.cend());
+    ShuffleFuda(order.data(), fudaCount);
+    playList.clear();
+    playList.append(QList<int>(order.cbegin(), order.cend()));
+    if (chkJoka)
+        playList.prepend(0);
+}
+
+void MainWindow::HandReadingToThread()
+{
+    seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
+    if (practice.isDefault()) {
+        seqThread->SetFudaList(&playList);
+        return;
+    }
+    const ReadingPlan plan = ReadingPlanBuilder::build(
+        playList, planOptions(practice, wait1Time, wait2Time, selectVoice, deadCards));
+    if (!seamSetPlan(*seqThread, plan))
+        seqThread->SetFudaList(&playList);
+}
+
 void MainWindow::on_actionQuit_triggered()
 {
     close();
@@ -183,7 +291,8 @@ void MainWindow::on_Btn_Start_clicked()
 {
     if (!inSequence) {
         // Nothing to read: the reading thread would ignore the list and never
-        // report an end, leaving the window stuck in a reading.
+        // report an end, leaving the window stuck in a reading. Dead cards
+        // alone are no practice either.
         if (fudaList.isEmpty() && !chkJoka) {
             ui->statusBar->showMessage(tr("札が選択されていないので再生できません"));
             return;
@@ -191,18 +300,10 @@ void MainWindow::on_Btn_Start_clicked()
 
         lastFudaNum = -1;
         SetSettingControlsEnabled(false);
+        SetReadingControlsEnabled(true);
         playCount = 0;
-        fudaCount = static_cast<int>(fudaList.size());
-
-        std::vector<int> order(fudaList.cbegin(), fudaList.cend());
-        ShuffleFuda(order.data(), fudaCount);
-        playList.clear();
-        playList.append(QList<int>(order.cbegin(), order.cend()));
-        if (chkJoka)
-            playList.prepend(0);
-
-        seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
-        seqThread->SetFudaList(&playList);
+        MakePlayList();
+        HandReadingToThread();
     }
 
     if (isPlaying) {
@@ -263,6 +364,9 @@ void MainWindow::SequencStartded()
 
 void MainWindow::Music1Starteded(int fudaNum)
 {
+    // The preamble's upper verse (competitive style) is no card.
+    if (fudaNum == 0)
+        return;
     // An upper verse read again after a resume is not counted twice.
     if (fudaNum != lastFudaNum) {
         ++playCount;
@@ -294,6 +398,7 @@ void MainWindow::SequenceEnded(int status)
     inSequence = false;
     isPlaying = false;
     SetSettingControlsEnabled(true);
+    SetReadingControlsEnabled(false);
     ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
 }
 
@@ -319,4 +424,25 @@ void MainWindow::on_Btn_AnkiJikan_clicked()
         return;
     const auto dialog = std::make_unique<AnkiJikan_Dialog>(this);
     dialog->exec();
+}
+
+void MainWindow::on_actionPractice_triggered()
+{
+    if (inSequence)
+        return;
+    const auto dialog = std::make_unique<PracticeDialog>(this, practice);
+    if (dialog->exec() == QDialog::Accepted)
+        practice = dialog->settings();
+}
+
+void MainWindow::on_actionNext_triggered()
+{
+    if (inSequence)
+        seamRequestNext(*seqThread);
+}
+
+void MainWindow::on_actionRepeat_triggered()
+{
+    if (inSequence)
+        seamRequestRepeat(*seqThread);
 }

@@ -1,8 +1,11 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "PracticeSettings.h"
+
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -44,12 +47,20 @@ private slots:
     void on_actionOption_triggered();
     void on_Slider_Volume_valueChanged(int value);
     void on_Btn_AnkiJikan_clicked();
+    void on_actionPractice_triggered();
+    void on_actionNext_triggered();
+    void on_actionRepeat_triggered();
 
 private:
     friend struct MainWindowProbe; // tests read the reading state
 
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
+    void SetReadingControlsEnabled(bool enabled);
+    // The cards of a new reading (the selected ones and the dead cards drawn
+    // for it) shuffled into playList; fills deadCards.
+    void MakePlayList();
+    void HandReadingToThread();
 
     QList<int> fudaList;
     std::unique_ptr<Ui::MainWindow> ui;
@@ -66,6 +77,8 @@ private:
     int playCount = 0;
     int fudaCount = 0;
     int lastFudaNum = -1;
+    PracticeSettings practice;  // group PRACTICE of the settings file
+    QSet<int> deadCards;        // the cards drawn in for the current reading, not on the tatami
 };
 
 #endif
