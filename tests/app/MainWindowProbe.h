@@ -22,6 +22,7 @@ struct MainWindowProbe {
     bool isPlaying() const { return w.isPlaying; }
     int playCount() const { return w.playCount; }
     int fudaCount() const { return w.fudaCount; }
+    QSet<int> deadCards() const { return w.deadCards; }
     PlaySequenceThread *thread() const { return w.seqThread.get(); }
     void setFudaList(const QList<int> &list) { w.fudaList = list; }
 };
