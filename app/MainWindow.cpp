@@ -301,6 +301,9 @@ void MainWindow::on_Btn_Start_clicked()
         lastFudaNum = -1;
         SetSettingControlsEnabled(false);
         SetReadingControlsEnabled(true);
+        // Keys of a remote or pedal go to Next and Repeat, not to the volume
+        // slider that focus may have moved to from a disabled spin box.
+        ui->Btn_Start->setFocus();
         playCount = 0;
         MakePlayList();
         HandReadingToThread();

@@ -152,8 +152,11 @@ private slots:
         QTest::keyClick(ui->Btn_FudaSelect, Qt::Key_R);
         QCOMPARE(next.size() + repeat.size(), 0);
 
+        ui->Slider_Volume->setFocus();
         ui->Btn_Start->click();
         QVERIFY(ui->actionNext->isEnabled() && ui->actionRepeat->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), ui->Btn_Start); // not the slider
+
         const QList<std::pair<Qt::Key, QSignalSpy *>> keys{
             {Qt::Key_Right, &next}, {Qt::Key_PageDown, &next}, {Qt::Key_Space, &next},
             {Qt::Key_Left, &repeat}, {Qt::Key_PageUp, &repeat}, {Qt::Key_R, &repeat}};
