@@ -11,109 +11,38 @@
 #include "PoemTable.h"
 #include "PracticeDialog.h"
 #include "ReadingPlan.h"
+#include "Voices.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRandomGenerator>
-#include <QSettings>
-#include <QStringList>
 #include <QSysInfo>
-#include <QVariant>
 #include <vector>
 
 namespace {
 
-const char *const SettingChkJoka = "SETTING/chk_joka";
-const char *const SettingWait1Time = "SETTING/Wait1Time";
-const char *const SettingWait2Time = "SETTING/Wait2Time";
-const char *const SettingSelectVoice = "SETTING/SelectVoice";
-const char *const SettingFudaList = "SETTING/FudaList";
-
-constexpr int FirstCard = 1;
-constexpr int LastCard = 100;
-
-// The stored FudaList value as one string. The INI writer quotes it; a file
-// edited by hand may hold it unquoted, which the INI reader returns as a
-// list of its comma-separated parts, so those are joined back.
-QString fudaListText(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-// A stored number; anything that is not a decimal int (a word, or a number
-// beyond the int range, which a plain conversion would wrap) gives 0.
-int storedInt(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QString)
-        return value.toString().toInt();
-    return value.toInt();
-}
-
-// The preamble's upper verse of the voice in use; the competitive style reads
-// the preamble in full only when it is there. File names are not translated.
-bool preambleUpperExists(int voice)
-{
-    const QString name = voice == 0 ? QStringLiteral("Music/rindou_000_1.ogg")
-                                    : QStringLiteral("Music2/asagao_000_1.ogg");
-    return QFileInfo::exists(AppFolder::filePath(name));
-}
-
-PlanOptions planOptions(const PracticeSettings &practice, int wait1, int wait2, int voice,
-                        const QSet<int> &deadCards)
+PlanOptions planOptions(const AppSettings &settings, const QSet<int> &deadCards)
 {
     PlanOptions options;
-    options.style = practice.style;
-    options.advance = practice.advance;
-    options.wait1Seconds = wait1;
-    options.wait2Seconds = wait2;
-    options.preambleUpperAvailable = preambleUpperExists(voice);
+    options.style = settings.practice.style;
+    options.advance = settings.practice.advance;
+    options.wait1Seconds = settings.main.wait1Time();
+    options.wait2Seconds = settings.main.wait2Time();
+    // The competitive style reads the preamble in full only when the voice
+    // has its upper verse.
+    options.preambleUpperAvailable =
+        QFileInfo::exists(Voices::filePath(settings.main.selectVoice(), 0, 1));
     options.deadCards = deadCards;
     return options;
-}
-
-// SEAM until the reading thread executes plans (SetPlan, RequestNext,
-// RequestRepeat): these call them once they exist and otherwise fall back to
-// the plain reading / do nothing.
-template <typename Thread>
-bool seamSetPlan(Thread &thread, const ReadingPlan &plan)
-{
-    if constexpr (requires { thread.SetPlan(plan); }) {
-        thread.SetPlan(plan);
-        return true;
-    }
-    return false;
-}
-
-template <typename Thread>
-void seamRequestNext(Thread &thread)
-{
-    if constexpr (requires { thread.RequestNext(); })
-        thread.RequestNext();
-}
-
-template <typename Thread>
-void seamRequestRepeat(Thread &thread)
-{
-    if constexpr (requires { thread.RequestRepeat(); })
-        thread.RequestRepeat();
 }
 
 } // namespace
 
 QString MakeFudaListString(const QList<int> *list)
 {
-    QString text;
-    for (qsizetype i = 0; i < list->size(); ++i) {
-        text += QString::number(list->at(i));
-        if (i != list->size() - 1)
-            text += QLatin1Char(',');
-    }
-    return text;
+    return MainSettings::fudaListText(*list);
 }
 
 MainWindow::MainWindow(QWidget *parent)
@@ -135,15 +64,13 @@ MainWindow::MainWindow(QWidget *parent)
     keyGuard->guard(ui->Slider_Volume);
 
     QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QTUTAKAZE_VERSION));
     setWindowTitle(QCoreApplication::applicationName());
 
     settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
 
-    const QString voice1Probe =
-        AppFolder::filePath(tr("Music") + QDir::separator() + tr("rindou_000_2.ogg"));
-    if (QFileInfo::exists(voice1Probe)) {
+    if (Voices::isAvailable(Voices::First)) {
         ui->Btn_Start->setEnabled(true);
         ui->statusBar->showMessage(tr("再生ボタンを押してください"));
     } else {
@@ -151,17 +78,14 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusBar->showMessage(tr("音声ファイルが見つからないので再生できません(!_!)"));
     }
 
-    const QString voice2Probe =
-        AppFolder::filePath(tr("Music2") + QDir::separator() + tr("asagao_000_2.ogg"));
-    voice2Available = QFileInfo::exists(voice2Probe);
+    voice2Available = Voices::isAvailable(Voices::Second);
     if (!voice2Available)
-        selectVoice = 0;
+        settings.main.setSelectVoice(Voices::First);
 
-    // The change slots are connected already, so the members take the values
-    // as the spin boxes clamp them.
-    ui->checkBox->setChecked(chkJoka);
-    ui->spinBox_1->setValue(wait1Time);
-    ui->spinBox_2->setValue(wait2Time);
+    const MainSettings loaded = settings.main;
+    ui->checkBox->setChecked(loaded.chkJoka());
+    ui->spinBox_1->setValue(loaded.wait1Time());
+    ui->spinBox_2->setValue(loaded.wait2Time());
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
@@ -182,44 +106,15 @@ MainWindow::~MainWindow()
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
-    fudaList.clear();
     playList.clear();
 }
 
 void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
-    QSettings settings(fileName, QSettings::IniFormat);
-    if (save) {
-        const QString fudaListString = MakeFudaListString(&fudaList);
-        settings.setValue(QLatin1String(SettingChkJoka), chkJoka);
-        settings.setValue(QLatin1String(SettingWait1Time), wait1Time);
-        settings.setValue(QLatin1String(SettingWait2Time), wait2Time);
-        settings.setValue(QLatin1String(SettingSelectVoice), selectVoice);
-        settings.setValue(QLatin1String(SettingFudaList), fudaListString);
-        practice.save(settings);
-        return;
-    }
-
-    practice = PracticeSettings::load(settings);
-
-    chkJoka = settings.value(QLatin1String(SettingChkJoka), true).toBool();
-    wait1Time = storedInt(settings.value(QLatin1String(SettingWait1Time), 10));
-    wait2Time = storedInt(settings.value(QLatin1String(SettingWait2Time), 3));
-    selectVoice = storedInt(settings.value(QLatin1String(SettingSelectVoice), 0));
-    const QString text = fudaListText(settings.value(QLatin1String(SettingFudaList), QString()));
-
-    fudaList.clear();
-    if (text.isEmpty()) {
-        for (int card = FirstCard; card <= LastCard; ++card)
-            fudaList.append(card);
-        return;
-    }
-    const QStringList parts = text.split(QLatin1Char(','));
-    for (const QString &part : parts) {
-        const int card = part.toInt(); // not a number: 0, dropped below
-        if (card >= FirstCard && card <= LastCard)
-            fudaList.append(card);
-    }
+    if (save)
+        settings.save(fileName); // a read-only folder keeps the old file
+    else
+        settings = AppSettings::load(fileName);
 }
 
 void MainWindow::SetSettingControlsEnabled(bool enabled)
@@ -237,11 +132,12 @@ void MainWindow::SetReadingControlsEnabled(bool enabled)
 
 void MainWindow::MakePlayList()
 {
-    QList<int> cards = fudaList;
+    const QList<int> &selected = settings.main.fudaList();
+    QList<int> cards = selected;
     deadCards.clear();
-    if (practice.deadCards > 0) {
+    if (settings.practice.deadCards > 0) {
         const QList<int> drawn =
-            DeadCardDraw::draw(fudaList, practice.deadCards, *QRandomGenerator::global());
+            DeadCardDraw::draw(selected, settings.practice.deadCards, *QRandomGenerator::global());
         cards += drawn;
         deadCards = QSet<int>(drawn.cbegin(), drawn.cend());
     }
@@ -251,21 +147,18 @@ void MainWindow::MakePlayList()
     ShuffleFuda(order.data(), fudaCount);
     playList.clear();
     playList.append(QList<int>(order.cbegin(), order.cend()));
-    if (chkJoka)
+    if (settings.main.chkJoka())
         playList.prepend(0);
 }
 
 void MainWindow::HandReadingToThread()
 {
-    seqThread->SetParameters(selectVoice, wait1Time, wait2Time);
-    if (practice.isDefault()) {
+    const MainSettings &values = settings.main;
+    seqThread->SetParameters(values.selectVoice(), values.wait1Time(), values.wait2Time());
+    if (settings.practice.isDefault())
         seqThread->SetFudaList(&playList);
-        return;
-    }
-    const ReadingPlan plan = ReadingPlanBuilder::build(
-        playList, planOptions(practice, wait1Time, wait2Time, selectVoice, deadCards));
-    if (!seamSetPlan(*seqThread, plan))
-        seqThread->SetFudaList(&playList);
+    else
+        seqThread->SetPlan(ReadingPlanBuilder::build(playList, planOptions(settings, deadCards)));
 }
 
 void MainWindow::on_actionQuit_triggered()
@@ -291,9 +184,9 @@ void MainWindow::on_Btn_Start_clicked()
 {
     if (!inSequence) {
         // Nothing to read: the reading thread would ignore the list and never
-        // report an end, leaving the window stuck in a reading. Dead cards
-        // alone are no practice either.
-        if (fudaList.isEmpty() && !chkJoka) {
+        // report an end, leaving the window stuck in a reading.
+        const MainSettings &values = settings.main;
+        if (values.fudaList().isEmpty() && !values.chkJoka()) {
             ui->statusBar->showMessage(tr("札が選択されていないので再生できません"));
             return;
         }
@@ -337,23 +230,25 @@ void MainWindow::on_Btn_FudaSelect_clicked()
     if (inSequence)
         return;
     const auto dialog = std::make_unique<FudaSelectDlg>(this);
-    dialog->SetFudaList(&fudaList);
+    QList<int> cards = settings.main.fudaList();
+    dialog->SetFudaList(&cards); // edited in place on OK
     dialog->exec();
+    settings.main.setFudaList(cards);
 }
 
 void MainWindow::on_spinBox_1_valueChanged(int arg1)
 {
-    wait1Time = arg1;
+    settings.main.setWait1Time(arg1);
 }
 
 void MainWindow::on_spinBox_2_valueChanged(int arg1)
 {
-    wait2Time = arg1;
+    settings.main.setWait2Time(arg1);
 }
 
 void MainWindow::on_checkBox_toggled(bool checked)
 {
-    chkJoka = checked;
+    settings.main.setChkJoka(checked);
 }
 
 void MainWindow::on_actionFuda_triggered()
@@ -410,9 +305,9 @@ void MainWindow::on_actionOption_triggered()
     if (inSequence)
         return;
     const auto dialog =
-        std::make_unique<OptionDialog>(this, selectVoice, voice2Available, seqThread.get());
+        std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available, seqThread.get());
     if (dialog->exec() == QDialog::Accepted)
-        selectVoice = dialog->voice();
+        settings.main.setSelectVoice(dialog->voice());
 }
 
 void MainWindow::on_Slider_Volume_valueChanged(int value)
@@ -433,19 +328,19 @@ void MainWindow::on_actionPractice_triggered()
 {
     if (inSequence)
         return;
-    const auto dialog = std::make_unique<PracticeDialog>(this, practice);
+    const auto dialog = std::make_unique<PracticeDialog>(this, settings.practice);
     if (dialog->exec() == QDialog::Accepted)
-        practice = dialog->settings();
+        settings.practice = dialog->settings();
 }
 
 void MainWindow::on_actionNext_triggered()
 {
     if (inSequence)
-        seamRequestNext(*seqThread);
+        seqThread->RequestNext();
 }
 
 void MainWindow::on_actionRepeat_triggered()
 {
     if (inSequence)
-        seamRequestRepeat(*seqThread);
+        seqThread->RequestRepeat();
 }

@@ -1,7 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include "PracticeSettings.h"
+#include "AppSettings.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -62,22 +62,17 @@ private:
     void MakePlayList();
     void HandReadingToThread();
 
-    QList<int> fudaList;
+    AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
     bool inSequence = false;
     bool isPlaying = false;
     QList<int> playList;
     std::unique_ptr<PlaySequenceThread> seqThread;
-    bool chkJoka = true;
-    int wait1Time = 10;
-    int wait2Time = 3;
-    int selectVoice = 0;
     bool voice2Available = false;
     int playCount = 0;
     int fudaCount = 0;
     int lastFudaNum = -1;
-    PracticeSettings practice;  // group PRACTICE of the settings file
     QSet<int> deadCards;        // the cards drawn in for the current reading, not on the tatami
 };
 

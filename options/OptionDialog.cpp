@@ -2,6 +2,7 @@
 #include "ui_optiondialog.h"
 
 #include "PlaySequenceThread.h"
+#include "Voices.h"
 
 #include <QList>
 #include <QTimer>
@@ -22,8 +23,8 @@ OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available, Pla
     ui->Btn_TestPlay->setEnabled(thread != nullptr);
 
     chosenVoice = voice;
-    ui->radioButton_1->setChecked(voice == 0);
-    ui->radioButton_2->setChecked(voice != 0);
+    ui->radioButton_1->setChecked(voice == Voices::First);
+    ui->radioButton_2->setChecked(voice != Voices::First);
 }
 
 OptionDialog::~OptionDialog()
@@ -41,7 +42,7 @@ int OptionDialog::voice() const
 
 int OptionDialog::voiceOnScreen() const
 {
-    return ui->radioButton_1->isChecked() ? 0 : 1;
+    return ui->radioButton_1->isChecked() ? Voices::First : Voices::Second;
 }
 
 void OptionDialog::on_buttonBox_accepted()

@@ -69,19 +69,19 @@ PracticeSettings PracticeSettings::load(QSettings &settings)
 
 void PracticeSettings::save(QSettings &settings) const
 {
+    // A key is written only when the file does not already read as our value:
+    // the plain reading adds nothing to a file without the group, and a value
+    // this version does not understand (a newer version's word) is left alone
+    // unless the user chose something else.
+    const PracticeSettings stored = load(settings);
     settings.beginGroup(QLatin1String(Group));
-    if (isDefault()) {
-        // The plain reading leaves no trace: a file written with the defaults
-        // is the file an older version writes.
-        settings.remove(QLatin1String(KeyStyle));
-        settings.remove(QLatin1String(KeyAdvance));
-        settings.remove(QLatin1String(KeyDeadCards));
-        settings.endGroup();
-        return;
-    }
-    settings.setValue(QLatin1String(KeyStyle), toWord(StyleWords, style));
-    settings.setValue(QLatin1String(KeyAdvance), toWord(AdvanceWords, advance));
-    settings.setValue(QLatin1String(KeyDeadCards), std::clamp(deadCards, 0, MaxDeadCards));
+    if (stored.style != style)
+        settings.setValue(QLatin1String(KeyStyle), toWord(StyleWords, style));
+    if (stored.advance != advance)
+        settings.setValue(QLatin1String(KeyAdvance), toWord(AdvanceWords, advance));
+    const int dead = std::clamp(deadCards, 0, MaxDeadCards);
+    if (stored.deadCards != dead)
+        settings.setValue(QLatin1String(KeyDeadCards), dead);
     settings.endGroup();
 }
 

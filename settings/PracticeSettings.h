@@ -21,8 +21,8 @@ struct PracticeSettings
     int deadCards = 0;
 
     static PracticeSettings load(QSettings &settings);
-    // With every value at its default the keys are removed, so the file
-    // stays as an older version writes it.
+    // Writes only the keys whose stored value does not already read as this
+    // one: with the defaults a file without the group stays without it.
     void save(QSettings &settings) const;
 
     // True when the reading is the plain one (every value at its default).

@@ -94,8 +94,9 @@ private slots:
         QCOMPARE(PracticeSettings::load(settings), practice);
     }
 
-    void save_defaults_leaveTheFileAsBefore()
+    void save_writesOnlyWhatChanged()
     {
+        // The plain reading adds nothing to the file.
         const QByteArray before = "[SETTING]\nchk_joka=true\n";
         const QString path = writeIni(before);
         {
@@ -104,15 +105,30 @@ private slots:
         }
         QCOMPARE(contents(path), before);
 
-        // Set back to the defaults: the keys go, other groups stay.
-        writeIni(before + "\n[PRACTICE]\nStyle=competitive\nAdvance=manual\nDeadCards=3\n");
+        // A word of a newer version reads as the default and stays while the
+        // user keeps the default; a choice made here replaces it.
+        const QByteArray newer = "[PRACTICE]\nAdvance=pedal\nStyle=expert\n";
+        writeIni(newer);
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            PracticeSettings::load(settings).save(settings);
+        }
+        QCOMPARE(contents(path), newer);
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            PracticeSettings practice = PracticeSettings::load(settings);
+            practice.style = ReadingStyle::Competitive;
+            practice.save(settings);
+        }
+        const QByteArray text = contents(path);
+        QVERIFY2(text.contains("Style=competitive") && text.contains("Advance=pedal"), text.constData());
+
+        // Set back to the defaults: read as the defaults again.
         {
             QSettings settings(path, QSettings::IniFormat);
             PracticeSettings().save(settings);
         }
         QSettings settings(path, QSettings::IniFormat);
-        QVERIFY(!settings.childGroups().contains(QStringLiteral("PRACTICE")));
-        QCOMPARE(settings.value(QStringLiteral("SETTING/chk_joka")).toString(), QStringLiteral("true"));
         QVERIFY(PracticeSettings::load(settings).isDefault());
     }
 };
