@@ -38,7 +38,9 @@ import utakaze_driver as d  # noqa: E402
 VERSE = 0.5
 # Silence after a verse beyond its pause, and the reaction to a key.
 EXCESS_MIN, EXCESS_MAX = 0.05, 0.8
-REACTION_MAX = 0.8
+# The capture's clock is fitted to within a few tens of ms, so a verse that
+# starts with the key may appear a hair before it.
+REACTION_MIN, REACTION_MAX = -0.1, 0.8
 
 
 def log(*args):
@@ -46,7 +48,8 @@ def log(*args):
 
 
 def make_folder(folder, exe, cards, ini):
-    """Application folder with both halves of every card in cards (0 too)."""
+    """Application folder with both halves of every card in cards (0 too:
+    its lower verse is the file that enables Start)."""
     app = d.make_app_folder(folder, exe, [], VERSE, ini)
     music = os.path.join(folder, "Music")
     jobs = [(os.path.join(music, "rindou_%03d_%d.ogg" % (c, h)), d.tone_frequency(c, h))
@@ -85,7 +88,7 @@ class Session:
     def wait_silence(self, what, timeout=10):
         return d.wait_tail(self.recorder, lambda rms, f: rms < 0.005, timeout, what)
 
-    def wait_quiet_end(self, verses, longest_pause, timeout=60):
+    def wait_quiet_end(self, verses, longest_pause, timeout=45):
         """Until `verses` sounds were heard and 1.5 s of silence followed, or
         the silence outlasted every pause (a reading that ended early)."""
         deadline = time.monotonic() + timeout
@@ -138,7 +141,7 @@ def check_reaction(problems, heard, i, presses, name):
     """Verse i must start promptly after the key press `name`."""
     delay = heard[i][1] - presses[name]
     log("  %s to %s: %.2f s" % (name, heard[i][0], delay))
-    if not 0.0 < delay <= REACTION_MAX:
+    if not REACTION_MIN < delay <= REACTION_MAX:
         problems.append("%s began %.2f s after %s" % (heard[i][0], delay, name))
 
 
@@ -195,7 +198,7 @@ def case_competitive(x, exe, folder):
 
 def case_beginner(x, exe, folder):
     wait1, wait2 = 2, 1
-    app = make_folder(folder, exe, [7, 23],
+    app = make_folder(folder, exe, [0, 7, 23],
                       ini_text([7, 23], False, wait1, wait2, "Style=beginner\n"))
     session = Session(x, app, folder)
     try:
@@ -219,7 +222,7 @@ def case_beginner(x, exe, folder):
 
 def case_standard(x, exe, folder):
     wait1, wait2 = 1, 3
-    app = make_folder(folder, exe, [7, 23],
+    app = make_folder(folder, exe, [0, 7, 23],
                       ini_text([7, 23], False, wait1, wait2, "Style=standard\nAdvance=manual\n"))
     session = Session(x, app, folder)
     try:
