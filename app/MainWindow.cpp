@@ -82,6 +82,7 @@ MainWindow::MainWindow(QWidget *parent)
     if (!voice2Available)
         settings.main.setSelectVoice(Voices::First);
 
+    // A copy: each control's change slot writes its value back as it is set.
     const MainSettings loaded = settings.main;
     ui->checkBox->setChecked(loaded.chkJoka());
     ui->spinBox_1->setValue(loaded.wait1Time());
