@@ -82,21 +82,6 @@ private slots:
         QCOMPARE(settings.value(QStringLiteral("PRACTICE/DeadCards")).toString(), QStringLiteral("3"));
     }
 
-    void defaults_readAsBeforeAndLeaveNoGroup()
-    {
-        QVERIFY(writeIni("[SETTING]\nFudaList=\"5,6\"\n"));
-        {
-            MainWindow window;
-            MainWindowProbe probe(window);
-            probe.ui()->Btn_Start->click();
-            QCOMPARE(probe.fudaCount(), 2);
-            QVERIFY(probe.deadCards().isEmpty());
-            QCOMPARE(probe.playList().size(), 3);
-        }
-        QSettings settings(iniPath(), QSettings::IniFormat);
-        QVERIFY(!settings.childGroups().contains(QStringLiteral("PRACTICE")));
-    }
-
     void practiceDialog_acceptedTakenAndRefusedDuringReading()
     {
         QVERIFY(writeIni("[SETTING]\nWait1Time=20\nFudaList=\"5\"\n"));

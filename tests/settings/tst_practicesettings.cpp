@@ -49,12 +49,9 @@ private slots:
             << QByteArray("Style= Beginner \nAdvance=MANUAL\nDeadCards=100\n") << beginner << manual << 100;
         QTest::newRow("garbage words and count")
             << QByteArray("Style=fast\nAdvance=pedal\nDeadCards=three\n") << standard << autoAdvance << 0;
-        QTest::newRow("empty values") << QByteArray("Style=\nAdvance=\nDeadCards=\n")
-                                      << standard << autoAdvance << 0;
         QTest::newRow("count above range") << QByteArray("DeadCards=101\n") << standard << autoAdvance << 100;
         QTest::newRow("count beyond int") << QByteArray("DeadCards=99999999999\n")
                                           << standard << autoAdvance << 100;
-        QTest::newRow("negative count") << QByteArray("DeadCards=-5\n") << standard << autoAdvance << 0;
         QTest::newRow("fractional count") << QByteArray("DeadCards=2.5\n") << standard << autoAdvance << 0;
     }
 
