@@ -7,7 +7,9 @@
 
 #include <memory>
 
-namespace Ui { class PracticeDialog; }
+namespace Ui {
+class PracticeDialog;
+}
 
 // Lets the user choose how a practice reading runs: the reading style, how
 // the take ends (timed or on Next) and how many dead cards are mixed in.

@@ -14,19 +14,19 @@ const char *const KeyStyle = "Style";
 const char *const KeyAdvance = "Advance";
 const char *const KeyDeadCards = "DeadCards";
 
-constexpr std::array<std::pair<ReadingStyle, const char *>, 3> StyleWords{{
+constexpr std::array<std::pair<ReadingStyle, const char *>, 3> StyleWords {{
     {ReadingStyle::Standard, "standard"},
     {ReadingStyle::Competitive, "competitive"},
     {ReadingStyle::Beginner, "beginner"},
 }};
-constexpr std::array<std::pair<AdvanceMode, const char *>, 2> AdvanceWords{{
+constexpr std::array<std::pair<AdvanceMode, const char *>, 2> AdvanceWords {{
     {AdvanceMode::Auto, "auto"},
     {AdvanceMode::Manual, "manual"},
 }};
 
 // The value stored for `word`, or `fallback` when no entry has that word.
 // Case and surrounding blanks of a hand-edited file are forgiven.
-template <typename T, std::size_t N>
+template<typename T, std::size_t N>
 T fromWord(const std::array<std::pair<T, const char *>, N> &words, const QString &word, T fallback)
 {
     const QString wanted = word.trimmed();
@@ -37,7 +37,7 @@ T fromWord(const std::array<std::pair<T, const char *>, N> &words, const QString
     return fallback;
 }
 
-template <typename T, std::size_t N>
+template<typename T, std::size_t N>
 QString toWord(const std::array<std::pair<T, const char *>, N> &words, T value)
 {
     for (const auto &[v, text] : words) {
@@ -53,14 +53,15 @@ PracticeSettings PracticeSettings::load(QSettings &settings)
 {
     PracticeSettings practice;
     settings.beginGroup(QLatin1String(Group));
-    practice.style = fromWord(StyleWords, settings.value(QLatin1String(KeyStyle)).toString(),
-                              practice.style);
+    practice.style =
+        fromWord(StyleWords, settings.value(QLatin1String(KeyStyle)).toString(), practice.style);
     practice.advance = fromWord(AdvanceWords, settings.value(QLatin1String(KeyAdvance)).toString(),
                                 practice.advance);
     // Read as a wide number so that a huge value clamps to the top instead of
     // wrapping; a word or a fraction is no count at all.
     bool ok = false;
-    const qlonglong dead = settings.value(QLatin1String(KeyDeadCards)).toString().trimmed().toLongLong(&ok);
+    const qlonglong dead =
+        settings.value(QLatin1String(KeyDeadCards)).toString().trimmed().toLongLong(&ok);
     if (ok)
         practice.deadCards = static_cast<int>(std::clamp<qlonglong>(dead, 0, MaxDeadCards));
     settings.endGroup();

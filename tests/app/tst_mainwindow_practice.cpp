@@ -52,9 +52,10 @@ private slots:
 
     void deadCards_shuffledInCountedAndWrittenBack()
     {
-        const QList<int> selected{3, 17, 42, 77, 99};
-        QVERIFY(writeIni("[SETTING]\nchk_joka=true\nWait1Time=20\nWait2Time=10\nFudaList=\"3,17,42,77,99\"\n"
-                         "[PRACTICE]\nStyle=competitive\nAdvance=manual\nDeadCards=3\n"));
+        const QList<int> selected {3, 17, 42, 77, 99};
+        QVERIFY(writeIni(
+            "[SETTING]\nchk_joka=true\nWait1Time=20\nWait2Time=10\nFudaList=\"3,17,42,77,99\"\n"
+            "[PRACTICE]\nStyle=competitive\nAdvance=manual\nDeadCards=3\n"));
         {
             MainWindow window;
             MainWindowProbe probe(window);
@@ -77,9 +78,12 @@ private slots:
             QCOMPARE(probe.fudaList(), selected); // the selection itself is unchanged
         }
         QSettings settings(iniPath(), QSettings::IniFormat);
-        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Style")).toString(), QStringLiteral("competitive"));
-        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Advance")).toString(), QStringLiteral("manual"));
-        QCOMPARE(settings.value(QStringLiteral("PRACTICE/DeadCards")).toString(), QStringLiteral("3"));
+        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Style")).toString(),
+                 QStringLiteral("competitive"));
+        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Advance")).toString(),
+                 QStringLiteral("manual"));
+        QCOMPARE(settings.value(QStringLiteral("PRACTICE/DeadCards")).toString(),
+                 QStringLiteral("3"));
     }
 
     void practiceDialog_acceptedTakenAndRefusedDuringReading()
@@ -93,7 +97,8 @@ private slots:
             const auto choose = [ui](int style, bool accept) {
                 bool opened = false;
                 QTimer::singleShot(50, [&opened, style, accept] {
-                    auto *dialog = qobject_cast<PracticeDialog *>(QApplication::activeModalWidget());
+                    auto *dialog =
+                        qobject_cast<PracticeDialog *>(QApplication::activeModalWidget());
                     opened = dialog != nullptr;
                     if (!dialog)
                         return;
@@ -113,7 +118,8 @@ private slots:
             QVERIFY(!choose(1, true)); // refused during a reading
         }
         QSettings settings(iniPath(), QSettings::IniFormat);
-        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Style")).toString(), QStringLiteral("beginner"));
+        QCOMPARE(settings.value(QStringLiteral("PRACTICE/Style")).toString(),
+                 QStringLiteral("beginner"));
     }
 
     void nextRepeatKeys_onlyDuringReadingAndNeverFromSpinBoxOrSlider()
@@ -142,8 +148,8 @@ private slots:
         QVERIFY(ui->actionNext->isEnabled() && ui->actionRepeat->isEnabled());
         QCOMPARE(QApplication::focusWidget(), ui->Btn_Start); // not the slider
 
-        const QList<std::pair<Qt::Key, QSignalSpy *>> keys{
-            {Qt::Key_Right, &next}, {Qt::Key_PageDown, &next}, {Qt::Key_Space, &next},
+        const QList<std::pair<Qt::Key, QSignalSpy *>> keys {
+            {Qt::Key_Right, &next},  {Qt::Key_PageDown, &next}, {Qt::Key_Space, &next},
             {Qt::Key_Left, &repeat}, {Qt::Key_PageUp, &repeat}, {Qt::Key_R, &repeat}};
         for (const auto &[key, spy] : keys) {
             const qsizetype before = spy->size();

@@ -46,13 +46,17 @@ private slots:
         QTest::newRow("all set") << QByteArray("Style=competitive\nAdvance=manual\nDeadCards=3\n")
                                  << competitive << manual << 3;
         QTest::newRow("beginner, hand-edited case")
-            << QByteArray("Style= Beginner \nAdvance=MANUAL\nDeadCards=100\n") << beginner << manual << 100;
+            << QByteArray("Style= Beginner \nAdvance=MANUAL\nDeadCards=100\n") << beginner << manual
+            << 100;
         QTest::newRow("garbage words and count")
-            << QByteArray("Style=fast\nAdvance=pedal\nDeadCards=three\n") << standard << autoAdvance << 0;
-        QTest::newRow("count above range") << QByteArray("DeadCards=101\n") << standard << autoAdvance << 100;
-        QTest::newRow("count beyond int") << QByteArray("DeadCards=99999999999\n")
-                                          << standard << autoAdvance << 100;
-        QTest::newRow("fractional count") << QByteArray("DeadCards=2.5\n") << standard << autoAdvance << 0;
+            << QByteArray("Style=fast\nAdvance=pedal\nDeadCards=three\n") << standard << autoAdvance
+            << 0;
+        QTest::newRow("count above range")
+            << QByteArray("DeadCards=101\n") << standard << autoAdvance << 100;
+        QTest::newRow("count beyond int")
+            << QByteArray("DeadCards=99999999999\n") << standard << autoAdvance << 100;
+        QTest::newRow("fractional count")
+            << QByteArray("DeadCards=2.5\n") << standard << autoAdvance << 0;
     }
 
     void load()
@@ -61,8 +65,8 @@ private slots:
         QFETCH(int, style);
         QFETCH(int, advance);
         QFETCH(int, deadCards);
-        const QByteArray text = "[SETTING]\nWait1Time=10\n"
-                                + (group.isEmpty() ? QByteArray() : "[PRACTICE]\n" + group);
+        const QByteArray text =
+            "[SETTING]\nWait1Time=10\n" + (group.isEmpty() ? QByteArray() : "[PRACTICE]\n" + group);
         QSettings settings(writeIni(text), QSettings::IniFormat);
         const PracticeSettings practice = PracticeSettings::load(settings);
         QCOMPARE(int(practice.style), style);
@@ -118,7 +122,8 @@ private slots:
             practice.save(settings);
         }
         const QByteArray text = contents(path);
-        QVERIFY2(text.contains("Style=competitive") && text.contains("Advance=pedal"), text.constData());
+        QVERIFY2(text.contains("Style=competitive") && text.contains("Advance=pedal"),
+                 text.constData());
 
         // Set back to the defaults: read as the defaults again.
         {
