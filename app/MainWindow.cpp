@@ -2,11 +2,13 @@
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
+#include "AudioOutput.h"
 #include "FudaSelectDlg.h"
 #include "FudaShuffle.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemTable.h"
+#include "RecordingFile.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -75,8 +77,8 @@ MainWindow::MainWindow(QWidget *parent)
     settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
 
-    const QString voice1Probe =
-        AppFolder::filePath(tr("Music") + QDir::separator() + tr("rindou_000_2.ogg"));
+    const QString voice1Probe = resolveRecording(
+        AppFolder::filePath(tr("Music") + QDir::separator() + QStringLiteral("rindou_000_2")));
     if (QFileInfo::exists(voice1Probe)) {
         ui->Btn_Start->setEnabled(true);
         ui->statusBar->showMessage(tr("再生ボタンを押してください"));
@@ -85,8 +87,8 @@ MainWindow::MainWindow(QWidget *parent)
         ui->statusBar->showMessage(tr("音声ファイルが見つからないので再生できません(!_!)"));
     }
 
-    const QString voice2Probe =
-        AppFolder::filePath(tr("Music2") + QDir::separator() + tr("asagao_000_2.ogg"));
+    const QString voice2Probe = resolveRecording(
+        AppFolder::filePath(tr("Music2") + QDir::separator() + QStringLiteral("asagao_000_2")));
     voice2Available = QFileInfo::exists(voice2Probe);
     if (!voice2Available)
         selectVoice = 0;
@@ -98,6 +100,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->spinBox_2->setValue(wait2Time);
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
+    if (ui->Btn_Start->isEnabled() && !AudioOutput::IsOpen())
+        ui->statusBar->showMessage(tr("音声出力を開けません"));
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
     PlaySequenceThread *thread = seqThread.get();
@@ -168,7 +172,7 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     const QString text =
-        QStringLiteral("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
+        QStringLiteral("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL2 and libsndfile audio libraries")
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
     QMessageBox::about(this, QStringLiteral("About"), text);
@@ -182,6 +186,11 @@ void MainWindow::on_actionAboutQt_triggered()
 void MainWindow::on_Btn_Start_clicked()
 {
     if (!inSequence) {
+        // Without an output the reading would run silently: try it again.
+        if (!AudioOutput::Reopen()) {
+            ui->statusBar->showMessage(tr("音声出力を開けません"));
+            return;
+        }
         // Nothing to read: the reading thread would ignore the list and never
         // report an end, leaving the window stuck in a reading.
         if (fudaList.isEmpty() && !chkJoka) {

@@ -2,6 +2,7 @@
 
 #include "AppFolder.h"
 #include "PlayMusicThread.h"
+#include "RecordingFile.h"
 
 #include <QDir>
 #include <QMutexLocker>
@@ -187,7 +188,10 @@ QString PlaySequenceThread::MakeFilePath(int fudaNum, int part)
     fileFormat = voice == 0 ? fileFormat1 : fileFormat2;
     musicDir = AppFolder::path() + QDir::separator() + dirName;
     const QByteArray pattern = fileFormat.toLatin1();
-    return musicDir + QDir::separator() + QString::asprintf(pattern.constData(), fudaNum, part);
+    const QString oggPath =
+        musicDir + QDir::separator() + QString::asprintf(pattern.constData(), fudaNum, part);
+    // The patterns name the Ogg file; the same name in another format serves too.
+    return resolveRecording(oggPath.chopped(QStringLiteral(".ogg").size()));
 }
 
 void PlaySequenceThread::PlayCard(int fudaNum, int part)

@@ -1,0 +1,6 @@
+#include "VerseShaping.h"
+
+void applyShaping(AudioClip &clip)
+{
+    Q_UNUSED(clip);
+}

@@ -1,0 +1,11 @@
+#ifndef VERSESHAPING_H
+#define VERSESHAPING_H
+
+#include "AudioClip.h"
+
+// The one place where a verse, decoded and not yet played, may be reshaped
+// (trimmed, levelled, slowed). Runs on the decoding thread, never on the
+// audio thread. Today it leaves the verse as recorded.
+void applyShaping(AudioClip &clip);
+
+#endif
