@@ -104,6 +104,21 @@ bool AudioMixer::verseStarted(VerseId id) const
     return id != 0 && verse.id == id && verse.started;
 }
 
+qint64 AudioMixer::verseStart(VerseId id) const
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return id != 0 && verse.id == id ? verse.start : -1;
+}
+
+qint64 AudioMixer::msUntilFrame(qint64 frame) const
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (!anchored)
+        return 0;
+    const auto due = anchorTime + std::chrono::microseconds((frame - anchorFrame) * 1000000 / AudioClip::Rate);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(due - std::chrono::steady_clock::now()).count();
+}
+
 qint64 AudioMixer::lastVerseEnd() const
 {
     const std::lock_guard<std::mutex> lock(mutex);
@@ -137,9 +152,7 @@ void AudioMixer::render(float *out, int frames)
                 verse.started = true;
                 changed = true;
             }
-            // The device asks for more only once it has taken everything
-            // rendered before: the last sample has been played out.
-            if (begin >= verseEnd) {
+            if (end >= verseEnd) {
                 // The clip itself is released by the next call from another
                 // thread: freeing memory has no place on the audio thread.
                 verse.done = true;
@@ -158,6 +171,9 @@ void AudioMixer::render(float *out, int frames)
             cue.done = cue.position >= cue.clip->frames();
         }
         rendered = end;
+        anchorFrame = begin;
+        anchorTime = std::chrono::steady_clock::now();
+        anchored = true;
     }
     if (changed) {
         const std::lock_guard<std::mutex> lock(listenerMutex);

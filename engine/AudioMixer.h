@@ -5,6 +5,7 @@
 
 #include <QtGlobal>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -40,11 +41,17 @@ public:
 
     // Frames taken by the device so far: the first frame not yet rendered.
     qint64 renderedFrames() const;
-    // Placed and not yet wholly taken by the device.
+    // Placed and not yet wholly rendered.
     bool verseActive(VerseId id) const;
     bool anyVerseActive() const;
     // Its first sample has been taken by the device.
     bool verseStarted(VerseId id) const;
+    // The frame the verse starts at; -1 if it is not the verse placed.
+    qint64 verseStart(VerseId id) const;
+    // Milliseconds until the device renders that frame (negative: that long
+    // ago), reckoned from the latest callback: the moment a frame sounds in
+    // step with the others, finer than the device's buffers.
+    qint64 msUntilFrame(qint64 frame) const;
     // Frame just after the last sample of the last verse that ran out; -1 if none did.
     qint64 lastVerseEnd() const;
 
@@ -75,6 +82,9 @@ private:
     VerseId nextId = 1;
     qint64 rendered = 0;
     qint64 lastEnd = -1;
+    qint64 anchorFrame = 0; // first frame of the latest callback, and when it came
+    std::chrono::steady_clock::time_point anchorTime;
+    bool anchored = false;
     float level = 1.0f;
 
     std::mutex listenerMutex;

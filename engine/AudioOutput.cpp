@@ -192,6 +192,18 @@ bool AudioOutput::ChannelHasStarted(Stream stream)
     return stream != 0 && stream == out.playing && mixer().verseStarted(out.playingVerse);
 }
 
+qint64 AudioOutput::ChannelStartFrame(Stream stream)
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    return stream != 0 && stream == out.playing ? mixer().verseStart(out.playingVerse) : -1;
+}
+
+qint64 AudioOutput::MsUntilFrame(qint64 frame)
+{
+    return mixer().msUntilFrame(frame);
+}
+
 bool AudioOutput::IsMusicPlaying()
 {
     return mixer().anyVerseActive();

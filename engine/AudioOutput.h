@@ -51,6 +51,8 @@ public:
     static bool ChannelIsActive(Stream stream);
     // True once the stream's first sample has been played.
     static bool ChannelHasStarted(Stream stream);
+    // The frame of the output clock the stream starts at; -1 if it is not playing.
+    static qint64 ChannelStartFrame(Stream stream);
     // True while any verse sounds or waits for its frame, whichever stream it is.
     static bool IsMusicPlaying();
     static void ChannelStop(Stream stream);
@@ -59,6 +61,9 @@ public:
     // The output clock: frames taken by the device since the process began
     // (44100 a second while open).
     static qint64 PlayedFrames();
+    // Milliseconds until that frame is rendered (negative: how long ago),
+    // finer than the device's buffers.
+    static qint64 MsUntilFrame(qint64 frame);
     // The frame just after the last sample of the last verse that ran out;
     // -1 before any did.
     static qint64 LastVerseEndFrame();

@@ -83,6 +83,12 @@ bool PlayMusicThread::CancelMusic()
     return true;
 }
 
+qint64 PlayMusicThread::LastEndFrame()
+{
+    const QMutexLocker locker(&mutex);
+    return lastEndFrame;
+}
+
 void PlayMusicThread::RequestQuit()
 {
     quitRequested = true;
@@ -107,6 +113,7 @@ void PlayMusicThread::run()
         Action action = Action::Nothing;
         QString message;
         bool idle = false;
+        unsigned long sleepMs = PassMs;
         {
             const QMutexLocker locker(&mutex);
             if (!preparePath.isEmpty()) {
@@ -129,7 +136,7 @@ void PlayMusicThread::run()
             } else if (state == 0) {
                 loader.reset(); // withdrawn
             } else if (state == 1) {
-                action = CheckPlaying(message);
+                action = CheckPlaying(message, sleepMs);
             }
             idle = state == 0 && fileName.isEmpty();
         }
@@ -139,7 +146,7 @@ void PlayMusicThread::run()
             emit MusicEnded();
         if (quitRequested)
             break;
-        sleeper.sleep(idle ? IdlePassMs : PassMs);
+        sleeper.sleep(idle ? IdlePassMs : sleepMs);
     }
     runReturned.store(true, std::memory_order_release);
 }
@@ -155,14 +162,14 @@ PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message)
     stopRequested = false;
     state = 1;
     stream = AudioOutput::StreamCreateClip(clip);
-    qint64 startFrame = 0;
-    const qint64 lastEnd = AudioOutput::LastVerseEndFrame();
-    if (gapFrames >= 0 && lastEnd >= 0)
-        startFrame = lastEnd + gapFrames;
-    failed = stream == 0 || !AudioOutput::ChannelPlayAt(stream, startFrame);
+    const qint64 wanted = gapFrames >= 0 && lastEndFrame >= 0 ? lastEndFrame + gapFrames : 0;
+    failed = stream == 0 || !AudioOutput::ChannelPlayAt(stream, wanted);
     startReported = failed;
-    if (!failed)
-        return Action::Nothing; // reported when its first sample is played
+    if (!failed) {
+        startFrame = AudioOutput::ChannelStartFrame(stream);
+        endFrame = startFrame + clip->frames();
+        return Action::Nothing; // reported when the output reaches it
+    }
     // A verse that does not play reports a failed start now and its end at
     // the next pass, about 100 ms of silence, as a missing file always has.
     message.clear();
@@ -170,23 +177,34 @@ PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message)
     return Action::Started;
 }
 
-PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message)
+PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, unsigned long &sleepMs)
 {
-    // A failed start ends after one pass of silence, whatever woke the loop.
-    const bool ended = failed ? stopRequested || loadClock.elapsed() >= qint64(PassMs)
-                              : stopRequested || !AudioOutput::ChannelIsActive(stream);
+    bool ended = false;
+    if (failed) // a failed start ends after one pass of silence, whatever woke the loop
+        ended = stopRequested || loadClock.elapsed() >= qint64(PassMs);
+    else
+        ended = stopRequested
+                || (!AudioOutput::ChannelIsActive(stream) && AudioOutput::MsUntilFrame(endFrame) <= 0);
     bool starts = false;
-    if (!startReported && (ended || AudioOutput::ChannelHasStarted(stream))) {
+    if (!startReported
+        && (ended || (AudioOutput::ChannelHasStarted(stream) && AudioOutput::MsUntilFrame(startFrame) <= 0))) {
         startReported = true;
         starts = true;
         message = playingPath;
     }
     if (ended) {
+        lastEndFrame = failed || stopRequested ? AudioOutput::PlayedFrames() : endFrame;
         FreeStream();
         state = 0;
         failed = false;
         stopRequested = false;
         return starts ? Action::StartedAndEnded : Action::Ended;
+    }
+    if (!failed) {
+        // Sleep until the frame is due; the callback that renders it wakes
+        // the loop, which then waits out the rest of the buffer before it.
+        const qint64 until = AudioOutput::MsUntilFrame(startReported ? endFrame : startFrame);
+        sleepMs = until > 0 ? static_cast<unsigned long>(qMin<qint64>(until, PassMs)) : PassMs;
     }
     return starts ? Action::Started : Action::Nothing;
 }

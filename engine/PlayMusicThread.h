@@ -17,8 +17,9 @@ class VerseLoader;
 
 // Plays one recording at a time on a thread of its own and reports the
 // start and the end of every play. A file handed over is decoded whole on a
-// loader thread first, then placed on the output clock; the start is
-// reported when its first sample is played, the end when its last one is.
+// loader thread first, then placed on the output clock; the start and the
+// end are reported when the output reaches the verse's first frame and the
+// frame after its last one (timed between the device's callbacks).
 // A file that is not ready within a second of being due plays as missing.
 class PlayMusicThread : public QThread
 {
@@ -47,6 +48,10 @@ public:
     // Like StopMusic(), but also withdraws a file handed over and not yet
     // started. Returns true when it withdrew one: that file reports nothing.
     bool CancelMusic();
+    // The output frame at which the last play attempt ended: the exact end
+    // of a verse played out; the moment its end was reported for one that
+    // failed or was stopped. -1 before any. SetMusicFileAfterGap() counts from it.
+    qint64 LastEndFrame();
     void RequestQuit();
     void SetVolume(float level);
     float GetVolume();
@@ -64,7 +69,7 @@ private:
     enum class Action { Nothing, Started, Ended, StartedAndEnded };
 
     Action StartLoaded(QString &message);
-    Action CheckPlaying(QString &message);
+    Action CheckPlaying(QString &message, unsigned long &sleepMs);
     void FreeStream();
 
     std::atomic_bool quitRequested{false};
@@ -81,6 +86,7 @@ private:
     qint64 gapFrames = -1; // -1: at once
     QString preparePath;
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)
+    qint64 lastEndFrame = -1;
 
     // Touched only by run() and, after it has returned, the destructor.
     std::unique_ptr<VerseLoader> loader;   // the file handed over
@@ -88,6 +94,8 @@ private:
     QElapsedTimer loadClock;               // since the file handed over was due, or failed
     AudioOutput::Stream stream = 0;
     QString playingPath;
+    qint64 startFrame = 0; // of the verse playing, on the output clock
+    qint64 endFrame = 0;
     bool startReported = false;
     bool failed = false;
 };

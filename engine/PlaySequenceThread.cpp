@@ -1,17 +1,23 @@
 #include "PlaySequenceThread.h"
 
 #include "AppFolder.h"
+#include "AudioOutput.h"
 #include "PlayMusicThread.h"
 #include "RecordingFile.h"
 
 #include <QDir>
 #include <QMutexLocker>
 
-#include <climits>
+#include <utility>
 
 namespace {
 constexpr unsigned long PassMs = 100;
-constexpr int PassesPerSecond = 10;
+// The next verse is handed to the player this long before its pause runs
+// out, so that it is decoded in time; the player starts it on the exact frame.
+constexpr qint64 HandOverFrames = AudioClip::Rate / 2;
+// The silence between two verses is the pause plus 0.2 s, as the reading has
+// always made it (it used to be two passes of the loop).
+constexpr qint64 PauseExtraFrames = AudioClip::Rate / 5;
 // Idle or paused, nothing is counted and every piece of work wakes the loop
 // (a request, a player report), so an idle pass need not come round ten
 // times a second: it only guards against a wake-up that never came.
@@ -201,7 +207,8 @@ void PlaySequenceThread::PlayCard(int fudaNum, int part)
         pendingPath = path;
         return;
     }
-    musicThread->SetMusicFile(path);
+    // After a pause, at the pause's exact end; otherwise at once.
+    musicThread->SetMusicFileAfterGap(path, std::exchange(nextGapFrames, -1));
     playerBusy = true;
 }
 
@@ -323,8 +330,10 @@ void PlaySequenceThread::ApplyCommand(int command, Outcome &outcome)
 
 void PlaySequenceThread::run()
 {
-    int waitTicks = 0; // length of the current pause in passes
-    int tickCount = 0; // passes counted in it so far
+    // The pause is counted on the output clock: the next verse is due
+    // pauseGap frames after the end of the last one (pauseEnd).
+    qint64 pauseGap = 0;
+    qint64 pauseEnd = 0;
     bool counting = false;
     {
         const QMutexLocker locker(&mutex);
@@ -338,39 +347,46 @@ void PlaySequenceThread::run()
         Outcome outcome;
         bool timeout = false;
         bool idle = false;
+        bool inPause = false;
         {
             const QMutexLocker locker(&mutex);
             HandOverPending();
             if (commandQueue.isEmpty()) {
-                if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)) {
-                    if (tickCount < waitTicks) {
-                        ++tickCount;
-                    } else {
-                        timeout = true;
-                        counting = false;
-                        waitTicks = 0;
-                        tickCount = 0;
-                    }
+                if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
+                    && AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames) {
+                    timeout = true;
+                    counting = false;
+                    nextGapFrames = pauseGap;
                 }
             } else {
-                ApplyCommand(commandQueue.dequeue(), outcome);
+                const int command = commandQueue.dequeue();
+                if (command != CMD_TIMEOUT)
+                    nextGapFrames = -1; // the pause it was for is over
+                ApplyCommand(command, outcome);
             }
             idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
+            inPause = state == STAT_WAIT1 || state == STAT_WAIT2;
         }
         if (outcome.startPause) {
-            // A pause of 0 seconds or less runs out at the next empty pass.
-            const int seconds = qBound(0, outcome.pauseSeconds, INT_MAX / PassesPerSecond);
-            waitTicks = seconds * PassesPerSecond;
-            tickCount = 0;
+            // A pause of 0 seconds or less leaves the 0.2 s.
+            const qint64 seconds = qBound(0, outcome.pauseSeconds, 24 * 3600);
+            pauseGap = seconds * AudioClip::Rate + PauseExtraFrames;
+            pauseEnd = musicThread->LastEndFrame() + pauseGap;
             counting = true;
         }
+        unsigned long sleepMs = idle ? IdlePassMs : PassMs;
+        if (timeout)
+            sleepMs = 1; // take the command at once
+        else if (counting && inPause)
+            sleepMs = static_cast<unsigned long>(
+                qBound<qint64>(1, AudioOutput::MsUntilFrame(pauseEnd - HandOverFrames), PassMs));
         if (timeout)
             TimeoutDone();
         if (outcome.sequenceEnded)
             emit SequenceEnded(0);
         if (quitRequested)
             break;
-        sleeper.sleep(idle ? IdlePassMs : PassMs);
+        sleeper.sleep(sleepMs);
     }
 
     bool readingWasOn = false;
