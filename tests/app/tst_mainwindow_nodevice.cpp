@@ -26,6 +26,7 @@ private slots:
         QCOMPARE(probe.ui()->statusBar->currentMessage(), noOutput);
 
         probe.setFudaList({7});
+        probe.ui()->checkBox->setChecked(false); // no preamble: card 7 is read first
         QTest::mouseClick(probe.ui()->Btn_Start, Qt::LeftButton);
         QVERIFY(!probe.inSequence());
         QCOMPARE(probe.ui()->statusBar->currentMessage(), noOutput);
@@ -33,8 +34,7 @@ private slots:
         qputenv("SDL_AUDIODRIVER", "dummy"); // the output is back
         QTest::mouseClick(probe.ui()->Btn_Start, Qt::LeftButton);
         QVERIFY(probe.inSequence());
-        QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 10000); // read to its end
-        QCOMPARE(probe.playCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(probe.playCount(), 1, 5000); // its upper verse sounds
     }
 };
 
