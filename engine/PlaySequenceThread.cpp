@@ -6,6 +6,7 @@
 #include "RecordingFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMutexLocker>
 
 #include <utility>
@@ -334,6 +335,9 @@ void PlaySequenceThread::run()
     // pauseGap frames after the end of the last one (pauseEnd).
     qint64 pauseGap = 0;
     qint64 pauseEnd = 0;
+    // Wall-clock guard: an output that stopped playing (its server gone)
+    // does not hold the reading in a pause for ever.
+    QElapsedTimer pauseClock;
     bool counting = false;
     {
         const QMutexLocker locker(&mutex);
@@ -353,7 +357,8 @@ void PlaySequenceThread::run()
             HandOverPending();
             if (commandQueue.isEmpty()) {
                 if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
-                    && AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames) {
+                    && (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames
+                        || pauseClock.elapsed() >= pauseGap * 1000 / AudioClip::Rate + 1000)) {
                     timeout = true;
                     counting = false;
                     nextGapFrames = pauseGap;
@@ -372,6 +377,7 @@ void PlaySequenceThread::run()
             const qint64 seconds = qBound(0, outcome.pauseSeconds, 24 * 3600);
             pauseGap = seconds * AudioClip::Rate + PauseExtraFrames;
             pauseEnd = musicThread->LastEndFrame() + pauseGap;
+            pauseClock.start();
             counting = true;
         }
         unsigned long sleepMs = idle ? IdlePassMs : PassMs;
