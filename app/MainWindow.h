@@ -1,15 +1,26 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "AppSettings.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <memory>
+
+#include "ReadingHistory.h"
+#include "ViewSettings.h"
 
 namespace Ui {
 class MainWindow;
 }
 class PlaySequenceThread;
+class KimarijiModel;
+class PoemPanel;
+class HistoryWindow;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
 QString MakeFudaListString(const QList<int> *list);
@@ -23,6 +34,32 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Starts a reading of exactly these cards in this order (no shuffle), the
+    // preamble first when it is on; `dead` are the cards among them that are
+    // not on the tatami. Refused (false) during a reading, without cards, or
+    // when the voice is missing.
+    bool ReadInOrder(const QList<int> &order, const QSet<int> &dead);
+
+    // Remote control (media keys): the reading's state, and the Start and
+    // Stop buttons' actions. Both actions are refused while a dialog is open
+    // or (Start) while the button is disabled; the stop asks no question.
+    bool IsReading() const { return inSequence; }
+    bool IsPlaying() const { return isPlaying; }
+    bool CanStartRemotely() const;
+    void StartOrPauseRemotely();
+    void StopRemotely();
+    // Shows the window over the others (a second start in the same folder).
+    void BringToFront();
+
+signals:
+    // A reading started, paused, resumed or ended.
+    void PlaybackChanged();
+    // The upper verse of a card began.
+    void CardStarted(int fudaNum);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void on_actionQuit_triggered();
@@ -50,22 +87,39 @@ private:
 
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
+    void PreparePlayList(const QList<int> &order);
+    void SetPlaying(bool playing);
+    void ReportAdjustedSettings() const;
 
-    QList<int> fudaList;
+    // Review of what was read: poem panel, deciding syllables, history.
+    void SetUpReview();
+    void SaveViewSettings();
+    void ShowHistoryWindow();
+    void BeginReadingRecord();
+    void RecordCardRead(int card);
+    void FinishReadingRecord();
+
+    AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
     bool inSequence = false;
     bool isPlaying = false;
     QList<int> playList;
     std::unique_ptr<PlaySequenceThread> seqThread;
-    bool chkJoka = true;
-    int wait1Time = 10;
-    int wait2Time = 3;
-    int selectVoice = 0;
     bool voice2Available = false;
     int playCount = 0;
     int fudaCount = 0;
     int lastFudaNum = -1;
+
+    // Cards of the current reading that are not on the tatami.
+    QSet<int> deadCards;
+    std::unique_ptr<KimarijiModel> kimariji;
+    QList<HistoryEntry> readingRecord;
+    QDateTime readingStartedAt;
+    QElapsedTimer readingClock;
+    ViewSettings viewSettings;
+    PoemPanel *poemPanel = nullptr;          // a window of its own, owned by this one
+    HistoryWindow *historyWindow = nullptr;  // made when first opened, owned by this one
 };
 
 #endif

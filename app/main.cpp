@@ -1,12 +1,40 @@
+#include "AppFolder.h"
 #include "MainWindow.h"
+#include "MprisBridge.h"
+#include "MprisController.h"
+#include "QuitSignalNotifier.h"
+#include "SingleInstance.h"
+#include "UiLanguage.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+
+    // A second start in the same folder shows the first program's window.
+    SingleInstance instance(AppFolder::path());
+    if (!instance.claim())
+        return 0;
+
+    // A logout, Ctrl+C or a closed terminal ends the program as File > Exit
+    // does, dialogs included: every event loop is left, then the window
+    // below is destroyed and writes the settings.
+    QuitSignalNotifier quitSignals;
+    QObject::connect(&quitSignals, &QuitSignalNotifier::quitRequested, &application,
+                     [] { QCoreApplication::exit(0); });
+
     auto window = std::make_unique<MainWindow>();
+    QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
+                     &MainWindow::BringToFront);
+
+    MprisController mpris;
+    new MprisBridge(window.get(), &mpris); // owned by the window
+    mpris.registerOnSessionBus();
+
     window->show();
     const int result = application.exec();
     window.reset(); // writes the settings and ends the reading thread

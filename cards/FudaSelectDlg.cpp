@@ -1,11 +1,18 @@
 #include "FudaSelectDlg.h"
 #include "ui_fudaselectdlg.h"
 
+#include "CardCatalog.h"
+#include "CardSetPresets.h"
+#include "CardSets.h"
 #include "PoemTable.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 FudaSelectDlg::FudaSelectDlg(QWidget *parent)
     : QDialog(parent)
@@ -16,6 +23,11 @@ FudaSelectDlg::FudaSelectDlg(QWidget *parent)
     // the by-name pass never sees them and each is connected once below.
     ui->setupUi(this);
     BuildCardCells();
+    // The menu is rebuilt each time it opens, so it lists the sets as stored.
+    auto *menu = new QMenu(ui->Btn_CardSets);
+    menu->setObjectName(QStringLiteral("cardSetsMenu"));
+    ui->Btn_CardSets->setMenu(menu);
+    connect(menu, &QMenu::aboutToShow, this, &FudaSelectDlg::BuildCardSetsMenu);
 }
 
 FudaSelectDlg::~FudaSelectDlg() = default;
@@ -108,3 +120,109 @@ void FudaSelectDlg::on_Btn_Mitako_clicked() { ToggleGroup(3); }
 void FudaSelectDlg::on_Btn_Owa_clicked() { ToggleGroup(4); }
 void FudaSelectDlg::on_Btn_Na_clicked() { ToggleGroup(5); }
 void FudaSelectDlg::on_Btn_A_clicked() { ToggleGroup(6); }
+
+void FudaSelectDlg::SetCardSetsFile(const QString &iniPath)
+{
+    cardSetsFile = iniPath;
+}
+
+QList<int> FudaSelectDlg::CheckedCards() const
+{
+    QList<int> cards;
+    for (int n : PoemTable::readBackOrder()) {
+        if (Box(n)->isChecked())
+            cards.append(n);
+    }
+    return cards;
+}
+
+void FudaSelectDlg::CheckCards(const QList<int> &cards)
+{
+    for (int n = 1; n <= PoemTable::CardCount; ++n)
+        Box(n)->setChecked(cards.contains(n));
+}
+
+void FudaSelectDlg::BuildCardSetsMenu()
+{
+    QMenu *menu = ui->Btn_CardSets->menu();
+    menu->clear();
+
+    CardSets sets;
+    if (!cardSetsFile.isEmpty()) {
+        QSettings settings(cardSetsFile, QSettings::IniFormat);
+        sets = CardSets::load(settings);
+    }
+    QAction *save = menu->addAction(tr("今の選択を保存..."), this, &FudaSelectDlg::SaveCurrentAsSet);
+    save->setObjectName(QStringLiteral("actionSaveCardSet"));
+    save->setEnabled(!cardSetsFile.isEmpty());
+    QMenu *saved = menu->addMenu(tr("保存した札セット"));
+    saved->setObjectName(QStringLiteral("menuSavedCardSets"));
+    QMenu *remove = menu->addMenu(tr("札セットを削除"));
+    remove->setObjectName(QStringLiteral("menuRemoveCardSet"));
+    for (const QString &name : sets.names()) {
+        const QList<int> cards = sets.cards(name);
+        saved->addAction(name, this, [this, cards] { CheckCards(cards); });
+        remove->addAction(name, this, [this, name] { DeleteSet(name); });
+    }
+    saved->setEnabled(!sets.names().isEmpty());
+    remove->setEnabled(!sets.names().isEmpty());
+    menu->addSeparator();
+
+    QMenu *colours = menu->addMenu(tr("五色"));
+    QMenu *firstKana = menu->addMenu(tr("頭の字"));
+    const QStringList colourNames = {tr("青"), tr("桃"), tr("黄"), tr("緑"), tr("橙")};
+    for (const CardSetPreset &preset : CardSetPresets::all(CardCatalog::builtIn())) {
+        const QList<int> cards = preset.cards;
+        const auto apply = [this, cards] { CheckCards(cards); };
+        switch (preset.kind) {
+        case CardSetPreset::Kind::Colour: {
+            const auto at = CardCatalog::colours().indexOf(preset.key);
+            colours->addAction(tr("%1 (%2枚)").arg(colourNames.value(at, preset.key)).arg(cards.size()),
+                               this, apply);
+            break;
+        }
+        case CardSetPreset::Kind::OneSyllable:
+            menu->addAction(tr("一字決まり (%1枚)").arg(cards.size()), this, apply);
+            break;
+        case CardSetPreset::Kind::FirstKana:
+            firstKana->addAction(tr("%1 (%2枚)").arg(preset.key).arg(cards.size()), this, apply);
+            break;
+        }
+    }
+}
+
+void FudaSelectDlg::SaveCurrentAsSet()
+{
+    const QList<int> cards = CheckedCards();
+    if (cards.isEmpty()) {
+        QMessageBox::information(this, tr("札セット"), tr("札が選択されていません"));
+        return;
+    }
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, tr("札セット"), tr("名前:"),
+                                               QLineEdit::Normal, QString(), &ok).trimmed();
+    if (!ok || name.isEmpty())
+        return;
+    QSettings settings(cardSetsFile, QSettings::IniFormat);
+    if (!CardSets::saveOne(settings, name, cards)) {
+        QMessageBox::warning(this, tr("札セット"), tr("この名前は使えません: %1").arg(name));
+        return;
+    }
+    ReportWrite(settings);
+}
+
+void FudaSelectDlg::DeleteSet(const QString &name)
+{
+    QSettings settings(cardSetsFile, QSettings::IniFormat);
+    CardSets::removeOne(settings, name);
+    ReportWrite(settings);
+}
+
+bool FudaSelectDlg::ReportWrite(QSettings &settings)
+{
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    QMessageBox::warning(this, tr("札セット"), tr("札セットを保存できませんでした: %1").arg(cardSetsFile));
+    return false;
+}

@@ -6,6 +6,8 @@
 
 #include "PoemTable.h"
 
+class QSettings;
+
 #include <array>
 #include <memory>
 
@@ -29,6 +31,14 @@ public:
     // The list must outlive the dialog; it is not copied.
     void SetFudaList(QList<int> *list);
 
+    // The settings file whose group CardSets the card-set menu reads and
+    // writes; without it only the ready-made sets are offered.
+    void SetCardSetsFile(const QString &iniPath);
+    // The checked cards, in the order OK writes them back.
+    QList<int> CheckedCards() const;
+    // Checks exactly the given cards.
+    void CheckCards(const QList<int> &cards);
+
 private slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();
@@ -49,11 +59,16 @@ private:
     void BuildCardCells();
     void ToggleGroup(int group);
     QCheckBox *Box(int number) const;
+    void BuildCardSetsMenu();
+    void SaveCurrentAsSet();
+    void DeleteSet(const QString &name);
+    bool ReportWrite(QSettings &settings);
 
     std::unique_ptr<Ui::FudaSelectDlg> ui;
     QList<int> *fudaList = nullptr;
     // The check box of card n is element n - 1; the boxes belong to the dialog.
     std::array<QCheckBox *, PoemTable::CardCount> boxes{};
+    QString cardSetsFile;
 };
 
 #endif

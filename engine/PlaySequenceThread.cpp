@@ -1,14 +1,13 @@
 #include "PlaySequenceThread.h"
 
-#include "AppFolder.h"
 #include "AudioOutput.h"
 #include "PlayMusicThread.h"
-#include "RecordingFile.h"
+#include "Voices.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMutexLocker>
 
+#include <utility>
 #include <utility>
 
 namespace {
@@ -26,13 +25,7 @@ constexpr unsigned long IdlePassMs = 1000;
 } // namespace
 
 PlaySequenceThread::PlaySequenceThread(WId windowHandle)
-    : musicDirName1(tr("Music"))
-    , musicDirName2(tr("Music2"))
-    , fileFormat1(QStringLiteral("rindou_%03d_%1d.ogg"))
-    , fileFormat2(QStringLiteral("asagao_%03d_%1d.ogg"))
-    , musicDir(AppFolder::path() + QDir::separator() + musicDirName1)
-    , fileFormat(fileFormat1)
-    , musicThread(std::make_unique<PlayMusicThread>(windowHandle))
+    : musicThread(std::make_unique<PlayMusicThread>(windowHandle))
 {
     connect(musicThread.get(), &PlayMusicThread::MusicStarted, this,
             &PlaySequenceThread::PlayStarted);
@@ -69,7 +62,23 @@ void PlaySequenceThread::SetFudaList(QList<int> *list)
     if (state != STAT_STOP || !list || list->isEmpty())
         return;
     fudaList = *list;
-    hasFudaList = true;
+    nextReading = NextReading::FromList;
+}
+
+bool PlaySequenceThread::SetPlan(const ReadingPlan &plan)
+{
+    const QMutexLocker locker(&mutex);
+    if (state != STAT_STOP || plan.isEmpty())
+        return false;
+    nextPlan = plan;
+    nextReading = NextReading::Plan;
+    return true;
+}
+
+ReadingPlan PlaySequenceThread::GetPlan() const
+{
+    const QMutexLocker locker(&mutex);
+    return sequence.plan();
 }
 
 void PlaySequenceThread::RequestStart()
@@ -95,6 +104,24 @@ void PlaySequenceThread::RequestStop()
     const QMutexLocker locker(&mutex);
     if (state != STAT_STOP) {
         commandQueue.enqueue(CMD_STOP);
+        sleeper.wake();
+    }
+}
+
+void PlaySequenceThread::RequestNext()
+{
+    const QMutexLocker locker(&mutex);
+    if (state == STAT_WAIT1 || state == STAT_WAIT2) {
+        commandQueue.enqueue(CMD_NEXT);
+        sleeper.wake();
+    }
+}
+
+void PlaySequenceThread::RequestRepeat()
+{
+    const QMutexLocker locker(&mutex);
+    if (state != STAT_STOP && state != STAT_PAUSE) {
+        commandQueue.enqueue(CMD_REPEAT);
         sleeper.wake();
     }
 }
@@ -129,57 +156,36 @@ void PlaySequenceThread::AppendCommand(int command)
 void PlaySequenceThread::PlayStarted(QString filename)
 {
     Q_UNUSED(filename);
-    int which = 0;
-    int fudaNum = 0;
-    {
-        const QMutexLocker locker(&mutex);
-        // Reports of a verse cut short, arriving after the next one was
-        // asked for, are not the next one's.
-        if (!playerBusy || !pendingPath.isEmpty() || quitRequested)
-            return;
-        if (fudaIndex < 0 || fudaIndex >= fudaList.size())
-            return;
-        if (state == STAT_MUSIC1)
-            which = 1;
-        else if (state == STAT_MUSIC2)
-            which = 2;
-        else
-            return;
-        fudaNum = fudaList.at(fudaIndex);
-    }
-    if (which == 1)
-        emit Music1Starteded(fudaNum);
-    else
-        emit Music2Starteded(fudaNum);
+    const QMutexLocker locker(&mutex);
+    // Reports of a verse cut short, arriving after the next one was asked
+    // for, are not the next one's.
+    if (!playerBusy || !pendingPath.isEmpty() || quitRequested)
+        return;
+    if (state != STAT_MUSIC1 && state != STAT_MUSIC2)
+        return;
+    const int step = sequence.currentStep();
+    if (step < 0 || step >= sequence.plan().size())
+        return;
+    const ReadingStep &verse = sequence.plan().at(step);
+    startReports.enqueue({step, verse.card, verse.half});
+    sleeper.wake();
 }
 
 void PlaySequenceThread::PlayEnded()
 {
-    int which = 0;
-    {
-        const QMutexLocker locker(&mutex);
-        if (!playerBusy)
-            return;
-        playerBusy = false;
-        sleeper.wake(); // a verse waiting for the player, or the end to handle
-        // After a quit the reading is over: the end of the verse it cut
-        // short is not reported.
-        if (quitRequested)
-            return;
-        if (!pendingPath.isEmpty())
-            return; // the end of a verse cut short; the next one is handed over at the next pass
-        if (state == STAT_MUSIC1)
-            which = 1;
-        else if (state == STAT_MUSIC2)
-            which = 2;
-        else
-            return;
+    const QMutexLocker locker(&mutex);
+    if (!playerBusy)
+        return;
+    playerBusy = false;
+    sleeper.wake(); // a verse waiting for the player, or the end to handle
+    // After a quit the reading is over: the end of the verse it cut short
+    // is not reported.
+    if (quitRequested)
+        return;
+    if (!pendingPath.isEmpty())
+        return; // the end of a verse cut short; the next one is handed over at the next pass
+    if (state == STAT_MUSIC1 || state == STAT_MUSIC2)
         AppendCommand(CMD_PLAYEND);
-    }
-    if (which == 1)
-        emit Music1Ended();
-    else
-        emit Music2Ended();
 }
 
 void PlaySequenceThread::TimeoutDone()
@@ -189,21 +195,9 @@ void PlaySequenceThread::TimeoutDone()
         AppendCommand(CMD_TIMEOUT);
 }
 
-QString PlaySequenceThread::MakeFilePath(int fudaNum, int part)
-{
-    const QString &dirName = voice == 0 ? musicDirName1 : musicDirName2;
-    fileFormat = voice == 0 ? fileFormat1 : fileFormat2;
-    musicDir = AppFolder::path() + QDir::separator() + dirName;
-    const QByteArray pattern = fileFormat.toLatin1();
-    const QString oggPath =
-        musicDir + QDir::separator() + QString::asprintf(pattern.constData(), fudaNum, part);
-    // The patterns name the Ogg file; the same name in another format serves too.
-    return resolveRecording(oggPath.chopped(QStringLiteral(".ogg").size()));
-}
-
 void PlaySequenceThread::PlayCard(int fudaNum, int part)
 {
-    const QString path = MakeFilePath(fudaNum, part);
+    const QString path = Voices::filePath(voice, fudaNum, part);
     if (playerBusy) {
         pendingPath = path;
         return;
@@ -229,104 +223,117 @@ void PlaySequenceThread::CancelPlay()
         playerBusy = false; // withdrawn before it started: it reports nothing
 }
 
-void PlaySequenceThread::ResetSequence(Outcome &outcome)
+void PlaySequenceThread::UpdateState()
 {
-    fudaIndex = 0;
-    fudaList.clear();
-    hasFudaList = false;
-    fudaCount = 0;
-    CancelPlay();
-    outcome.sequenceEnded = true;
+    const bool upper = sequence.currentHalf() == 1;
+    switch (sequence.phase()) {
+    case ReadingSequence::Phase::Idle:
+        state = STAT_STOP;
+        break;
+    case ReadingSequence::Phase::Verse:
+        state = upper ? STAT_MUSIC1 : STAT_MUSIC2;
+        break;
+    case ReadingSequence::Phase::Pause:
+        state = upper ? STAT_WAIT1 : STAT_WAIT2;
+        break;
+    case ReadingSequence::Phase::Paused:
+        state = STAT_PAUSE;
+        break;
+    }
 }
 
-void PlaySequenceThread::Resume()
+void PlaySequenceThread::Execute(const ReadingSequence::Actions &actions, Outcome &outcome)
 {
-    int part = 2;
-    int next = STAT_MUSIC2;
-    if (pausedState == STAT_WAIT2) {
-        if (fudaIndex > 0)
-            --fudaIndex; // read the last lower verse again
-    } else if (pausedState == STAT_MUSIC1 && fudaList.value(fudaIndex) != 0) {
-        part = 1;
-        next = STAT_MUSIC1;
+    for (const ReadingSequence::Action &action : actions) {
+        switch (action.kind) {
+        case ReadingSequence::Action::PlayVerse: {
+            const ReadingStep &verse = sequence.plan().at(action.step);
+            PlayCard(verse.card, verse.half);
+            outcome.stopCounting = true;
+            break;
+        }
+        case ReadingSequence::Action::CancelVerse:
+            CancelPlay();
+            break;
+        case ReadingSequence::Action::CountPause:
+            // A pause that waits for Next is not counted.
+            outcome.startPause = !action.untilNext;
+            outcome.stopCounting = action.untilNext;
+            outcome.pauseSeconds = action.seconds;
+            break;
+        case ReadingSequence::Action::Ended:
+            CancelPlay();
+            startReports.clear();
+            outcome.sequenceEnded = true;
+            outcome.stopCounting = true;
+            break;
+        }
     }
-    PlayCard(fudaList.value(fudaIndex), part);
-    state = next;
-    pausedState = 0;
 }
 
 void PlaySequenceThread::ApplyCommand(int command, Outcome &outcome)
 {
-    if (command == CMD_STOP && state != STAT_STOP) {
-        ResetSequence(outcome);
-        state = STAT_STOP;
-        return;
-    }
-    if (command == CMD_PAUSE && state >= STAT_MUSIC1 && state <= STAT_WAIT2) {
-        if (state == STAT_MUSIC1 || state == STAT_MUSIC2)
-            CancelPlay();
-        pausedState = state;
-        state = STAT_PAUSE;
-        return;
-    }
-
-    switch (state) {
-    case STAT_STOP:
-        if (command != CMD_START || !hasFudaList || fudaList.isEmpty())
-            return;
-        fudaIndex = 0;
-        fudaCount = static_cast<int>(fudaList.size());
-        if (fudaList.first() != 0) {
-            PlayCard(fudaList.first(), 1);
-            state = STAT_MUSIC1;
-        } else {
-            PlayCard(0, 2);
-            state = STAT_MUSIC2;
-        }
-        return;
-    case STAT_MUSIC1:
-        if (command == CMD_PLAYEND) {
-            outcome.startPause = true;
-            outcome.pauseSeconds = wait1Time;
-            state = STAT_WAIT1;
-        }
-        return;
-    case STAT_WAIT1:
-        if (command == CMD_TIMEOUT) {
-            PlayCard(fudaList.value(fudaIndex), 2);
-            state = STAT_MUSIC2;
-        }
-        return;
-    case STAT_MUSIC2:
-        if (command != CMD_PLAYEND)
-            return;
-        if (fudaIndex + 1 < fudaCount) {
-            ++fudaIndex;
-            outcome.startPause = true;
-            outcome.pauseSeconds = wait2Time;
-            state = STAT_WAIT2;
-        } else {
-            fudaIndex = 0;
+    switch (command) {
+    case CMD_START:
+        if (sequence.phase() == ReadingSequence::Phase::Idle) {
+            if (nextReading == NextReading::None)
+                return;
+            // Pauses below zero are none: they must not read as the plan's
+            // markers for "no pause" or "until Next".
+            const ReadingPlan plan = nextReading == NextReading::Plan
+                ? nextPlan
+                : ReadingPlanBuilder::standard(fudaList, qMax(0, wait1Time), qMax(0, wait2Time));
+            nextReading = NextReading::None;
             fudaList.clear();
-            hasFudaList = false;
-            fudaCount = 0;
-            outcome.sequenceEnded = true;
-            state = STAT_STOP;
+            nextPlan.clear();
+            if (!sequence.setPlan(plan))
+                return;
+            outcome.readingStarted = true;
         }
+        Execute(sequence.start(), outcome);
         return;
-    case STAT_WAIT2:
-        if (command == CMD_TIMEOUT) {
-            PlayCard(fudaList.value(fudaIndex), 1);
-            state = STAT_MUSIC1;
-        }
+    case CMD_PLAYEND:
+        if (sequence.phase() == ReadingSequence::Phase::Verse)
+            outcome.verseEnded = sequence.currentHalf();
+        Execute(sequence.verseEnded(), outcome);
         return;
-    case STAT_PAUSE:
-        if (command == CMD_START)
-            Resume();
+    case CMD_TIMEOUT:
+        Execute(sequence.pauseElapsed(), outcome);
+        return;
+    case CMD_STOP:
+        Execute(sequence.stop(), outcome);
+        return;
+    case CMD_PAUSE:
+        Execute(sequence.pause(), outcome);
+        return;
+    case CMD_NEXT:
+        Execute(sequence.next(), outcome);
+        return;
+    case CMD_REPEAT:
+        Execute(sequence.repeat(), outcome);
         return;
     default:
         return;
     }
+}
+
+void PlaySequenceThread::EmitOutcome(const QList<StartReport> &starts, const Outcome &outcome)
+{
+    if (outcome.readingStarted)
+        emit SequencStartded();
+    for (const StartReport &start : starts) {
+        emit StepStarted(start.step);
+        if (start.half == 1)
+            emit Music1Starteded(start.card);
+        else
+            emit Music2Starteded(start.card);
+    }
+    if (outcome.verseEnded == 1)
+        emit Music1Ended();
+    else if (outcome.verseEnded == 2)
+        emit Music2Ended();
+    if (outcome.sequenceEnded)
+        emit SequenceEnded(0);
 }
 
 void PlaySequenceThread::run()
@@ -339,22 +346,20 @@ void PlaySequenceThread::run()
     // does not hold the reading in a pause for ever.
     QElapsedTimer pauseClock;
     bool counting = false;
-    {
-        const QMutexLocker locker(&mutex);
-        fudaIndex = 0;
-        fudaCount = 0;
-        pausedState = 0;
-    }
 
     while (!quitRequested) {
         sleeper.beginPass();
         Outcome outcome;
+        QList<StartReport> starts;
         bool timeout = false;
         bool idle = false;
         bool inPause = false;
         {
             const QMutexLocker locker(&mutex);
             HandOverPending();
+            // The starts the player reported before this pass's command.
+            while (!startReports.isEmpty())
+                starts.append(startReports.dequeue());
             if (commandQueue.isEmpty()) {
                 if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
                     && (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames
@@ -368,10 +373,13 @@ void PlaySequenceThread::run()
                 if (command != CMD_TIMEOUT)
                     nextGapFrames = -1; // the pause it was for is over
                 ApplyCommand(command, outcome);
+                UpdateState();
             }
             idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
             inPause = state == STAT_WAIT1 || state == STAT_WAIT2;
         }
+        if (outcome.stopCounting)
+            counting = false;
         if (outcome.startPause) {
             // A pause of 0 seconds or less leaves the 0.2 s.
             const qint64 seconds = qBound(0, outcome.pauseSeconds, 24 * 3600);
@@ -388,10 +396,14 @@ void PlaySequenceThread::run()
                 qBound<qint64>(1, AudioOutput::MsUntilFrame(pauseEnd - HandOverFrames), PassMs));
         if (timeout)
             TimeoutDone();
-        if (outcome.sequenceEnded)
-            emit SequenceEnded(0);
-        if (quitRequested)
+        if (quitRequested) {
+            // Nothing more is reported, but a reading that ended in this
+            // pass still says so (the loop below no longer sees it).
+            if (outcome.sequenceEnded)
+                emit SequenceEnded(0);
             break;
+        }
+        EmitOutcome(starts, outcome);
         sleeper.sleep(sleepMs);
     }
 

@@ -2,6 +2,8 @@
 #define PLAYSEQUENCETHREAD_H
 
 #include "PassSleeper.h"
+#include "ReadingPlan.h"
+#include "ReadingSequence.h"
 
 #include <QList>
 #include <QMutex>
@@ -15,18 +17,21 @@
 
 class PlayMusicThread;
 
-// Performs a whole reading: given a list of card numbers in reading order, a
-// voice and two pause lengths, it has each card read as its upper verse, a
-// pause, its lower verse and a pause, and reports every start and end.
+// Performs a whole reading: it walks a reading plan with a ReadingSequence,
+// which decides what comes next, and does what it says: hands the verses to
+// the player, counts the pauses and reports every start and end.
 // run() is a polling loop (one command per 100 ms pass, no event loop); the
-// object itself lives on the GUI thread, where its slots run.
+// object itself lives on the GUI thread, where its slots only queue the
+// player's reports for run(). Every signal of a reading comes from run(), in
+// the order SequencStartded, then per verse StepStarted, Music1Starteded or
+// Music2Starteded, Music1Ended or Music2Ended, and at last SequenceEnded.
 class PlaySequenceThread : public QThread
 {
     Q_OBJECT
 
 public:
     enum { STAT_STOP = 0, STAT_MUSIC1, STAT_WAIT1, STAT_MUSIC2, STAT_WAIT2, STAT_PAUSE };
-    enum { CMD_START = 1, CMD_PLAYEND, CMD_TIMEOUT, CMD_STOP, CMD_PAUSE };
+    enum { CMD_START = 1, CMD_PLAYEND, CMD_TIMEOUT, CMD_STOP, CMD_PAUSE, CMD_NEXT, CMD_REPEAT };
 
     explicit PlaySequenceThread(WId windowHandle);
     ~PlaySequenceThread() override;
@@ -34,11 +39,22 @@ public:
     // Each request tests the state at the moment of the call and is ignored
     // silently when it does not fit.
     void SetParameters(int voice, int wait1Time, int wait2Time);
-    // Takes a copy of the list; refused when empty or during a reading.
+    // Takes a copy of the list; refused when empty or during a reading. The
+    // reading is the standard plan of the list with the pauses of
+    // SetParameters (as they are at the start).
     void SetFudaList(QList<int> *list);
+    // Takes any plan instead; false when empty or during a reading.
+    bool SetPlan(const ReadingPlan &plan);
+    // The plan of the reading under way (empty while idle).
+    ReadingPlan GetPlan() const;
     void RequestStart();
     void RequestPause();
     void RequestStop();
+    // Ends the pause under way (also a pause that waits for it); nothing
+    // during a verse.
+    void RequestNext();
+    // Reads the current verse again, or in a pause the verse just read.
+    void RequestRepeat();
     int GetState() const;
     void SetVolume(float level);
     float GetVolume();
@@ -51,6 +67,8 @@ signals:
     void Music2Starteded(int fudaNum);
     void Music2Ended();
     void SequenceEnded(int status);
+    // Just before Music1Starteded/Music2Starteded: the index of the verse in the plan.
+    void StepStarted(int step);
 
 protected:
     void run() override;
@@ -61,21 +79,30 @@ private slots:
     void TimeoutDone();
 
 private:
-    // What a transition leaves to be done once the lock is released.
+    // What a command leaves to be done once the lock is released.
     struct Outcome {
+        bool readingStarted = false;
+        int verseEnded = 0; // the half whose end to report, 0: none
         bool sequenceEnded = false;
         bool startPause = false; // a pause has just begun: count it afresh
+        bool stopCounting = false;
         int pauseSeconds = 0;
     };
+    // A verse the player has begun, to be reported by run().
+    struct StartReport {
+        int step;
+        int card;
+        int half;
+    };
 
-    QString MakeFilePath(int fudaNum, int part);
-    void ResetSequence(Outcome &outcome);
     void ApplyCommand(int command, Outcome &outcome);
-    void Resume();
+    void Execute(const ReadingSequence::Actions &actions, Outcome &outcome);
+    void UpdateState();
     void PlayCard(int fudaNum, int part);
     void HandOverPending();
     void CancelPlay();
     void AppendCommand(int command);
+    void EmitOutcome(const QList<StartReport> &starts, const Outcome &outcome);
 
     std::atomic_bool quitRequested{false};
     // Set last thing in run(), read after wait(): orders everything run() did
@@ -86,22 +113,19 @@ private:
     // Everything below is shared between the GUI thread and run(), guarded by mutex.
     mutable QMutex mutex;
     PassSleeper sleeper; // woken by requests and by the player's reports, never by the pause count
-    int state = STAT_STOP;
-    int pausedState = 0;
+    int state = STAT_STOP; // follows the sequence; read by GetState() and the requests
     QQueue<int> commandQueue;
+    QQueue<StartReport> startReports;
+    ReadingSequence sequence;
     int voice = 0;
-    QString musicDirName1;
-    QString musicDirName2;
-    QString fileFormat1;
-    QString fileFormat2;
-    QString musicDir;
-    QString fileFormat;
-    int fudaIndex = 0;
-    int fudaCount = 0;
-    QList<int> fudaList;       // our own copy of the caller's list
-    bool hasFudaList = false;  // false: no list (between readings)
     int wait1Time = 1;
     int wait2Time = 3;
+    // The next reading, until a start takes it: a card list (made into the
+    // standard plan at the start) or a plan given as it is.
+    enum class NextReading { None, FromList, Plan };
+    NextReading nextReading = NextReading::None;
+    QList<int> fudaList; // our own copy of the caller's list
+    ReadingPlan nextPlan;
     // A file handed to the player whose end has not reached PlayEnded yet;
     // while one is outstanding the next file waits in pendingPath, so the
     // late reports of a verse cut short are never taken for the next one's.

@@ -2,6 +2,7 @@
 
 #include "AudioClip.h"
 #include "AudioMixer.h"
+#include "Logging.h"
 
 #include <SDL.h>
 
@@ -28,8 +29,10 @@ public:
         // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
         // reads, and the program could no longer be ended by a signal.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
             return false;
+        }
         mixer = target;
         scratch.assign(static_cast<size_t>(BufferFrames) * AudioClip::Channels, 0.0f);
         SDL_AudioSpec wanted{};
@@ -43,6 +46,7 @@ public:
         // so the callback always works in 16-bit stereo at 44.1 kHz.
         device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (device == 0) {
+            qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }

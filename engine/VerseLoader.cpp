@@ -1,6 +1,7 @@
 #include "VerseLoader.h"
 
 #include "AudioDecoder.h"
+#include "Logging.h"
 #include "VerseShaping.h"
 
 #include <mutex>
@@ -22,6 +23,8 @@ VerseLoader::VerseLoader(const QString &path, std::function<void()> onDone)
         std::shared_ptr<AudioClip> decoded = AudioDecoder::decodeFile(path);
         if (decoded)
             applyShaping(*decoded);
+        else
+            qCWarning(lcAudio, "cannot open or decode %s", qUtf8Printable(path));
         const std::lock_guard<std::mutex> lock(state->mutex);
         state->clip = std::move(decoded);
         state->finished = true;

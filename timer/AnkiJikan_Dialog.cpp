@@ -39,12 +39,12 @@ void AnkiJikan_Dialog::startCount()
 {
     AudioOutput::PlayCue(QStringLiteral("start.wav"));
     ui->StartStopBtn->setText(tr("終了"));
-    ui->MsgLabel->setText(tr("残り時間 : 15 分"));
+    ui->MsgLabel->setText(tr("残り時間 : %1 分").arg(PeriodMinutes));
     ui->progressBar->setValue(0);
 
     // Computed once: the label is not updated while the count runs.
     const QString endTime = currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
-    ui->MsgLabel_2->setText(tr("終了時刻 : ") + endTime);
+    ui->MsgLabel_2->setText(tr("終了時刻 : %1").arg(endTime));
 
     minutesElapsed = 0;
     timer->start(TickMs);
@@ -74,11 +74,7 @@ void AnkiJikan_Dialog::TimeOutDone()
     }
 
     const int minutesLeft = PeriodMinutes - minutesElapsed;
-    // The place marker of this text is a percent sign with a full-width one;
-    // the number itself is written in ASCII digits.
-    QString text = tr("残り時間 : %１分");
-    text.replace(QStringLiteral("%\uFF11"), QString::number(minutesLeft));
-    ui->MsgLabel->setText(text);
+    ui->MsgLabel->setText(tr("残り時間 : %1分").arg(minutesLeft));
     ui->progressBar->setValue(minutesElapsed * 100 / PeriodMinutes);
 
     if (minutesLeft == WarningMinutesLeft)

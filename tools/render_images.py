@@ -2,9 +2,11 @@
 """Renders the main window's embedded images into resources/images/.
 
 Every image is a palette PNG with transparency at the exact pixel size the
-form expects. Captions are black Japanese text on a transparent background,
-as large as fits with a small margin; vertical captions are stacked one
-character under the other. The logo is the application's name in bold italic
+form expects. Captions are black text on a transparent background, as large
+as fits with a small margin; vertical Japanese captions are stacked one
+character under the other, vertical English ones turned a quarter clockwise.
+The English captions go to Image/en/ and are chosen for an English interface
+by lang="en" in images.qrc. The logo is the application's name in bold italic
 lettering, the window icon three white cards on an olive-green square.
 
 Needs Debian's python3-pil and fonts-noto-cjk. The output is deterministic, so
@@ -45,6 +47,19 @@ CAPTIONS = [
     ("Image/ankijikan_jp.png", "暗記時間", 39, 148, True, CAPTION_FONT),
 ]
 
+# The English versions: (file, text, width, height, vertical, font), same sizes.
+CAPTIONS_EN = [
+    ("Image/en/Play.png", "Play", 39, 76, True, CAPTION_FONT),
+    ("Image/en/Pause.png", "Pause", 39, 76, True, CAPTION_FONT),
+    ("Image/en/Stop.png", "Stop", 39, 76, True, CAPTION_FONT),
+    ("Image/en/joka.png", "Preamble", 75, 40, False, CAPTION_FONT),
+    ("Image/en/kamikusimokunoma.png", "Between halves", 153, 28, False, CAPTION_FONT),
+    ("Image/en/jikumadenoma.png", "Before next card", 153, 28, False, CAPTION_FONT),
+    ("Image/en/second.png", "sec", 39, 40, False, CAPTION_FONT),
+    ("Image/en/fudaselect.png", "Cards", 27, 76, True, CAPTION_FONT),
+    ("Image/en/ankijikan.png", "Memorize", 39, 148, True, CAPTION_FONT),
+]
+
 LOGO = ("Image/Utakaze_logo.png", "QtUtakaze", 204, 40)
 ICON = ("Image/QtUtakazeIcon.png", 32, 32)
 
@@ -55,6 +70,9 @@ LOGO_SLANT = 0.22   # horizontal shift per pixel of height for the italic
 def draw_text_mask(text, font_path, size, vertical):
     """Returns an 'L' mask of the text at the given font size, cropped to its ink."""
     font = ImageFont.truetype(font_path, size, index=JP_INDEX)
+    if vertical and text.isascii():
+        # Latin words read along the column, turned a quarter clockwise.
+        return draw_text_mask(text, font_path, size, False).transpose(Image.ROTATE_270)
     if vertical:
         # One em per character cell, each character centred on the column's axis.
         cell = size
@@ -192,7 +210,7 @@ def save(img_and_alpha, root, rel):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "images")
-    for rel, text, w, h, vertical, font in CAPTIONS:
+    for rel, text, w, h, vertical, font in CAPTIONS + CAPTIONS_EN:
         save(render_caption(text, w, h, vertical, font), root, rel)
     rel, text, w, h = LOGO
     save(render_logo(text, w, h), root, rel)

@@ -95,10 +95,11 @@ private slots:
         QCOMPARE(ui->actionQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
 
         const QList<QAction *> bar = ui->menuBar->actions();
-        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.size(), 4);
         QCOMPARE(bar.at(0)->text(), QStringLiteral("File"));
         QCOMPARE(bar.at(1)->text(), QStringLiteral("Edit"));
-        QCOMPARE(bar.at(2)->text(), QStringLiteral("Help"));
+        QCOMPARE(bar.at(2)->text(), QStringLiteral("View"));
+        QCOMPARE(bar.at(3)->text(), QStringLiteral("Help"));
         const QList<QAction *> file = ui->menuFile->actions();
         QCOMPARE(file.size(), 2);
         QVERIFY(file.at(0)->isSeparator());

@@ -248,6 +248,10 @@ class MapWatcher:
 def app_env(display, capture, audio_driver="disk"):
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
+    # The Japanese interface whatever the machine's language.
+    for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES"):
+        env.pop(name, None)
+    env["LANG"] = "C.UTF-8"
     env.update(DISPLAY=display, SDL_AUDIODRIVER=audio_driver, QT_QPA_PLATFORM="xcb")
     if capture:
         env["SDL_DISKAUDIOFILE"] = capture

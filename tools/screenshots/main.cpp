@@ -1,12 +1,17 @@
 // Opens the program's windows in the states the README shows and saves a
 // picture of each: the main window idle and during a reading, the card
 // selection with some boxes checked, the options and the timer counting.
-// Usage: qtutakaze_screenshots <application folder with Music/> <output folder>
+// With --english, only the main window with the English translation
+// (main-window-en.png).
+// Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "FudaSelectDlg.h"
+#include "HistoryWindow.h"
 #include "MainWindow.h"
+#include "PoemPanel.h"
+#include "UiLanguage.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,6 +21,7 @@
 #include <QEventLoop>
 #include <QList>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTimer>
 #include <cstdio>
 
@@ -48,10 +54,13 @@ bool save(QWidget *window, const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <application folder> <output folder>\n", argv[0]);
+    const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
+    if (argc != 3 && !english) {
+        std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n", argv[0]);
         return 2;
     }
+    if (english)
+        UiLanguage::install(application, UiLanguage::English);
     AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
@@ -59,6 +68,8 @@ int main(int argc, char *argv[])
     MainWindow window;
     window.move(40, 40);
     window.show();
+    if (english)
+        return save(&window, out.filePath(QStringLiteral("main-window-en.png"))) ? 0 : 1;
     ok &= save(&window, out.filePath(QStringLiteral("main-window.png")));
 
     // The options as the menu opens them (with the sample button live).
@@ -71,6 +82,33 @@ int main(int argc, char *argv[])
         }
     });
     window.findChild<QAction *>(QStringLiteral("actionOption"))->trigger();
+
+    // A short review reading with one dead card, then the poem panel beside
+    // the window and the history window showing it.
+    auto *wait1 = window.findChild<QSpinBox *>(QStringLiteral("spinBox_1"));
+    auto *wait2 = window.findChild<QSpinBox *>(QStringLiteral("spinBox_2"));
+    const int wait1Before = wait1->value();
+    const int wait2Before = wait2->value();
+    wait1->setValue(1);
+    wait2->setValue(1);
+    if (window.ReadInOrder({18, 44, 79, 1}, {79})) {
+        while (!wait1->isEnabled()) // the controls come back when the reading is over
+            settle(200);
+    } else {
+        ok = false;
+    }
+    wait1->setValue(wait1Before);
+    wait2->setValue(wait2Before);
+    window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
+    if (auto *panel = window.findChild<PoemPanel *>())
+        ok &= save(panel, out.filePath(QStringLiteral("poem-panel.png")));
+    window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
+    if (auto *history = window.findChild<HistoryWindow *>()) {
+        history->move(40, 40);
+        ok &= save(history, out.filePath(QStringLiteral("history.png")));
+        history->hide();
+    }
 
     auto *start = window.findChild<QAbstractButton *>(QStringLiteral("Btn_Start"));
     auto *joka = window.findChild<QCheckBox *>(QStringLiteral("checkBox"));

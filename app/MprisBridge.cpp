@@ -1,0 +1,63 @@
+#include "MprisBridge.h"
+
+#include "CardPoets.h"
+#include "Logging.h"
+#include "MainWindow.h"
+#include "MprisController.h"
+#include "PoemTable.h"
+
+#include <QCoreApplication>
+#include <utility>
+
+MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
+    : QObject(window)
+    , window(window)
+    , controller(controller)
+{
+    connect(controller, &MprisController::playPauseRequested, window, &MainWindow::StartOrPauseRemotely);
+    connect(controller, &MprisController::playRequested, window, [window] {
+        if (!window->IsPlaying())
+            window->StartOrPauseRemotely();
+    });
+    connect(controller, &MprisController::pauseRequested, window, [window] {
+        if (window->IsPlaying())
+            window->StartOrPauseRemotely();
+    });
+    connect(controller, &MprisController::stopRequested, window, &MainWindow::StopRemotely);
+    connect(controller, &MprisController::raiseRequested, window, &MainWindow::BringToFront);
+    // As a quit signal does: every loop is left, open dialogs included.
+    connect(controller, &MprisController::quitRequested, window, [] { QCoreApplication::exit(0); });
+    const std::pair<void (MprisController::*)(), const char *> requests[] = {
+        {&MprisController::playPauseRequested, "PlayPause"}, {&MprisController::playRequested, "Play"},
+        {&MprisController::pauseRequested, "Pause"},         {&MprisController::stopRequested, "Stop"},
+    };
+    for (const auto &[request, name] : requests)
+        connect(controller, request, this, [name] { qCDebug(lcReading, "remote control: %s", name); });
+
+    connect(window, &MainWindow::PlaybackChanged, this, &MprisBridge::publishState);
+    connect(window, &MainWindow::CardStarted, this, &MprisBridge::publishCard);
+    publishState();
+}
+
+QString MprisBridge::cardTitle(int fudaNum)
+{
+    return tr("第%1首 %2").arg(QString::number(fudaNum), PoemTable::firstPhrase(fudaNum));
+}
+
+void MprisBridge::publishState()
+{
+    controller->setCanPlay(window->CanStartRemotely() || window->IsReading());
+    if (window->IsPlaying())
+        controller->setStatus(MprisController::Status::Playing);
+    else if (window->IsReading())
+        controller->setStatus(MprisController::Status::Paused);
+    else
+        controller->setStatus(MprisController::Status::Stopped);
+    if (!window->IsReading())
+        controller->clearCard();
+}
+
+void MprisBridge::publishCard(int fudaNum)
+{
+    controller->setCard(fudaNum, cardTitle(fudaNum), CardPoets::poet(fudaNum));
+}

@@ -1,0 +1,175 @@
+#include "ReadingHistory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+const char *const Header = "position\tcard\tdead\tkimariji\tstarted";
+
+const QRegularExpression &namePattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
+    return pattern;
+}
+
+// "12.345" to milliseconds; false for anything else, negatives included.
+bool parseSeconds(const QString &text, qint64 *ms)
+{
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0.0) || seconds > 1.0e9)
+        return false;
+    *ms = static_cast<qint64>(seconds * 1000.0 + 0.5);
+    return true;
+}
+
+} // namespace
+
+ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
+                                                const QList<HistoryEntry> &entries,
+                                                QString *savedPath) const
+{
+    if (entries.isEmpty())
+        return SaveResult::NothingRead;
+    if (!QDir().mkpath(dir))
+        return SaveResult::Failed;
+
+    const QString base = fileNameFor(startedLocal).chopped(4);
+    QString name = base + QStringLiteral(".tsv");
+    for (int n = 2; QFile::exists(filePath(name)); ++n)
+        name = base + QStringLiteral("-%1.tsv").arg(n);
+
+    QSaveFile file(filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveResult::Failed;
+    const QByteArray content = format(entries);
+    if (file.write(content) != content.size() || !file.commit())
+        return SaveResult::Failed;
+    if (savedPath)
+        *savedPath = filePath(name);
+    prune();
+    return SaveResult::Saved;
+}
+
+QStringList ReadingHistory::files() const
+{
+    const QStringList all = QDir(dir).entryList({QStringLiteral("*.tsv")}, QDir::Files);
+    QStringList names;
+    for (const QString &name : all) {
+        if (isHistoryFileName(name))
+            names.append(name);
+    }
+    // Sorting by start time, then by the same-second suffix.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const QString stampA = a.left(15);
+        const QString stampB = b.left(15);
+        if (stampA != stampB)
+            return stampA > stampB;
+        const int nA = a.size() > 19 ? a.mid(16).chopped(4).toInt() : 1;
+        const int nB = b.size() > 19 ? b.mid(16).chopped(4).toInt() : 1;
+        return nA > nB;
+    });
+    return names;
+}
+
+QString ReadingHistory::filePath(const QString &fileName) const
+{
+    return QDir(dir).filePath(fileName);
+}
+
+void ReadingHistory::prune() const
+{
+    const QStringList names = files();
+    for (qsizetype i = Kept; i < names.size(); ++i)
+        QFile::remove(filePath(names.at(i)));
+}
+
+QList<HistoryEntry> ReadingHistory::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // A reading has at most a few hundred short rows; a huge file is no history.
+    constexpr qint64 Limit = 1 << 20;
+    return parse(file.read(Limit));
+}
+
+QString ReadingHistory::fileNameFor(const QDateTime &startedLocal)
+{
+    return startedLocal.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".tsv");
+}
+
+bool ReadingHistory::isHistoryFileName(const QString &fileName)
+{
+    return namePattern().match(fileName).hasMatch();
+}
+
+QByteArray ReadingHistory::format(const QList<HistoryEntry> &entries)
+{
+    QString text = QLatin1String(Header) + QLatin1Char('\n');
+    for (const HistoryEntry &entry : entries) {
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                    .arg(entry.position)
+                    .arg(entry.card)
+                    .arg(entry.dead ? 1 : 0)
+                    .arg(entry.kimariji)
+                    .arg(QString::number(static_cast<double>(entry.startedMs) / 1000.0, 'f', 3));
+    }
+    return text.toUtf8();
+}
+
+QList<HistoryEntry> ReadingHistory::parse(const QByteArray &tsv)
+{
+    QList<HistoryEntry> entries;
+    const QStringList lines = QString::fromUtf8(tsv).split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || (i == 0 && line.startsWith(QLatin1String("position"))))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 5)
+            continue;
+        HistoryEntry entry;
+        bool okPosition = false;
+        bool okCard = false;
+        entry.position = fields.at(0).trimmed().toInt(&okPosition);
+        entry.card = fields.at(1).trimmed().toInt(&okCard);
+        const QString dead = fields.at(2).trimmed();
+        entry.dead = dead == QLatin1String("1");
+        entry.kimariji = fields.at(3).trimmed();
+        if (!okPosition || entry.position < 1 || !okCard || entry.card < 1 || entry.card > 100
+            || (dead != QLatin1String("0") && dead != QLatin1String("1"))
+            || !parseSeconds(fields.at(4).trimmed(), &entry.startedMs))
+            continue;
+        entries.append(entry);
+    }
+    return entries;
+}
+
+QList<int> ReadingHistory::order(const QList<HistoryEntry> &entries)
+{
+    QList<int> cards;
+    for (const HistoryEntry &entry : entries) {
+        if (!cards.contains(entry.card)) // a hand-edited repeat is read once
+            cards.append(entry.card);
+    }
+    return cards;
+}
+
+QSet<int> ReadingHistory::deadCards(const QList<HistoryEntry> &entries)
+{
+    QSet<int> dead;
+    for (const HistoryEntry &entry : entries) {
+        if (entry.dead)
+            dead.insert(entry.card);
+    }
+    return dead;
+}

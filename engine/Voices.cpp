@@ -1,0 +1,41 @@
+#include "Voices.h"
+
+#include "AppFolder.h"
+#include "RecordingFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QLatin1String FirstFolder("Music");
+const QLatin1String SecondFolder("Music2");
+const char *const FirstPrefix = "rindou";
+const char *const SecondPrefix = "asagao";
+} // namespace
+
+QString Voices::folderName(int voice)
+{
+    return voice == First ? FirstFolder : SecondFolder;
+}
+
+QString Voices::basePath(int voice, int card, int half)
+{
+    const char *const prefix = voice == First ? FirstPrefix : SecondPrefix;
+    const QString name = QString::asprintf("%s_%03d_%1d", prefix, card, half);
+    return AppFolder::path() + QDir::separator() + folderName(voice) + QDir::separator() + name;
+}
+
+QString Voices::fileFor(const QString &basePath)
+{
+    return resolveRecording(basePath);
+}
+
+QString Voices::filePath(int voice, int card, int half)
+{
+    return fileFor(basePath(voice, card, half));
+}
+
+bool Voices::isAvailable(int voice)
+{
+    return QFileInfo::exists(filePath(voice, 0, 2));
+}

@@ -1,0 +1,21 @@
+#include "AppSettings.h"
+
+#include <QSettings>
+
+AppSettings AppSettings::load(const QString &path)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    AppSettings loaded;
+    loaded.main = MainSettings::load(settings);
+    loaded.audio = AudioSettings::load(settings);
+    return loaded;
+}
+
+bool AppSettings::save(const QString &path) const
+{
+    QSettings settings(path, QSettings::IniFormat);
+    main.save(settings);
+    audio.save(settings);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

@@ -1,0 +1,31 @@
+#ifndef APPSETTINGS_H
+#define APPSETTINGS_H
+
+#include "AudioSettings.h"
+#include "MainSettings.h"
+
+#include <QString>
+
+// The whole settings file (INI), one member per group.
+//
+// Each group is a small class of its own in this folder, with its defaults
+// and clamping rules, and the same two functions:
+//     static X load(QSettings &settings);  // reads its group; never fails
+//     void save(QSettings &settings) const; // writes its group's keys
+// Each one calls beginGroup()/endGroup() itself. Adding a group is a new
+// class, a member here and one line in load() and in save(). Groups and keys
+// this version does not know stay in the file as they are, so an older
+// version still reads what a newer one wrote.
+struct AppSettings
+{
+    MainSettings main;   // [SETTING]
+    AudioSettings audio; // [AUDIO], written only while not at its defaults
+
+    // Missing or unreadable file: the defaults.
+    static AppSettings load(const QString &path);
+    // False when the file could not be written (a read-only folder): the
+    // file on disk is then left as it was.
+    bool save(const QString &path) const;
+};
+
+#endif

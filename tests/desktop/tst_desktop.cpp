@@ -1,0 +1,148 @@
+#include "CardPoets.h"
+#include "MprisAdaptors.h"
+#include "MprisController.h"
+#include "QuitSignalNotifier.h"
+#include "SingleInstance.h"
+#include "UiLanguage.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+// The desktop pieces without a desktop: language choice, signals, the
+// one-program-per-folder lock and the remote control's request rules.
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void language_followsFirstPreferredLanguage_data()
+    {
+        QTest::addColumn<QStringList>("uiLanguages");
+        QTest::addColumn<int>("expected");
+        const int ja = UiLanguage::Japanese;
+        const int en = UiLanguage::English;
+        QTest::newRow("nothing set") << QStringList() << ja;
+        QTest::newRow("C") << QStringList{"C"} << ja;
+        QTest::newRow("C.UTF-8") << QStringList{"C.UTF-8"} << ja;
+        QTest::newRow("ja-JP") << QStringList{"ja-JP", "ja"} << ja;
+        QTest::newRow("de-DE") << QStringList{"de-DE", "de"} << en;
+        QTest::newRow("LANGUAGE=en before ja") << QStringList{"en", "ja-JP"} << en;
+    }
+
+    void language_followsFirstPreferredLanguage()
+    {
+        QFETCH(QStringList, uiLanguages);
+        QFETCH(int, expected);
+        QCOMPARE(static_cast<int>(UiLanguage::choose(uiLanguages)), expected);
+    }
+
+    // As main() wires it: the signal leaves a dialog's loop and the main loop.
+    void quitSignal_leavesAnOpenDialogAndTheMainLoop()
+    {
+        QuitSignalNotifier notifier;
+        QVERIFY(notifier.isActive());
+        connect(&notifier, &QuitSignalNotifier::quitRequested, qApp, [] { QCoreApplication::exit(0); });
+        QDialog dialog;
+        bool dialogReturned = false;
+        QTimer::singleShot(0, &dialog, [&dialog, &dialogReturned] {
+            dialog.exec();
+            dialogReturned = true;
+        });
+        QTimer::singleShot(200, [] { ::raise(SIGTERM); });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(dialogReturned);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void singleInstance_lockOfADeadProgramIsTakenOver()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted());
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QFile lock(dir.filePath(QStringLiteral("QtUtakaze.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(deadPid) + "\nQtUtakaze\n" + QSysInfo::machineHostName().toUtf8()
+                   + "\n");
+        lock.close();
+
+        SingleInstance instance(dir.path());
+        QVERIFY(instance.claim());
+    }
+
+    void singleInstance_withoutLockFileTheSocketDecides()
+    {
+        // A folder where no lock file can be made (here: one that does not exist).
+        const QString folder = QDir::temp().filePath(QStringLiteral("qtutakaze-no-such-folder"));
+        QVERIFY(!QFile::exists(folder));
+        SingleInstance first(folder);
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QVERIFY(first.claim());
+        SingleInstance second(folder);
+        QVERIFY(!second.claim());
+        QTRY_COMPARE(activated.count(), 1);
+        QVERIFY(SingleInstance::serverName(folder) != SingleInstance::serverName(QDir::tempPath()));
+    }
+
+    void mpris_requestsFollowThePlayerState()
+    {
+        MprisController controller;
+        auto *player = controller.findChild<MprisPlayerAdaptor *>();
+        QSignalSpy play(&controller, &MprisController::playRequested);
+        QSignalSpy pause(&controller, &MprisController::pauseRequested);
+        QSignalSpy stop(&controller, &MprisController::stopRequested);
+        QSignalSpy next(&controller, &MprisController::nextRequested);
+        const auto counts = [&] { return QList<qsizetype>{play.count(), pause.count(), stop.count()}; };
+
+        // Stopped: only Play is passed on.
+        player->Play();
+        player->Pause();
+        player->Stop();
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0}));
+        // Playing: Play is not, Pause and Stop are.
+        controller.setStatus(MprisController::Status::Playing);
+        QCOMPARE(player->playbackStatus(), QStringLiteral("Playing"));
+        player->Play();
+        player->Pause();
+        player->Stop();
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 1}));
+        // Next only once a reading offers it.
+        player->Next();
+        controller.setCanGoNext(true);
+        player->Next();
+        QCOMPARE(next.count(), 1);
+    }
+
+    void mpris_metadataOfTheCard()
+    {
+        MprisController controller;
+        controller.setCard(7, QStringLiteral("第7首 あまのはら"), CardPoets::poet(7));
+        const QVariantMap metadata = controller.findChild<MprisPlayerAdaptor *>()->metadata();
+        QCOMPARE(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
+                 QStringLiteral("/io/github/qtutakaze/card/7"));
+        QCOMPARE(metadata.value(QStringLiteral("xesam:artist")).toStringList(),
+                 QStringList{QStringLiteral("安倍仲麿")});
+        controller.clearCard();
+        QVERIFY(controller.metadata().isEmpty());
+        QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁")); // the preamble
+        QCOMPARE(CardPoets::poet(100), QStringLiteral("順徳院"));
+        QVERIFY(CardPoets::poet(101).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"

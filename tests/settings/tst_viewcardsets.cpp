@@ -1,0 +1,95 @@
+#include "CardSets.h"
+#include "ViewSettings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestViewCardSets : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString ini(const QByteArray &content)
+    {
+        const QString path = dir.filePath(QStringLiteral("t.ini"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        return path;
+    }
+
+private slots:
+    void viewSettings_roundTripAndDefaultsWriteNothing()
+    {
+        const QString path = ini("[SETTING]\nWait1Time=10\n");
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            ViewSettings().save(settings);
+            QVERIFY(!settings.childGroups().contains(QStringLiteral("VIEW")));
+            ViewSettings view;
+            view.poemPanelOpen = true;
+            view.hasPoemPanelPos = true;
+            view.poemPanelPos = QPoint(-20, 300);
+            view.poemReveal = ViewSettings::PoemReveal::AtEnd;
+            view.save(settings);
+        }
+        QSettings settings(path, QSettings::IniFormat);
+        const ViewSettings loaded = ViewSettings::load(settings);
+        QVERIFY(loaded.poemPanelOpen);
+        QCOMPARE(loaded.poemPanelPos, QPoint(-20, 300));
+        QCOMPARE(loaded.poemReveal, ViewSettings::PoemReveal::AtEnd);
+    }
+
+    void viewSettings_brokenValuesFallBackOneByOne()
+    {
+        const QString path =
+            ini("[VIEW]\nPoemPanelOpen=true\nPoemPanelPos=12,abc\nPoemReveal=7\n");
+        QSettings settings(path, QSettings::IniFormat);
+        const ViewSettings loaded = ViewSettings::load(settings);
+        QVERIFY(loaded.poemPanelOpen);
+        QVERIFY(!loaded.hasPoemPanelPos);
+        QCOMPARE(loaded.poemReveal, ViewSettings::PoemReveal::AfterLower);
+    }
+
+    void reveal_showsTheCardAtTheChosenMoment()
+    {
+        using R = ViewSettings::PoemReveal;
+        using M = ViewSettings::ReadingMoment;
+        QVERIFY(ViewSettings::reveals(R::WithUpper, M::UpperStarted));
+        QVERIFY(!ViewSettings::reveals(R::AfterLower, M::UpperStarted));
+        QVERIFY(ViewSettings::reveals(R::AfterLower, M::LowerEnded));
+        QVERIFY(!ViewSettings::reveals(R::AtEnd, M::LowerEnded));
+        QVERIFY(ViewSettings::reveals(R::AtEnd, M::ReadingOver));
+    }
+
+    void cardSets_roundTripAndSkipCorruptValues()
+    {
+        const QString path = ini("[CardSets]\nbroken=1,x,3\nrange=0,5\nempty=\n"
+                                 "hand=\"3, 1,3\"\nunquoted=4,5\n");
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            CardSets sets = CardSets::load(settings);
+            QCOMPARE(sets.names(), (QStringList{QStringLiteral("hand"), QStringLiteral("unquoted")}));
+            QCOMPARE(sets.cards(QStringLiteral("hand")), (QList<int>{3, 1}));
+            QCOMPARE(sets.cards(QStringLiteral("unquoted")), (QList<int>{4, 5}));
+            QVERIFY(sets.insert(QStringLiteral("一字決まり 練習"), {87, 18, 57}));
+            QVERIFY(!sets.insert(QStringLiteral("a/b"), {1}));
+            QVERIFY(!sets.insert(QStringLiteral(" "), {1}));
+            QVERIFY(!sets.insert(QStringLiteral("none"), {}));
+            sets.remove(QStringLiteral("hand"));
+            sets.save(settings);
+        }
+        QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("CardSets/一字決まり 練習")).toString(),
+                 QStringLiteral("87,18,57"));
+        const CardSets loaded = CardSets::load(settings);
+        QCOMPARE(loaded.names().size(), 2);
+        QCOMPARE(loaded.cards(QStringLiteral("一字決まり 練習")), (QList<int>{87, 18, 57}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestViewCardSets)
+#include "tst_viewcardsets.moc"
