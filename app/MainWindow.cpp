@@ -115,7 +115,7 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     const QString text =
-        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL2 and libsndfile audio libraries")
+        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
     QMessageBox::about(this, tr("About"), text);

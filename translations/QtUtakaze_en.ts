@@ -165,8 +165,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL2 and libsndfile audio libraries</source>
-        <translation>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;Uses Qt %3 (%4-bit)&lt;p&gt;Uses the SDL2 and libsndfile audio libraries</translation>
+        <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL_mixer audio library</source>
+        <translation>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;Uses Qt %3 (%4-bit)&lt;p&gt;Uses the SDL_mixer audio library</translation>
     </message>
     <message>
         <source>音声出力を開けません</source>
