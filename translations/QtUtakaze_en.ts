@@ -58,48 +58,117 @@
         <translation>Cards</translation>
     </message>
     <message>
-        <source>む～せ う～ゆ</source>
-        <translation type="unfinished"></translation>
+        <source>札セット</source>
+        <translation>Card sets</translation>
     </message>
     <message>
-        <source>い ち ひ き</source>
-        <translation type="unfinished"></translation>
+        <source>今の選択を保存...</source>
+        <translation>Save current selection...</translation>
     </message>
     <message>
-        <source>は や よ か</source>
-        <translation type="unfinished"></translation>
+        <source>保存した札セット</source>
+        <translation>Saved sets</translation>
     </message>
     <message>
-        <source>み た こ</source>
-        <translation type="unfinished"></translation>
+        <source>札セットを削除</source>
+        <translation>Delete a set</translation>
     </message>
     <message>
-        <source>お わ</source>
-        <translation type="unfinished"></translation>
+        <source>五色</source>
+        <translation>Five colours</translation>
     </message>
     <message>
-        <source>な</source>
-        <translation type="unfinished"></translation>
+        <source>頭の字</source>
+        <translation>First syllable</translation>
     </message>
     <message>
-        <source>あ</source>
-        <translation type="unfinished"></translation>
+        <source>青</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>桃</source>
+        <translation>Pink</translation>
+    </message>
+    <message>
+        <source>黄</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>緑</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>橙</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>札が選択されていません</source>
+        <translation>No cards are selected.</translation>
+    </message>
+    <message>
+        <source>名前:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>この名前は使えません: %1</source>
+        <translation>This name cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>札セットを保存できませんでした: %1</source>
+        <translation>Could not save the card sets: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%n枚)</source>
+        <translation>
+            <numerusform>%1 (%n card)</numerusform>
+            <numerusform>%1 (%n cards)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>一字決まり (%n枚)</source>
+        <translation>
+            <numerusform>One-syllable card (%n)</numerusform>
+            <numerusform>One-syllable cards (%n)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>読み上げ履歴</source>
+        <translation>Reading history</translation>
+    </message>
+    <message>
+        <source>順</source>
+        <translation>#</translation>
+    </message>
+    <message>
+        <source>札</source>
+        <translation>Card</translation>
+    </message>
+    <message>
+        <source>初句</source>
+        <translation>First phrase</translation>
+    </message>
+    <message>
+        <source>決まり字</source>
+        <translation>Kimariji</translation>
+    </message>
+    <message>
+        <source>開始(秒)</source>
+        <translation>Start (s)</translation>
+    </message>
+    <message>
+        <source>同じ順番でもう一度読む</source>
+        <translation>Read again in the same order</translation>
+    </message>
+    <message>
+        <source>%1 (空札)</source>
+        <translation>%1 (dead)</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>MainWindow</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Home</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>音量</source>
         <translation>Vol.</translation>
@@ -121,10 +190,6 @@
         <translation>Exit</translation>
     </message>
     <message>
-        <source>Ctrl+Q</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>About</source>
         <translation>About</translation>
     </message>
@@ -141,28 +206,12 @@
         <translation>Options</translation>
     </message>
     <message>
-        <source>Music</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>rindou_000_2.ogg</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>再生ボタンを押してください</source>
         <translation>Press the play button</translation>
     </message>
     <message>
         <source>音声ファイルが見つからないので再生できません(!_!)</source>
         <translation>Cannot play: the voice files were not found (!_!)</translation>
-    </message>
-    <message>
-        <source>Music2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>asagao_000_2.ogg</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL_mixer audio library</source>
@@ -183,6 +232,22 @@
     <message>
         <source>%1 / %2 再生中 : 第%3首 %4</source>
         <translation>%1 / %2 playing: card %3 %4</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Poem panel</source>
+        <translation>Poem panel</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>履歴を保存できませんでした: %1</source>
+        <translation>Could not save the history: %1</translation>
     </message>
 </context>
 <context>
@@ -214,16 +279,88 @@
         <source>音声2&#x3000;（男性）</source>
         <translation>Voice 2 (male)</translation>
     </message>
-</context>
-<context>
-    <name>PlaySequenceThread</name>
     <message>
-        <source>Music</source>
-        <translation type="unfinished"></translation>
+        <source>読み上げの調整</source>
+        <translation>Reading adjustments</translation>
     </message>
     <message>
-        <source>Music2</source>
-        <translation type="unfinished"></translation>
+        <source>前後の無音を削る</source>
+        <translation>Trim silence at both ends</translation>
+    </message>
+    <message>
+        <source>音量をそろえる</source>
+        <translation>Even out the loudness</translation>
+    </message>
+    <message>
+        <source>読む速さ</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source> 倍</source>
+        <translation>×</translation>
+    </message>
+</context>
+<context>
+    <name>PoemPanel</name>
+    <message>
+        <source>青</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>桃</source>
+        <translation>Pink</translation>
+    </message>
+    <message>
+        <source>黄</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>緑</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>橙</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>歌</source>
+        <translation>Poem</translation>
+    </message>
+    <message>
+        <source>上の句で表示</source>
+        <translation>Show with the upper verse</translation>
+    </message>
+    <message>
+        <source>下の句の後に表示</source>
+        <translation>Show after the lower verse</translation>
+    </message>
+    <message>
+        <source>読み終わってから表示</source>
+        <translation>Show when the reading is over</translation>
+    </message>
+    <message>
+        <source>読み</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>決まり字</source>
+        <translation>Kimariji</translation>
+    </message>
+    <message>
+        <source>五色</source>
+        <translation>Colour group</translation>
+    </message>
+    <message>
+        <source>読まれた札がここに表示されます</source>
+        <translation>The card just read appears here</translation>
+    </message>
+    <message>
+        <source>第%1首&#x3000;%2（%3）</source>
+        <translation>Card %1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1（今: %2）</source>
+        <translation>%1 (now: %2)</translation>
     </message>
 </context>
 </TS>
