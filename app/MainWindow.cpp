@@ -5,22 +5,45 @@
 #include "AudioShapingStore.h"
 #include "CardCatalog.h"
 #include "FudaSelectDlg.h"
-#include "FudaShuffle.h"
 #include "HistoryWindow.h"
 #include "KimarijiModel.h"
 #include "Logging.h"
+#include "NavigationKeyGuard.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PoemPanel.h"
 #include "PoemTable.h"
+#include "PracticeDialog.h"
+#include "ReadingOrder.h"
+#include "ReadingPlan.h"
 #include "Voices.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QSettings>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QSysInfo>
-#include <vector>
+
+namespace {
+
+PlanOptions planOptions(const AppSettings &settings, const QSet<int> &deadCards)
+{
+    PlanOptions options;
+    options.style = settings.practice.style;
+    options.advance = settings.practice.advance;
+    options.wait1Seconds = settings.main.wait1Time();
+    options.wait2Seconds = settings.main.wait2Time();
+    // The competitive style reads the preamble in full only when the voice
+    // has its upper verse.
+    options.preambleUpperAvailable =
+        QFileInfo::exists(Voices::filePath(settings.main.selectVoice(), 0, 1));
+    options.deadCards = deadCards;
+    return options;
+}
+
+} // namespace
 
 QString MakeFudaListString(const QList<int> *list)
 {
@@ -32,6 +55,18 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
+
+    // Next and Repeat, also from presenter remotes and foot pedals, which
+    // send Page Down / Page Up or Right / Left. They are enabled only while
+    // a reading runs; a focused spin box or slider keeps its arrow and page keys.
+    ui->actionNext->setShortcuts({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown),
+                                  QKeySequence(Qt::Key_Space)});
+    ui->actionRepeat->setShortcuts({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp),
+                                    QKeySequence(Qt::Key_R)});
+    auto *keyGuard = new NavigationKeyGuard(this);
+    keyGuard->guard(ui->spinBox_1);
+    keyGuard->guard(ui->spinBox_2);
+    keyGuard->guard(ui->Slider_Volume);
 
     QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QTUTAKAZE_VERSION));
@@ -104,6 +139,23 @@ void MainWindow::SetSettingControlsEnabled(bool enabled)
     ui->checkBox->setEnabled(enabled);
 }
 
+void MainWindow::SetReadingControlsEnabled(bool enabled)
+{
+    ui->actionNext->setEnabled(enabled);
+    ui->actionRepeat->setEnabled(enabled);
+}
+
+void MainWindow::HandReadingToThread()
+{
+    const MainSettings &values = settings.main;
+    seqThread->SetParameters(values.selectVoice(), values.wait1Time(), values.wait2Time());
+    // The classic reading keeps its classic hand-over.
+    if (settings.practice.isDefault() && deadCards.isEmpty())
+        seqThread->SetFudaList(&playList);
+    else
+        seqThread->SetPlan(ReadingPlanBuilder::build(playList, planOptions(settings, deadCards)));
+}
+
 void MainWindow::on_actionQuit_triggered()
 {
     close();
@@ -134,35 +186,26 @@ void MainWindow::on_Btn_Start_clicked()
             return;
         }
 
-        // Dead cards are drawn in and shuffled with the selected ones.
-        QList<int> cards = values.fudaList();
-        for (int card : std::as_const(deadCards)) {
-            if (!cards.contains(card))
-                cards.append(card);
-        }
-        std::vector<int> order(cards.cbegin(), cards.cend());
-        ShuffleFuda(order.data(), static_cast<int>(order.size()));
-        PreparePlayList(QList<int>(order.cbegin(), order.cend()));
+        PrepareReading(ReadingOrder::shuffled(values.fudaList(), settings.practice.deadCards,
+                                              values.chkJoka(), *QRandomGenerator::global()));
     }
 
     SetPlaying(!isPlaying);
-    inSequence = true;
 }
 
-void MainWindow::PreparePlayList(const QList<int> &order)
+void MainWindow::PrepareReading(const ReadingSetup &setup)
 {
     lastFudaNum = -1;
     SetSettingControlsEnabled(false);
+    SetReadingControlsEnabled(true);
+    // Keys of a remote or pedal go to Next and Repeat, not to the volume
+    // slider that focus may have moved to from a disabled spin box.
+    ui->Btn_Start->setFocus();
     playCount = 0;
-    fudaCount = static_cast<int>(order.size());
-
-    playList = order;
-    if (settings.main.chkJoka())
-        playList.prepend(0);
-
-    const MainSettings &values = settings.main;
-    seqThread->SetParameters(values.selectVoice(), values.wait1Time(), values.wait2Time());
-    seqThread->SetFudaList(&playList);
+    fudaCount = setup.cardCount;
+    playList = setup.playList;
+    deadCards = setup.deadCards;
+    HandReadingToThread();
     BeginReadingRecord();
 }
 
@@ -229,6 +272,9 @@ void MainWindow::SequencStartded()
 
 void MainWindow::Music1Starteded(int fudaNum)
 {
+    // The preamble's upper verse (competitive style) is no card.
+    if (fudaNum == 0)
+        return;
     // An upper verse read again after a resume is not counted twice.
     if (fudaNum != lastFudaNum) {
         ++playCount;
@@ -263,6 +309,7 @@ void MainWindow::SequenceEnded(int status)
     inSequence = false;
     isPlaying = false;
     SetSettingControlsEnabled(true);
+    SetReadingControlsEnabled(false);
     ui->Btn_Start->setIcon(QIcon(QStringLiteral(":/images/Play.png")));
     FinishReadingRecord();
     emit PlaybackChanged();
@@ -359,10 +406,8 @@ bool MainWindow::ReadInOrder(const QList<int> &order, const QSet<int> &dead)
 {
     if (inSequence || order.isEmpty() || !ui->Btn_Start->isEnabled())
         return false;
-    deadCards = dead;
-    PreparePlayList(order);
+    PrepareReading(ReadingOrder::fixed(order, dead, settings.main.chkJoka()));
     SetPlaying(true);
-    inSequence = true;
     return true;
 }
 
@@ -430,6 +475,18 @@ void MainWindow::StopRemotely()
         seqThread->RequestStop();
 }
 
+void MainWindow::NextRemotely()
+{
+    if (!QApplication::activeModalWidget())
+        on_actionNext_triggered();
+}
+
+void MainWindow::RepeatRemotely()
+{
+    if (!QApplication::activeModalWidget())
+        on_actionRepeat_triggered();
+}
+
 void MainWindow::BringToFront()
 {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -438,27 +495,31 @@ void MainWindow::BringToFront()
     activateWindow();
 }
 
-// The window's controls clamp what the file says; values that did not
-// survive are logged so a hand-edited file is not silently "ignored".
+// Values of the file that were out of range or broken are logged, so a
+// hand-edited file is not silently "ignored".
 void MainWindow::ReportAdjustedSettings() const
 {
-    const QSettings file(settingFileName, QSettings::IniFormat);
-    const auto report = [&file](const char *key, int used) {
-        const QVariant stored = file.value(QLatin1String(key));
-        if (stored.isValid() && stored.toString() != QString::number(used))
-            qCInfo(lcSettings, "%s: stored value \"%s\" replaced by %d", key,
-                   qUtf8Printable(stored.toString()), used);
-    };
-    const MainSettings &values = settings.main;
-    report("SETTING/Wait1Time", values.wait1Time());
-    report("SETTING/Wait2Time", values.wait2Time());
-    report("SETTING/SelectVoice", values.selectVoice());
-    const QList<int> cards = values.fudaList();
-    const QVariant storedList = file.value(QStringLiteral("SETTING/FudaList"));
-    const QString storedText = storedList.typeId() == QMetaType::QStringList
-                                   ? storedList.toStringList().join(QLatin1Char(','))
-                                   : storedList.toString();
-    if (!storedText.isEmpty() && storedText != MakeFudaListString(&cards))
-        qCInfo(lcSettings, "SETTING/FudaList: cards outside 1..100 or not numbers dropped; %d cards kept",
-               static_cast<int>(cards.size()));
+    for (const QString &line : settings.main.adjustments())
+        qCInfo(lcSettings, "%s", qUtf8Printable(line));
+}
+
+void MainWindow::on_actionPractice_triggered()
+{
+    if (inSequence)
+        return;
+    const auto dialog = std::make_unique<PracticeDialog>(this, settings.practice);
+    if (dialog->exec() == QDialog::Accepted)
+        settings.practice = dialog->settings();
+}
+
+void MainWindow::on_actionNext_triggered()
+{
+    if (inSequence)
+        seqThread->RequestNext();
+}
+
+void MainWindow::on_actionRepeat_triggered()
+{
+    if (inSequence)
+        seqThread->RequestRepeat();
 }

@@ -2,6 +2,9 @@
 #define MAINWINDOW_H
 
 #include "AppSettings.h"
+#include "ReadingHistory.h"
+#include "ReadingOrder.h"
+#include "ViewSettings.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -10,9 +13,6 @@
 #include <QSet>
 #include <QString>
 #include <memory>
-
-#include "ReadingHistory.h"
-#include "ViewSettings.h"
 
 namespace Ui {
 class MainWindow;
@@ -49,6 +49,9 @@ public:
     bool CanStartRemotely() const;
     void StartOrPauseRemotely();
     void StopRemotely();
+    // Next and Repeat of a running reading (no question to answer either).
+    void NextRemotely();
+    void RepeatRemotely();
     // Shows the window over the others (a second start in the same folder).
     void BringToFront();
 
@@ -81,14 +84,19 @@ private slots:
     void on_actionOption_triggered();
     void on_Slider_Volume_valueChanged(int value);
     void on_Btn_AnkiJikan_clicked();
+    void on_actionPractice_triggered();
+    void on_actionNext_triggered();
+    void on_actionRepeat_triggered();
 
 private:
     friend struct MainWindowProbe; // tests read the reading state
 
     void LoadSaveSetting(const QString &fileName, bool save);
     void SetSettingControlsEnabled(bool enabled);
-    void PreparePlayList(const QList<int> &order);
+    void PrepareReading(const ReadingSetup &setup);
+    void HandReadingToThread();
     void SetPlaying(bool playing);
+    void SetReadingControlsEnabled(bool enabled);
     void ReportAdjustedSettings() const;
 
     // Review of what was read: poem panel, deciding syllables, history.

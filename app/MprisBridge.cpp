@@ -24,12 +24,16 @@ MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
             window->StartOrPauseRemotely();
     });
     connect(controller, &MprisController::stopRequested, window, &MainWindow::StopRemotely);
+    // Next and Previous are the reading's Next and Repeat.
+    connect(controller, &MprisController::nextRequested, window, &MainWindow::NextRemotely);
+    connect(controller, &MprisController::previousRequested, window, &MainWindow::RepeatRemotely);
     connect(controller, &MprisController::raiseRequested, window, &MainWindow::BringToFront);
     // As a quit signal does: every loop is left, open dialogs included.
     connect(controller, &MprisController::quitRequested, window, [] { QCoreApplication::exit(0); });
     const std::pair<void (MprisController::*)(), const char *> requests[] = {
         {&MprisController::playPauseRequested, "PlayPause"}, {&MprisController::playRequested, "Play"},
         {&MprisController::pauseRequested, "Pause"},         {&MprisController::stopRequested, "Stop"},
+        {&MprisController::nextRequested, "Next"},           {&MprisController::previousRequested, "Previous"},
     };
     for (const auto &[request, name] : requests)
         connect(controller, request, this, [name] { qCDebug(lcReading, "remote control: %s", name); });
@@ -47,6 +51,8 @@ QString MprisBridge::cardTitle(int fudaNum)
 void MprisBridge::publishState()
 {
     controller->setCanPlay(window->CanStartRemotely() || window->IsReading());
+    controller->setCanGoNext(window->IsReading());
+    controller->setCanGoPrevious(window->IsReading());
     if (window->IsPlaying())
         controller->setStatus(MprisController::Status::Playing);
     else if (window->IsReading())

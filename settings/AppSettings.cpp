@@ -8,6 +8,7 @@ AppSettings AppSettings::load(const QString &path)
     AppSettings loaded;
     loaded.main = MainSettings::load(settings);
     loaded.audio = AudioSettings::load(settings);
+    loaded.practice = PracticeSettings::load(settings);
     return loaded;
 }
 
@@ -16,6 +17,7 @@ bool AppSettings::save(const QString &path) const
     QSettings settings(path, QSettings::IniFormat);
     main.save(settings);
     audio.save(settings);
+    practice.save(settings);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -3,6 +3,7 @@
 
 #include "AudioSettings.h"
 #include "MainSettings.h"
+#include "PracticeSettings.h"
 
 #include <QString>
 
@@ -18,8 +19,9 @@
 // version still reads what a newer one wrote.
 struct AppSettings
 {
-    MainSettings main;   // [SETTING]
-    AudioSettings audio; // [AUDIO], written only while not at its defaults
+    MainSettings main;         // [SETTING]
+    PracticeSettings practice; // [PRACTICE]
+    AudioSettings audio;       // [AUDIO], written only while not at its defaults
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

@@ -86,6 +86,16 @@ MainSettings MainSettings::load(QSettings &settings)
     loaded.setWait2Time(storedInt(settings.value(QLatin1String(KeyWait2Time), 3)));
     loaded.setSelectVoice(storedInt(settings.value(QLatin1String(KeySelectVoice), 0)));
     const QString text = storedText(settings.value(QLatin1String(KeyFudaList), QString()));
+    const auto noteReplaced = [&](const char *key, int used) {
+        const QVariant stored = settings.value(QLatin1String(key));
+        if (stored.isValid() && stored.toString() != QString::number(used))
+            loaded.adjusted << QStringLiteral("%1/%2: stored value \"%3\" replaced by %4")
+                                   .arg(QLatin1String(Group), QLatin1String(key), stored.toString())
+                                   .arg(used);
+    };
+    noteReplaced(KeyWait1Time, loaded.wait1);
+    noteReplaced(KeyWait2Time, loaded.wait2);
+    noteReplaced(KeySelectVoice, loaded.voice);
     settings.endGroup();
 
     // No list at all (or an empty one) means every card; a list of nothing
@@ -97,6 +107,12 @@ MainSettings MainSettings::load(QSettings &settings)
         for (const QString &part : parts)
             list.append(part.toInt()); // not a number: 0, dropped by setFudaList
         loaded.setFudaList(list);
+        if (fudaListText(loaded.cards) != text)
+            loaded.adjusted << QStringLiteral("%1/%2: cards outside %3..%4 or not numbers dropped; %5 cards kept")
+                                   .arg(QLatin1String(Group), QLatin1String(KeyFudaList))
+                                   .arg(FirstCard)
+                                   .arg(LastCard)
+                                   .arg(loaded.cards.size());
     }
     return loaded;
 }

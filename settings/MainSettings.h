@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
@@ -48,12 +49,18 @@ public:
     // The stored form of a card list: the numbers joined by ",".
     static QString fudaListText(const QList<int> &list);
 
+    // What load() had to change in the file's values (out of range, not a
+    // number, cards dropped), one line each, for the log; empty when the
+    // file was taken as it stands.
+    const QStringList &adjustments() const { return adjusted; }
+
 private:
     bool joka = true;
     int wait1 = 10;
     int wait2 = 3;
     int voice = 0;
     QList<int> cards; // every card by default
+    QStringList adjusted;
 };
 
 #endif

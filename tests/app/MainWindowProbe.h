@@ -22,9 +22,9 @@ struct MainWindowProbe {
     bool isPlaying() const { return w.isPlaying; }
     int playCount() const { return w.playCount; }
     int fudaCount() const { return w.fudaCount; }
+    QSet<int> deadCards() const { return w.deadCards; }
     PlaySequenceThread *thread() const { return w.seqThread.get(); }
     void setFudaList(const QList<int> &list) { w.settings.main.setFudaList(list); }
-    void setDeadCards(const QSet<int> &cards) { w.deadCards = cards; }
 };
 
 #endif

@@ -95,16 +95,18 @@ private slots:
         QCOMPARE(ui->actionQuit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
 
         const QList<QAction *> bar = ui->menuBar->actions();
-        QCOMPARE(bar.size(), 4);
+        QCOMPARE(bar.size(), 5);
         QCOMPARE(bar.at(0)->text(), QStringLiteral("File"));
         QCOMPARE(bar.at(1)->text(), QStringLiteral("Edit"));
         QCOMPARE(bar.at(2)->text(), QStringLiteral("View"));
-        QCOMPARE(bar.at(3)->text(), QStringLiteral("Help"));
+        QCOMPARE(bar.at(3)->menu(), ui->menuReading); // Next and Repeat during a reading
+        QCOMPARE(bar.at(4)->text(), QStringLiteral("Help"));
         const QList<QAction *> file = ui->menuFile->actions();
         QCOMPARE(file.size(), 2);
         QVERIFY(file.at(0)->isSeparator());
         QCOMPARE(file.at(1)->text(), QStringLiteral("Exit"));
-        QCOMPARE(ui->menuEdit->actions(), (QList<QAction *>{ui->actionOption, ui->actionFuda}));
+        QCOMPARE(ui->menuEdit->actions(),
+                 (QList<QAction *>{ui->actionOption, ui->actionFuda, ui->actionPractice}));
         QCOMPARE(ui->menuHelp->actions(), (QList<QAction *>{ui->actionAbout, ui->actionAboutQt}));
         QCOMPARE(ui->actionAboutQt->text(), QStringLiteral("AboutQt"));
         QVERIFY(ui->mainToolBar->actions().isEmpty());

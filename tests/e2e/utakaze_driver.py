@@ -37,12 +37,13 @@ def tone_frequency(card, half):
 
 
 def identify(freq):
-    """(card, half) of a measured pitch, or None when no fixture tone is near."""
+    """(card, half) of a measured pitch, or None when no fixture tone is near.
+    (0, 1) is the preamble's upper verse, which only the competitive style reads."""
     k = int(round((freq - 220.0) / 30.0))
     if k < 0:
         return None
     card, half = divmod(k, 2)
-    if card == 0 and half == 0 or card > 100:
+    if card > 100:
         return None
     if abs(freq - tone_frequency(card, half + 1)) > 8.0:
         return None

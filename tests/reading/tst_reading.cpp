@@ -1,4 +1,5 @@
 #include "DeadCardDraw.h"
+#include "ReadingOrder.h"
 #include "ReadingPlan.h"
 #include "ReadingSequence.h"
 
@@ -72,6 +73,7 @@ private slots:
     void nextAndRepeat();
 
     void deadCardDraw();
+    void readingOrder();
 };
 
 void TestReading::standardPlan()
@@ -378,6 +380,35 @@ void TestReading::deadCardDraw()
     for (int card = 1; card <= 100; ++card)
         everything << card;
     QVERIFY(DeadCardDraw::draw(everything, 5, random).isEmpty());
+}
+
+void TestReading::readingOrder()
+{
+    QRandomGenerator random(7);
+    const QList<int> selected{9, 3, 3, 41};
+    const ReadingSetup setup = ReadingOrder::shuffled(selected, 2, true, random);
+    QCOMPARE(setup.playList.first(), 0);
+    QCOMPARE(setup.cardCount, 6);
+    QCOMPARE(setup.playList.size(), 7);
+    QCOMPARE(setup.deadCards.size(), 2);
+    QList<int> rest = setup.playList.mid(1);
+    for (int card : setup.deadCards) {
+        QVERIFY(!selected.contains(card));
+        QCOMPARE(rest.removeAll(card), 1);
+    }
+    std::sort(rest.begin(), rest.end());
+    QCOMPARE(rest, (QList<int>{3, 3, 9, 41})); // every selected card, duplicates kept
+
+    const ReadingSetup plain = ReadingOrder::shuffled(selected, 0, false, random);
+    QVERIFY(plain.deadCards.isEmpty());
+    QCOMPARE(plain.cardCount, 4);
+    QVERIFY(!plain.playList.contains(0));
+
+    // Read again: exactly this order; only dead cards that are in it count.
+    const ReadingSetup again = ReadingOrder::fixed({5, 77, 2}, {77, 90}, true);
+    QCOMPARE(again.playList, (QList<int>{0, 5, 77, 2}));
+    QCOMPARE(again.deadCards, QSet<int>{77});
+    QCOMPARE(again.cardCount, 3);
 }
 
 QTEST_APPLESS_MAIN(TestReading)

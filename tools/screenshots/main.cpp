@@ -1,8 +1,8 @@
 // Opens the program's windows in the states the README shows and saves a
 // picture of each: the main window idle and during a reading, the card
-// selection with some boxes checked, the options and the timer counting.
-// With --english, only the main window with the English translation
-// (main-window-en.png).
+// selection with some boxes checked, the options, the practice settings and
+// the timer counting. With --english, only the main window with the English
+// translation (main-window-en.png).
 // Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
 
 #include "AnkiJikan_Dialog.h"
@@ -11,6 +11,7 @@
 #include "HistoryWindow.h"
 #include "MainWindow.h"
 #include "PoemPanel.h"
+#include "PracticeDialog.h"
 #include "UiLanguage.h"
 
 #include <QAbstractButton>
@@ -134,6 +135,17 @@ int main(int argc, char *argv[])
         QMetaObject::invokeMethod(&timer, "TimeOutDone");
     ok &= save(&timer, out.filePath(QStringLiteral("timer.png")));
     timer.hide();
+
+    // The practice settings of a match-like practice.
+    PracticeSettings practice;
+    practice.style = ReadingStyle::Competitive;
+    practice.advance = AdvanceMode::Manual;
+    practice.deadCards = 3;
+    PracticeDialog practiceDialog(nullptr, practice);
+    practiceDialog.move(40, 40);
+    practiceDialog.show();
+    ok &= save(&practiceDialog, out.filePath(QStringLiteral("practice.png")));
+    practiceDialog.hide();
 
     return ok ? 0 : 1;
 }

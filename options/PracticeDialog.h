@@ -1,0 +1,32 @@
+#ifndef PRACTICEDIALOG_H
+#define PRACTICEDIALOG_H
+
+#include "PracticeSettings.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class PracticeDialog;
+}
+
+// Lets the user choose how a practice reading runs: the reading style, how
+// the take ends (timed or on Next) and how many dead cards are mixed in.
+// Each choice carries a one-line explanation in the form.
+class PracticeDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    PracticeDialog(QWidget *parent, const PracticeSettings &settings);
+    ~PracticeDialog() override;
+
+    // The choices on screen; the caller takes them when the dialog is accepted.
+    PracticeSettings settings() const;
+
+private:
+    std::unique_ptr<Ui::PracticeDialog> ui;
+};
+
+#endif

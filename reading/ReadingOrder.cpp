@@ -1,0 +1,36 @@
+#include "ReadingOrder.h"
+
+#include "DeadCardDraw.h"
+#include "FudaShuffle.h"
+
+#include <vector>
+
+namespace ReadingOrder {
+
+ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
+                      QRandomGenerator &random)
+{
+    const QList<int> drawn = deadCount > 0 ? DeadCardDraw::draw(selected, deadCount, random)
+                                           : QList<int>{};
+    std::vector<int> order(selected.cbegin(), selected.cend());
+    order.insert(order.end(), drawn.cbegin(), drawn.cend());
+    ShuffleFuda(order.data(), static_cast<int>(order.size()));
+    return fixed(QList<int>(order.cbegin(), order.cend()), QSet<int>(drawn.cbegin(), drawn.cend()),
+                 preamble);
+}
+
+ReadingSetup fixed(const QList<int> &order, const QSet<int> &deadCards, bool preamble)
+{
+    ReadingSetup setup;
+    setup.playList = order;
+    setup.cardCount = static_cast<int>(order.size());
+    for (int card : order) {
+        if (deadCards.contains(card))
+            setup.deadCards.insert(card);
+    }
+    if (preamble)
+        setup.playList.prepend(0);
+    return setup;
+}
+
+} // namespace ReadingOrder

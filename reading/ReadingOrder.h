@@ -1,0 +1,29 @@
+#ifndef READINGORDER_H
+#define READINGORDER_H
+
+#include <QList>
+#include <QSet>
+
+class QRandomGenerator;
+
+// The cards of one reading in the order they will be read.
+struct ReadingSetup
+{
+    QList<int> playList; // reading order; a leading 0 is the preamble
+    QSet<int> deadCards; // cards among them that are not on the tatami
+    int cardCount = 0;   // the N of the "n / N" progress: every card but the preamble
+};
+
+namespace ReadingOrder {
+
+// A new reading: the selected cards and `deadCount` cards drawn from the
+// rest, shuffled together; the preamble first when it is on.
+ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
+                      QRandomGenerator &random);
+
+// A reading of exactly this order, as when a past reading is read again.
+ReadingSetup fixed(const QList<int> &order, const QSet<int> &deadCards, bool preamble);
+
+} // namespace ReadingOrder
+
+#endif

@@ -1,0 +1,92 @@
+#include "PracticeSettings.h"
+
+#include <QSettings>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+
+const char *const Group = "PRACTICE";
+const char *const KeyStyle = "Style";
+const char *const KeyAdvance = "Advance";
+const char *const KeyDeadCards = "DeadCards";
+
+constexpr std::array<std::pair<ReadingStyle, const char *>, 3> StyleWords {{
+    {ReadingStyle::Standard, "standard"},
+    {ReadingStyle::Competitive, "competitive"},
+    {ReadingStyle::Beginner, "beginner"},
+}};
+constexpr std::array<std::pair<AdvanceMode, const char *>, 2> AdvanceWords {{
+    {AdvanceMode::Auto, "auto"},
+    {AdvanceMode::Manual, "manual"},
+}};
+
+// The value stored for `word`, or `fallback` when no entry has that word.
+// Case and surrounding blanks of a hand-edited file are forgiven.
+template<typename T, std::size_t N>
+T fromWord(const std::array<std::pair<T, const char *>, N> &words, const QString &word, T fallback)
+{
+    const QString wanted = word.trimmed();
+    for (const auto &[value, text] : words) {
+        if (wanted.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return fallback;
+}
+
+template<typename T, std::size_t N>
+QString toWord(const std::array<std::pair<T, const char *>, N> &words, T value)
+{
+    for (const auto &[v, text] : words) {
+        if (v == value)
+            return QLatin1String(text);
+    }
+    return QLatin1String(words.front().second);
+}
+
+} // namespace
+
+PracticeSettings PracticeSettings::load(QSettings &settings)
+{
+    PracticeSettings practice;
+    settings.beginGroup(QLatin1String(Group));
+    practice.style =
+        fromWord(StyleWords, settings.value(QLatin1String(KeyStyle)).toString(), practice.style);
+    practice.advance = fromWord(AdvanceWords, settings.value(QLatin1String(KeyAdvance)).toString(),
+                                practice.advance);
+    // Read as a wide number so that a huge value clamps to the top instead of
+    // wrapping; a word or a fraction is no count at all.
+    bool ok = false;
+    const qlonglong dead =
+        settings.value(QLatin1String(KeyDeadCards)).toString().trimmed().toLongLong(&ok);
+    if (ok)
+        practice.deadCards = static_cast<int>(std::clamp<qlonglong>(dead, 0, MaxDeadCards));
+    settings.endGroup();
+    return practice;
+}
+
+void PracticeSettings::save(QSettings &settings) const
+{
+    // A key is written only when the file does not already read as our value:
+    // the plain reading adds nothing to a file without the group, and a value
+    // this version does not understand (a newer version's word) is left alone
+    // unless the user chose something else.
+    const PracticeSettings stored = load(settings);
+    settings.beginGroup(QLatin1String(Group));
+    if (stored.style != style)
+        settings.setValue(QLatin1String(KeyStyle), toWord(StyleWords, style));
+    if (stored.advance != advance)
+        settings.setValue(QLatin1String(KeyAdvance), toWord(AdvanceWords, advance));
+    const int dead = std::clamp(deadCards, 0, MaxDeadCards);
+    if (stored.deadCards != dead)
+        settings.setValue(QLatin1String(KeyDeadCards), dead);
+    settings.endGroup();
+}
+
+bool PracticeSettings::isDefault() const
+{
+    return *this == PracticeSettings();
+}

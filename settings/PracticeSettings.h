@@ -1,0 +1,34 @@
+#ifndef PRACTICESETTINGS_H
+#define PRACTICESETTINGS_H
+
+#include "ReadingPlan.h"
+
+class QSettings;
+
+// The group PRACTICE of the settings file: how a practice reading runs.
+// Keys and values (the stored words are fixed; a translation never changes them):
+//   Style     = standard | competitive | beginner
+//   Advance   = auto | manual
+//   DeadCards = 0..100
+// A word that is not one of these reads as the default; a number out of
+// range is clamped. The defaults read exactly as the plain reading does.
+struct PracticeSettings
+{
+    static constexpr int MaxDeadCards = 100;
+
+    ReadingStyle style = ReadingStyle::Standard;
+    AdvanceMode advance = AdvanceMode::Auto;
+    int deadCards = 0;
+
+    static PracticeSettings load(QSettings &settings);
+    // Writes only the keys whose stored value does not already read as this
+    // one: with the defaults a file without the group stays without it.
+    void save(QSettings &settings) const;
+
+    // True when the reading is the plain one (every value at its default).
+    bool isDefault() const;
+
+    bool operator==(const PracticeSettings &other) const = default;
+};
+
+#endif

@@ -1,0 +1,125 @@
+#include "PracticeSettings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The PRACTICE group of the settings file: what a hand-edited or broken
+// file reads as, and that the plain reading leaves the file as it was.
+class TestPracticeSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString writeIni(const QByteArray &text)
+    {
+        const QString path = dir.filePath(QStringLiteral("QtUtakaze.ini"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write(text);
+        return path;
+    }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("group");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("advance");
+        QTest::addColumn<int>("deadCards");
+        const int standard = int(ReadingStyle::Standard);
+        const int competitive = int(ReadingStyle::Competitive);
+        const int beginner = int(ReadingStyle::Beginner);
+        const int autoAdvance = int(AdvanceMode::Auto);
+        const int manual = int(AdvanceMode::Manual);
+        QTest::newRow("no group") << QByteArray() << standard << autoAdvance << 0;
+        QTest::newRow("all set") << QByteArray("Style=competitive\nAdvance=manual\nDeadCards=3\n")
+                                 << competitive << manual << 3;
+        QTest::newRow("beginner, hand-edited case")
+            << QByteArray("Style= Beginner \nAdvance=MANUAL\nDeadCards=100\n") << beginner << manual
+            << 100;
+        QTest::newRow("garbage words and count")
+            << QByteArray("Style=fast\nAdvance=pedal\nDeadCards=three\n") << standard << autoAdvance
+            << 0;
+        QTest::newRow("count above range")
+            << QByteArray("DeadCards=101\n") << standard << autoAdvance << 100;
+        QTest::newRow("count beyond int")
+            << QByteArray("DeadCards=99999999999\n") << standard << autoAdvance << 100;
+        QTest::newRow("fractional count")
+            << QByteArray("DeadCards=2.5\n") << standard << autoAdvance << 0;
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, group);
+        QFETCH(int, style);
+        QFETCH(int, advance);
+        QFETCH(int, deadCards);
+        const QByteArray text =
+            "[SETTING]\nWait1Time=10\n" + (group.isEmpty() ? QByteArray() : "[PRACTICE]\n" + group);
+        QSettings settings(writeIni(text), QSettings::IniFormat);
+        const PracticeSettings practice = PracticeSettings::load(settings);
+        QCOMPARE(int(practice.style), style);
+        QCOMPARE(int(practice.advance), advance);
+        QCOMPARE(practice.deadCards, deadCards);
+        QCOMPARE(settings.group(), QString()); // the group is closed again
+    }
+
+    void save_writesOnlyWhatChanged()
+    {
+        // The plain reading adds nothing to the file.
+        const QByteArray before = "[SETTING]\nchk_joka=true\n";
+        const QString path = writeIni(before);
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            PracticeSettings().save(settings);
+        }
+        QCOMPARE(contents(path), before);
+
+        // A word of a newer version reads as the default and stays while the
+        // user keeps the default; a choice made here replaces it.
+        const QByteArray newer = "[PRACTICE]\nAdvance=pedal\nStyle=expert\n";
+        writeIni(newer);
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            PracticeSettings::load(settings).save(settings);
+        }
+        QCOMPARE(contents(path), newer);
+        PracticeSettings chosen;
+        chosen.style = ReadingStyle::Beginner;
+        chosen.deadCards = 42;
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            chosen.save(settings);
+        }
+        const QByteArray text = contents(path);
+        QVERIFY2(text.contains("Style=beginner") && text.contains("Advance=pedal")
+                     && text.contains("DeadCards=42"),
+                 text.constData());
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            QCOMPARE(PracticeSettings::load(settings), chosen);
+        }
+
+        // Set back to the defaults: read as the defaults again.
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            PracticeSettings().save(settings);
+        }
+        QSettings settings(path, QSettings::IniFormat);
+        QVERIFY(PracticeSettings::load(settings).isDefault());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPracticeSettings)
+#include "tst_practicesettings.moc"
