@@ -249,6 +249,22 @@
         <source>履歴を保存できませんでした: %1</source>
         <translation>Could not save the history: %1</translation>
     </message>
+    <message>
+        <source>読み上げ</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>練習設定...</source>
+        <translation>Practice settings...</translation>
+    </message>
+    <message>
+        <source>次へ</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>もう一度</source>
+        <translation>Repeat</translation>
+    </message>
 </context>
 <context>
     <name>MprisBridge</name>
@@ -361,6 +377,76 @@
     <message>
         <source>%1（今: %2）</source>
         <translation>%1 (now: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>PracticeDialog</name>
+    <message>
+        <source>練習設定</source>
+        <translation>Practice settings</translation>
+    </message>
+    <message>
+        <source>読み方</source>
+        <translation>Reading style</translation>
+    </message>
+    <message>
+        <source>標準</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>上の句、間、下の句、間、次の札。これまでの読み方です。</source>
+        <translation>Upper verse, pause, lower verse, pause, next card: the usual reading.</translation>
+    </message>
+    <message>
+        <source>競技</source>
+        <translation>Competitive</translation>
+    </message>
+    <message>
+        <source>序歌を上の句から全部読み、下の句を二度読みます。</source>
+        <translation>Reads the whole preamble, upper verse first, with its lower verse twice.</translation>
+    </message>
+    <message>
+        <source>初心者</source>
+        <translation>Beginner</translation>
+    </message>
+    <message>
+        <source>上の句、1秒、下の句、取りの間、もう一度下の句。</source>
+        <translation>Upper verse, 1 s, lower verse, the take, the lower verse again.</translation>
+    </message>
+    <message>
+        <source>取りの間</source>
+        <translation>The take</translation>
+    </message>
+    <message>
+        <source>自動</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>取りの間は「上句下句の間」の秒数です。</source>
+        <translation>The take lasts the seconds set in “Between halves”.</translation>
+    </message>
+    <message>
+        <source>手動</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>取りの間は「次へ」(→ / Page Down / Space)まで続きます。</source>
+        <translation>The take lasts until Next (→ / Page Down / Space).</translation>
+    </message>
+    <message>
+        <source>空札</source>
+        <translation>Dead cards</translation>
+    </message>
+    <message numerus="yes">
+        <source> 枚</source>
+        <translation>
+            <numerusform> card</numerusform>
+            <numerusform> cards</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>選んでいない札からこの枚数を混ぜて読みます。</source>
+        <translation>Mixes this many unselected cards into the reading.</translation>
     </message>
 </context>
 </TS>
