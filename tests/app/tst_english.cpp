@@ -7,6 +7,7 @@
 #include "MainWindowProbe.h"
 #include "OptionDialog.h"
 #include "PoemPanel.h"
+#include "PracticeDialog.h"
 #include "ScopedAppFolder.h"
 #include "UiLanguage.h"
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -52,8 +54,9 @@ private:
     }
 
     // A sample of the texts of the poem panel, the history window, the card
-    // set menu and the options' shaping group.
-    QStringList reviewAndShapingTexts() const
+    // set menu, the options' shaping group, the reading menu and the practice
+    // dialog.
+    QStringList sampleOfLaterTexts() const
     {
         QStringList texts;
         PoemPanel panel;
@@ -88,6 +91,19 @@ private:
         OptionDialog options(nullptr, 0, false, nullptr);
         texts << options.findChild<QGroupBox *>(QStringLiteral("groupBox_shaping"))->title()
               << options.findChild<QDoubleSpinBox *>()->suffix();
+
+        MainWindow window;
+        const auto *ui = MainWindowProbe(window).ui();
+        texts << ui->menuReading->title() << ui->actionNext->text() << ui->actionRepeat->text();
+
+        PracticeDialog practice(nullptr, PracticeSettings());
+        auto *deadCards = practice.findChild<QSpinBox *>(QStringLiteral("spinDeadCards"));
+        texts << practice.windowTitle()
+              << practice.findChild<QRadioButton *>(QStringLiteral("radioCompetitive"))->text()
+              << practice.findChild<QGroupBox *>(QStringLiteral("groupAdvance"))->title()
+              << deadCards->suffix();
+        deadCards->setValue(1);
+        texts << deadCards->suffix();
         return texts;
     }
 
@@ -98,22 +114,23 @@ private slots:
         QVERIFY(FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1}, 0.5));
     }
 
-    void reviewAndShapingTexts_inBothLanguages()
+    void laterWindows_inEnglishAndInJapanese()
     {
         const CardInfo card1 = CardCatalog::builtIn().card(1);
-        QCOMPARE(reviewAndShapingTexts(),
+        QCOMPARE(sampleOfLaterTexts(),
                  QStringList({"Poem", "Show after the lower verse", "The card just read appears here",
                               QStringLiteral("Card 1: %1 (%2)").arg(card1.poet, card1.poetReading),
                               "Reading history", "Kimariji", "Read again in the same order",
                               "Save current selection...", "One-syllable cards (7)", "Five colours",
                               "Blue (20 cards)", "First syllable", QStringLiteral("む (1 card)"),
-                              "Reading adjustments", QStringLiteral("×")}));
+                              "Reading adjustments", QStringLiteral("×"), "Reading", "Next", "Repeat",
+                              "Practice settings", "Competitive", "The take", " cards", " card"}));
 
         // Without the translator the texts are the Japanese ones, as written.
         const QList<QTranslator *> translators = qApp->findChildren<QTranslator *>();
         for (QTranslator *translator : translators)
             QCoreApplication::removeTranslator(translator);
-        const QStringList japanese = reviewAndShapingTexts();
+        const QStringList japanese = sampleOfLaterTexts();
         for (QTranslator *translator : translators)
             QCoreApplication::installTranslator(translator);
         QCOMPARE(japanese,
@@ -125,7 +142,9 @@ private slots:
                               QStringLiteral("一字決まり (7枚)"), QStringLiteral("五色"),
                               QStringLiteral("青 (20枚)"), QStringLiteral("頭の字"),
                               QStringLiteral("む (1枚)"), QStringLiteral("読み上げの調整"),
-                              QStringLiteral(" 倍")}));
+                              QStringLiteral(" 倍"), QStringLiteral("読み上げ"), QStringLiteral("次へ"),
+                              QStringLiteral("もう一度"), QStringLiteral("練習設定"), QStringLiteral("競技"),
+                              QStringLiteral("取りの間"), QStringLiteral(" 枚"), QStringLiteral(" 枚")}));
     }
 
     void mainWindow_textsImagesStatusAndQuestion()
