@@ -2,6 +2,7 @@
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
+#include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CardCatalog.h"
 #include "FudaSelectDlg.h"
@@ -95,6 +96,8 @@ MainWindow::MainWindow(QWidget *parent)
     ReportAdjustedSettings();
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
+    if (ui->Btn_Start->isEnabled() && !AudioOutput::IsOpen())
+        ui->statusBar->showMessage(tr("音声出力を開けません"));
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
     PlaySequenceThread *thread = seqThread.get();
@@ -164,7 +167,7 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     const QString text =
-        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL_mixer audio library")
+        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL audio library")
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
     QMessageBox::about(this, tr("About"), text);
@@ -178,6 +181,11 @@ void MainWindow::on_actionAboutQt_triggered()
 void MainWindow::on_Btn_Start_clicked()
 {
     if (!inSequence) {
+        // Without an output the reading would run silently: try it again.
+        if (!AudioOutput::Reopen()) {
+            ui->statusBar->showMessage(tr("音声出力を開けません"));
+            return;
+        }
         // Nothing to read: the reading thread would ignore the list and never
         // report an end, leaving the window stuck in a reading.
         const MainSettings &values = settings.main;

@@ -1,43 +1,38 @@
 #include "AudioOutput.h"
 
-#include "Logging.h"
+#include "AudioDecoder.h"
+#include "AudioDevice.h"
+#include "AudioMixer.h"
 
-#include <QFile>
 #include <QHash>
-#include <QList>
 #include <QMutex>
 #include <QMutexLocker>
-
-#include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdlib>
 #include <utility>
 
 namespace {
 
-constexpr int Frequency = 44100;
-constexpr int Channels = 2;
-constexpr int ChunkSize = 2048;
-constexpr int CueChannels = 8;
+// The mixer lives for the whole process (it keeps the clock and the volume
+// across reopenings of the device); it has a lock of its own.
+AudioMixer &mixer()
+{
+    static AudioMixer instance;
+    return instance;
+}
 
-struct Cue {
-    int channel;
-    Mix_Chunk *chunk;
-};
-
-// The whole state of the output; every access holds mutex.
+// Everything else; every access holds mutex. Only quick work is done under
+// it: opening the device, or moving a decoded clip in and out.
 struct Output {
     QMutex mutex;
-    int initCount = 0;         // Init() calls not yet matched by Free()
+    int initCount = 0;           // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
-    bool deviceOpen = false;
     bool exitHandlerRegistered = false;
-    float volume = 1.0f;
+    std::unique_ptr<AudioDevice> device;
     AudioOutput::Stream nextStream = 1;
-    AudioOutput::Stream playing = 0; // the stream last started as music
-    QHash<AudioOutput::Stream, Mix_Music *> streams;
-    QList<Cue> cues;            // chunks started and not yet freed
+    AudioOutput::Stream playing = 0; // the stream last started
+    AudioMixer::VerseId playingVerse = 0;
+    QHash<AudioOutput::Stream, std::shared_ptr<const AudioClip>> streams;
     std::function<void(const QString &)> cueObserver;
 };
 
@@ -47,87 +42,35 @@ Output &output()
     return instance;
 }
 
-// The music-finished callback has a lock of its own: SDL calls the hook with
-// its audio lock held, possibly while another thread holds Output::mutex and
-// waits for that audio lock, so the hook must not take Output::mutex.
-struct MusicFinished {
-    QMutex mutex;
-    std::function<void()> callback;
-};
-
-MusicFinished &musicFinished()
+bool deviceOpen(const Output &out)
 {
-    static MusicFinished instance;
-    return instance;
-}
-
-void onMusicFinished()
-{
-    MusicFinished &hook = musicFinished();
-    const QMutexLocker locker(&hook.mutex);
-    if (hook.callback)
-        hook.callback();
-}
-
-void applyVolume(const Output &out)
-{
-    Mix_VolumeMusic(static_cast<int>(out.volume * MIX_MAX_VOLUME));
+    return out.device && out.device->isOpen();
 }
 
 bool openDevice(Output &out)
 {
-    if (out.deviceOpen)
-        return true;
-    // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
-    // reads, and the program could no longer be ended by a signal.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
-        return false;
-    }
-    Mix_Init(MIX_INIT_OGG);
-    if (Mix_OpenAudio(Frequency, MIX_DEFAULT_FORMAT, Channels, ChunkSize) != 0) {
-        qCWarning(lcAudio, "cannot open the audio device: %s", Mix_GetError());
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    Mix_AllocateChannels(CueChannels);
-    Mix_HookMusicFinished(&onMusicFinished);
-    out.deviceOpen = true;
-    applyVolume(out);
-    return true;
+    if (!out.device)
+        out.device = makeSdlAudioDevice();
+    return out.device->open(&mixer());
 }
 
-// Frees the chunks whose channel has fallen silent (all of them if force).
-void freeFinishedCues(Output &out, bool force)
+void releaseVerses(Output &out)
 {
-    for (qsizetype i = out.cues.size() - 1; i >= 0; --i) {
-        const Cue cue = out.cues.at(i);
-        if (force || Mix_Playing(cue.channel) == 0) {
-            if (force)
-                Mix_HaltChannel(cue.channel);
-            Mix_FreeChunk(cue.chunk);
-            out.cues.removeAt(i);
-        }
-    }
+    mixer().stopVerse();
+    out.streams.clear();
+    out.playing = 0;
+    out.playingVerse = 0;
 }
 
 void closeDevice(Output &out)
 {
-    if (!out.deviceOpen)
+    if (!deviceOpen(out))
         return;
-    Mix_HaltMusic();
-    for (Mix_Music *music : std::as_const(out.streams))
-        Mix_FreeMusic(music);
+    out.device->close();
+    mixer().stopAll();
     out.streams.clear();
     out.playing = 0;
-    freeFinishedCues(out, true);
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    SDL_Quit();
-    out.deviceOpen = false;
+    out.playingVerse = 0;
     out.cuesHoldDevice = false;
 }
 
@@ -165,74 +108,105 @@ void AudioOutput::Free()
     const QMutexLocker locker(&out.mutex);
     if (out.initCount == 0)
         return;
-    if (--out.initCount > 0 || !out.deviceOpen)
+    if (--out.initCount > 0 || !deviceOpen(out))
         return;
-    freeFinishedCues(out, false);
-    if (out.cuesHoldDevice || !out.cues.isEmpty()) {
-        // Cues still sound: leave the device to them until the process ends.
-        Mix_HaltMusic();
-        for (Mix_Music *music : std::as_const(out.streams))
-            Mix_FreeMusic(music);
-        out.streams.clear();
-        out.playing = 0;
-        out.cuesHoldDevice = true;
+    if (out.cuesHoldDevice) {
+        // Cues may still sound: leave the device to them until the process ends.
+        releaseVerses(out);
         registerExitHandler(out);
         return;
     }
     closeDevice(out);
 }
 
+bool AudioOutput::IsOpen()
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    return deviceOpen(out);
+}
+
+bool AudioOutput::Reopen()
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    if (out.initCount == 0 && !out.cuesHoldDevice)
+        return false;
+    return openDevice(out);
+}
+
 void AudioOutput::ThreadEnded()
 {
-    SDL_TLSCleanup();
 }
 
 AudioOutput::Stream AudioOutput::StreamCreateFile(const QString &path)
 {
+    if (!IsOpen())
+        return 0;
+    return StreamCreateClip(AudioDecoder::decodeFile(path));
+}
+
+AudioOutput::Stream AudioOutput::StreamCreateClip(std::shared_ptr<const AudioClip> clip)
+{
+    if (!clip || clip->frames() == 0)
+        return 0;
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    if (!out.deviceOpen || path.isEmpty())
+    if (!deviceOpen(out))
         return 0;
-    Mix_Music *music = Mix_LoadMUS(QFile::encodeName(path).constData());
-    if (!music) {
-        qCWarning(lcAudio, "cannot open or decode %s: %s", qUtf8Printable(path), Mix_GetError());
-        return 0;
-    }
     Stream id = out.nextStream++;
-    if (id == 0 || out.streams.contains(id)) { // after wrapping round
-        do {
-            id = out.nextStream++;
-        } while (id == 0 || out.streams.contains(id));
-    }
-    out.streams.insert(id, music);
+    while (id == 0 || out.streams.contains(id)) // after wrapping round
+        id = out.nextStream++;
+    out.streams.insert(id, std::move(clip));
     return id;
 }
 
 bool AudioOutput::ChannelPlay(Stream stream)
 {
+    return ChannelPlayAt(stream, 0);
+}
+
+bool AudioOutput::ChannelPlayAt(Stream stream, qint64 frame)
+{
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    Mix_Music *music = out.streams.value(stream, nullptr);
-    if (!music)
+    const std::shared_ptr<const AudioClip> clip = out.streams.value(stream);
+    if (!clip || !deviceOpen(out))
         return false;
-    if (Mix_PlayMusic(music, 0) != 0)
-        return false;
-    out.playing = stream;
-    return true;
+    out.playingVerse = mixer().playVerse(clip, frame);
+    out.playing = out.playingVerse != 0 ? stream : 0;
+    return out.playing != 0;
 }
 
 bool AudioOutput::ChannelIsActive(Stream stream)
 {
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    return stream != 0 && stream == out.playing && Mix_PlayingMusic() != 0;
+    return stream != 0 && stream == out.playing && mixer().verseActive(out.playingVerse);
+}
+
+bool AudioOutput::ChannelHasStarted(Stream stream)
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    return stream != 0 && stream == out.playing && mixer().verseStarted(out.playingVerse);
+}
+
+qint64 AudioOutput::ChannelStartFrame(Stream stream)
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    return stream != 0 && stream == out.playing ? mixer().verseStart(out.playingVerse) : -1;
+}
+
+qint64 AudioOutput::MsUntilFrame(qint64 frame)
+{
+    return mixer().msUntilFrame(frame);
 }
 
 bool AudioOutput::IsMusicPlaying()
 {
-    Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    return out.deviceOpen && Mix_PlayingMusic() != 0;
+    return mixer().anyVerseActive();
 }
 
 void AudioOutput::ChannelStop(Stream stream)
@@ -240,23 +214,33 @@ void AudioOutput::ChannelStop(Stream stream)
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
     if (stream != 0 && stream == out.playing) {
-        Mix_HaltMusic();
+        mixer().stopVerse(out.playingVerse);
         out.playing = 0;
+        out.playingVerse = 0;
     }
 }
 
 void AudioOutput::StreamFree(Stream stream)
 {
+    std::shared_ptr<const AudioClip> clip; // freed after the lock is released
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    Mix_Music *music = out.streams.take(stream);
-    if (!music)
-        return;
-    if (stream == out.playing) {
-        Mix_HaltMusic();
+    clip = out.streams.take(stream);
+    if (clip && stream == out.playing) {
+        mixer().stopVerse(out.playingVerse);
         out.playing = 0;
+        out.playingVerse = 0;
     }
-    Mix_FreeMusic(music);
+}
+
+qint64 AudioOutput::PlayedFrames()
+{
+    return mixer().renderedFrames();
+}
+
+qint64 AudioOutput::LastVerseEndFrame()
+{
+    return mixer().lastVerseEnd();
 }
 
 void AudioOutput::SetVolume(float level)
@@ -265,52 +249,39 @@ void AudioOutput::SetVolume(float level)
         level = 0.0f;
     if (level > 1.0f)
         level = 1.0f;
-    Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    out.volume = level;
-    if (out.deviceOpen)
-        applyVolume(out);
+    mixer().setVolume(level);
 }
 
 float AudioOutput::GetVolume()
 {
-    Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    return out.volume;
+    return mixer().volume();
 }
 
 void AudioOutput::SetMusicFinishedCallback(std::function<void()> callback)
 {
-    MusicFinished &hook = musicFinished();
-    const QMutexLocker locker(&hook.mutex);
-    hook.callback = std::move(callback);
+    mixer().setVerseListener(std::move(callback));
 }
 
 void AudioOutput::PlayCue(const QString &fileName)
 {
     Output &out = output();
     std::function<void(const QString &)> observer;
+    bool open = false;
     {
         const QMutexLocker locker(&out.mutex);
         observer = out.cueObserver;
-        if (!out.deviceOpen) {
-            if (openDevice(out)) {
-                out.cuesHoldDevice = true;
-                registerExitHandler(out);
-            }
-        }
-        if (out.deviceOpen && !fileName.isEmpty()) {
-            freeFinishedCues(out, false);
-            Mix_Chunk *chunk = Mix_LoadWAV(QFile::encodeName(fileName).constData());
-            if (chunk) {
-                const int channel = Mix_PlayChannel(-1, chunk, 0);
-                if (channel < 0)
-                    Mix_FreeChunk(chunk);
-                else
-                    out.cues.append({channel, chunk});
-            }
+        if (!deviceOpen(out))
+            openDevice(out);
+        open = deviceOpen(out);
+        if (open) {
+            // A cue may still sound when the last Free() comes: it keeps
+            // the device until the process ends.
+            out.cuesHoldDevice = true;
+            registerExitHandler(out);
         }
     }
+    if (open) // a cue is a short local .wav: decoded here, outside the lock
+        mixer().addCue(AudioDecoder::decodeFile(fileName));
     if (observer)
         observer(fileName);
 }

@@ -1,17 +1,21 @@
 #ifndef AUDIOOUTPUT_H
 #define AUDIOOUTPUT_H
 
+#include "AudioClip.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
 
-// Process-wide audio output over SDL2_mixer. All functions are thread-safe.
+// Process-wide audio output: one device kept open and playing (silence when
+// nothing sounds), fed by one mixer. All functions are thread-safe; none
+// decodes while holding a lock that another caller needs.
 //
-// Verses are streams: one Ogg file each, played one at a time as SDL_mixer
-// music. The memorization timer's cues are .wav chunks mixed over whatever
-// plays. A device that cannot be opened is not reported: every stream
-// creation then fails like a missing file and cues are not heard.
+// Verses are decoded whole into memory before they play (one at a time);
+// the memorization timer's cues are mixed over whatever plays. Timing is
+// taken from the output clock: the frames the device has taken so far.
 class AudioOutput
 {
 public:
@@ -23,37 +27,61 @@ public:
     // Releases one Init; the last one closes the device (unless cues that
     // opened it themselves still hold it).
     static void Free();
+    // True while the device is open.
+    static bool IsOpen();
+    // Tries to open the device again if an Init holds the output and it is
+    // closed (it could not be opened before); true when it is open.
+    static bool Reopen();
 
-    // Releases what the audio library keeps for the calling thread (its last
-    // error message); a thread that used the output calls it before it ends.
+    // Kept for callers of the old interface; the audio thread is the only
+    // one that talks to the sound library, so there is nothing to release.
     static void ThreadEnded();
 
-    // Loads an Ogg file; 0 when the file cannot be opened or no device is open.
+    // Decodes a whole file (see AudioDecoder); 0 when it cannot be played or
+    // no device is open. Blocks while decoding, without holding the output.
     static Stream StreamCreateFile(const QString &path);
-    // Starts the stream without blocking; false when it did not start.
+    // A stream of a clip decoded beforehand; 0 for none or without a device.
+    static Stream StreamCreateClip(std::shared_ptr<const AudioClip> clip);
+    // Starts the stream at once; false when it did not start.
     static bool ChannelPlay(Stream stream);
-    // True while the stream is playing.
+    // Starts the stream at that frame of the output clock (see PlayedFrames);
+    // a frame already played means at once.
+    static bool ChannelPlayAt(Stream stream, qint64 frame);
+    // True from ChannelPlay until the stream's last sample has been played.
     static bool ChannelIsActive(Stream stream);
-    // True while any verse sounds, whichever stream it is.
+    // True once the stream's first sample has been played.
+    static bool ChannelHasStarted(Stream stream);
+    // The frame of the output clock the stream starts at; -1 if it is not playing.
+    static qint64 ChannelStartFrame(Stream stream);
+    // True while any verse sounds or waits for its frame, whichever stream it is.
     static bool IsMusicPlaying();
     static void ChannelStop(Stream stream);
     static void StreamFree(Stream stream);
 
-    // Master volume of the verses, 0.0 to 1.0; applies to everything played
-    // afterwards and is not stored anywhere.
+    // The output clock: frames taken by the device since the process began
+    // (44100 a second while open).
+    static qint64 PlayedFrames();
+    // Milliseconds until that frame is rendered (negative: how long ago),
+    // finer than the device's buffers.
+    static qint64 MsUntilFrame(qint64 frame);
+    // The frame just after the last sample of the last verse that ran out;
+    // -1 before any did.
+    static qint64 LastVerseEndFrame();
+
+    // Master volume of the verses, 0.0 to 1.0; applies at once and is not
+    // stored anywhere. Never waits for the device.
     static void SetVolume(float level);
     // The level last set, exactly as set (clamped to 0.0..1.0); 1.0 before any set.
     static float GetVolume();
 
-    // Called, from any thread (the audio library's own included), whenever the
-    // music ends: run out or stopped. It must only signal, never call back
-    // into the output. nullptr removes it.
+    // Called on the audio thread whenever a verse starts sounding or has
+    // played its last sample. It must only signal, never call back into the
+    // output. nullptr removes it.
     static void SetMusicFinishedCallback(std::function<void()> callback);
 
     // Sound cues of the memorization timer: plays a .wav (bare name = current
     // working directory) asynchronously, mixed over whatever sounds; opens the
-    // device itself if needed; returns at once; a missing or broken file is
-    // simply not heard.
+    // device itself if needed; a missing or broken file is simply not heard.
     static void PlayCue(const QString &fileName);
     // Tests: called with the file name on every PlayCue (nullptr to remove).
     static void SetCueObserver(std::function<void(const QString &)> observer);

@@ -4,33 +4,54 @@
 #include "AudioOutput.h"
 #include "PassSleeper.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QString>
 #include <QThread>
 #include <qwindowdefs.h>
 
 #include <atomic>
+#include <memory>
 
-// Plays one audio file at a time on a thread of its own and reports the
-// start and the end of every play. run() polls every 100 ms and does at most
-// one thing per pass: start the file handed over, or notice that it ended.
+class VerseLoader;
+
+// Plays one recording at a time on a thread of its own and reports the
+// start and the end of every play. A file handed over is decoded whole on a
+// loader thread first, then placed on the output clock; the start and the
+// end are reported when the output reaches the verse's first frame and the
+// frame after its last one (timed between the device's callbacks).
+// A file that is not ready within a second of being due plays as missing.
 class PlayMusicThread : public QThread
 {
     Q_OBJECT
 
 public:
+    // How long a file may take to decode once it is due.
+    static constexpr int LoadBudgetMs = 1000;
+
     explicit PlayMusicThread(WId windowHandle);
     ~PlayMusicThread() override;
 
-    // Hands over the next file; dropped while a file plays. An empty path is
-    // the same as none.
+    // Hands over the next file, to start as soon as it is decoded; dropped
+    // while a file plays. An empty path is the same as none.
     void SetMusicFile(const QString &path);
+    // Like SetMusicFile(), but the file starts exactly gapFrames (of the
+    // output clock, 44100 a second) after the last sample of the verse that
+    // played last, or at once if that moment has passed.
+    void SetMusicFileAfterGap(const QString &path, qint64 gapFrames);
+    // Starts decoding a file that will be handed over soon, so that it is
+    // ready when due. Only the latest one is kept.
+    void PrepareMusicFile(const QString &path);
     // Cuts the current play short; does nothing while idle, even when a file
     // has been handed over and not yet started.
     void StopMusic();
     // Like StopMusic(), but also withdraws a file handed over and not yet
     // started. Returns true when it withdrew one: that file reports nothing.
     bool CancelMusic();
+    // The output frame at which the last play attempt ended: the exact end
+    // of a verse played out; the moment its end was reported for one that
+    // failed or was stopped. -1 before any. SetMusicFileAfterGap() counts from it.
+    qint64 LastEndFrame();
     void RequestQuit();
     void SetVolume(float level);
     float GetVolume();
@@ -45,9 +66,11 @@ protected:
     void run() override;
 
 private:
-    bool IsPlaying() const;
+    enum class Action { Nothing, Started, Ended, StartedAndEnded };
+
+    Action StartLoaded(QString &message);
+    Action CheckPlaying(QString &message, unsigned long &sleepMs);
     void FreeStream();
-    bool StartStream(const QString &path);
 
     std::atomic_bool quitRequested{false};
     // Set last thing in run(), read after wait(): orders everything run() did
@@ -57,13 +80,24 @@ private:
 
     // Shared with the threads that hand over files, guarded by mutex.
     QMutex mutex;
-    PassSleeper sleeper; // woken by a new file, a stop, a quit or the end of the music
+    PassSleeper sleeper; // woken by a new file, a stop, a quit, a decoded file, a verse's start or end
     bool stopRequested = false;
     QString fileName;
+    qint64 gapFrames = -1; // -1: at once
+    QString preparePath;
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)
+    qint64 lastEndFrame = -1;
 
     // Touched only by run() and, after it has returned, the destructor.
+    std::unique_ptr<VerseLoader> loader;   // the file handed over
+    std::unique_ptr<VerseLoader> prepared; // decoded ahead
+    QElapsedTimer loadClock;               // since the file handed over was due, or failed
     AudioOutput::Stream stream = 0;
+    QString playingPath;
+    qint64 startFrame = 0; // of the verse playing, on the output clock
+    qint64 endFrame = 0;
+    bool startReported = false;
+    bool failed = false;
 };
 
 #endif

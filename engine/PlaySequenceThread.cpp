@@ -1,16 +1,23 @@
 #include "PlaySequenceThread.h"
 
+#include "AudioOutput.h"
 #include "PlayMusicThread.h"
 #include "Voices.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 
-#include <climits>
+#include <utility>
 #include <utility>
 
 namespace {
 constexpr unsigned long PassMs = 100;
-constexpr int PassesPerSecond = 10;
+// The next verse is handed to the player this long before its pause runs
+// out, so that it is decoded in time; the player starts it on the exact frame.
+constexpr qint64 HandOverFrames = AudioClip::Rate / 2;
+// The silence between two verses is the pause plus 0.2 s, as the reading has
+// always made it (it used to be two passes of the loop).
+constexpr qint64 PauseExtraFrames = AudioClip::Rate / 5;
 // Idle or paused, nothing is counted and every piece of work wakes the loop
 // (a request, a player report), so an idle pass need not come round ten
 // times a second: it only guards against a wake-up that never came.
@@ -195,7 +202,8 @@ void PlaySequenceThread::PlayCard(int fudaNum, int part)
         pendingPath = path;
         return;
     }
-    musicThread->SetMusicFile(path);
+    // After a pause, at the pause's exact end; otherwise at once.
+    musicThread->SetMusicFileAfterGap(path, std::exchange(nextGapFrames, -1));
     playerBusy = true;
 }
 
@@ -330,8 +338,13 @@ void PlaySequenceThread::EmitOutcome(const QList<StartReport> &starts, const Out
 
 void PlaySequenceThread::run()
 {
-    int waitTicks = 0; // length of the current pause in passes
-    int tickCount = 0; // passes counted in it so far
+    // The pause is counted on the output clock: the next verse is due
+    // pauseGap frames after the end of the last one (pauseEnd).
+    qint64 pauseGap = 0;
+    qint64 pauseEnd = 0;
+    // Wall-clock guard: an output that stopped playing (its server gone)
+    // does not hold the reading in a pause for ever.
+    QElapsedTimer pauseClock;
     bool counting = false;
 
     while (!quitRequested) {
@@ -340,6 +353,7 @@ void PlaySequenceThread::run()
         QList<StartReport> starts;
         bool timeout = false;
         bool idle = false;
+        bool inPause = false;
         {
             const QMutexLocker locker(&mutex);
             HandOverPending();
@@ -347,31 +361,39 @@ void PlaySequenceThread::run()
             while (!startReports.isEmpty())
                 starts.append(startReports.dequeue());
             if (commandQueue.isEmpty()) {
-                if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)) {
-                    if (tickCount < waitTicks) {
-                        ++tickCount;
-                    } else {
-                        timeout = true;
-                        counting = false;
-                        waitTicks = 0;
-                        tickCount = 0;
-                    }
+                if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
+                    && (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames
+                        || pauseClock.elapsed() >= pauseGap * 1000 / AudioClip::Rate + 1000)) {
+                    timeout = true;
+                    counting = false;
+                    nextGapFrames = pauseGap;
                 }
             } else {
-                ApplyCommand(commandQueue.dequeue(), outcome);
+                const int command = commandQueue.dequeue();
+                if (command != CMD_TIMEOUT)
+                    nextGapFrames = -1; // the pause it was for is over
+                ApplyCommand(command, outcome);
                 UpdateState();
             }
             idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
+            inPause = state == STAT_WAIT1 || state == STAT_WAIT2;
         }
         if (outcome.stopCounting)
             counting = false;
         if (outcome.startPause) {
-            // A pause of 0 seconds or less runs out at the next empty pass.
-            const int seconds = qBound(0, outcome.pauseSeconds, INT_MAX / PassesPerSecond);
-            waitTicks = seconds * PassesPerSecond;
-            tickCount = 0;
+            // A pause of 0 seconds or less leaves the 0.2 s.
+            const qint64 seconds = qBound(0, outcome.pauseSeconds, 24 * 3600);
+            pauseGap = seconds * AudioClip::Rate + PauseExtraFrames;
+            pauseEnd = musicThread->LastEndFrame() + pauseGap;
+            pauseClock.start();
             counting = true;
         }
+        unsigned long sleepMs = idle ? IdlePassMs : PassMs;
+        if (timeout)
+            sleepMs = 1; // take the command at once
+        else if (counting && inPause)
+            sleepMs = static_cast<unsigned long>(
+                qBound<qint64>(1, AudioOutput::MsUntilFrame(pauseEnd - HandOverFrames), PassMs));
         if (timeout)
             TimeoutDone();
         if (quitRequested) {
@@ -382,7 +404,7 @@ void PlaySequenceThread::run()
             break;
         }
         EmitOutcome(starts, outcome);
-        sleeper.sleep(idle ? IdlePassMs : PassMs);
+        sleeper.sleep(sleepMs);
     }
 
     bool readingWasOn = false;

@@ -131,6 +131,9 @@ private:
     // late reports of a verse cut short are never taken for the next one's.
     bool playerBusy = false;
     QString pendingPath;
+    // Frames of silence the next verse handed over keeps after the last one
+    // ended (set when a pause runs out); -1: at once.
+    qint64 nextGapFrames = -1;
 
     std::unique_ptr<PlayMusicThread> musicThread;
 };

@@ -1,6 +1,7 @@
 #include "Voices.h"
 
 #include "AppFolder.h"
+#include "RecordingFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ QString Voices::basePath(int voice, int card, int half)
 
 QString Voices::fileFor(const QString &basePath)
 {
-    return basePath + QStringLiteral(".ogg");
+    return resolveRecording(basePath);
 }
 
 QString Voices::filePath(int voice, int card, int half)

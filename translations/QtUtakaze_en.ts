@@ -214,10 +214,6 @@
         <translation>Cannot play: the voice files were not found (!_!)</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL_mixer audio library</source>
-        <translation>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;Uses Qt %3 (%4-bit)&lt;p&gt;Uses the SDL_mixer audio library</translation>
-    </message>
-    <message>
         <source>札が選択されていないので再生できません</source>
         <translation>Cannot play: no cards are selected</translation>
     </message>
@@ -264,6 +260,14 @@
     <message>
         <source>もう一度</source>
         <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>音声出力を開けません</source>
+        <translation>Cannot open the audio output</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL audio library</source>
+        <translation>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;Uses Qt %3 (%4-bit)&lt;p&gt;Uses the SDL audio library</translation>
     </message>
 </context>
 <context>

@@ -178,7 +178,7 @@ private slots:
         QTest::addColumn<QString>("expected"); // title|text
         QTest::newRow("about") << "actionAbout"
                                << QString("About|<h2>QtUtakaze 1.2</h2><p>Uses Qt 6 (%1-bit)<p>Uses the "
-                                          "SDL_mixer audio library").arg(QSysInfo::WordSize);
+                                          "SDL audio library").arg(QSysInfo::WordSize);
         QTest::newRow("options") << "actionOption" << "Options|Voice 1 (female)";
         QTest::newRow("cards") << "actionFuda" << "Cards|";
     }

@@ -1,0 +1,27 @@
+#ifndef AUDIODEVICE_H
+#define AUDIODEVICE_H
+
+#include <memory>
+
+class AudioMixer;
+
+// An audio output that pulls the mixed stream. From open() to close() it
+// keeps playing, silence when nothing sounds: a stream that stays warm is
+// one a sound server never suspends, so the first syllable of a verse is
+// never swallowed while the output wakes up.
+class AudioDevice
+{
+public:
+    virtual ~AudioDevice() = default;
+
+    // Opens the output at AudioClip::Rate and starts pulling from mixer,
+    // which must outlive the open device. False when there is no output.
+    virtual bool open(AudioMixer *mixer) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+};
+
+// The real output (SDL2; its driver follows SDL_AUDIODRIVER).
+std::unique_ptr<AudioDevice> makeSdlAudioDevice();
+
+#endif

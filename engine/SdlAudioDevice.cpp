@@ -1,0 +1,98 @@
+#include "AudioDevice.h"
+
+#include "AudioClip.h"
+#include "AudioMixer.h"
+#include "Logging.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// 4096 frames (93 ms) per callback: the callback only copies samples, but on
+// a machine whose cores are all busy the audio thread may wait tens of
+// milliseconds for its turn, and a 46 ms buffer then runs dry. Start to
+// sound stays below 150 ms because a verse starts at the next callback.
+constexpr int BufferFrames = 4096;
+
+class SdlAudioDevice : public AudioDevice
+{
+public:
+    ~SdlAudioDevice() override { close(); }
+
+    bool open(AudioMixer *target) override
+    {
+        if (device != 0)
+            return true;
+        // SDL would otherwise turn SIGINT and SIGTERM into events that nobody
+        // reads, and the program could no longer be ended by a signal.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
+            return false;
+        }
+        mixer = target;
+        scratch.assign(static_cast<size_t>(BufferFrames) * AudioClip::Channels, 0.0f);
+        SDL_AudioSpec wanted{};
+        wanted.freq = AudioClip::Rate;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = AudioClip::Channels;
+        wanted.samples = BufferFrames;
+        wanted.callback = &SdlAudioDevice::callback;
+        wanted.userdata = this;
+        // No changes allowed: SDL converts to the hardware's format itself,
+        // so the callback always works in 16-bit stereo at 44.1 kHz.
+        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (device == 0) {
+            qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        SDL_PauseAudioDevice(device, 0);
+        return true;
+    }
+
+    void close() override
+    {
+        if (device == 0)
+            return;
+        SDL_CloseAudioDevice(device); // waits for a running callback
+        device = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_Quit();
+    }
+
+    bool isOpen() const override { return device != 0; }
+
+private:
+    static void SDLCALL callback(void *userdata, Uint8 *stream, int bytes)
+    {
+        auto *self = static_cast<SdlAudioDevice *>(userdata);
+        auto *out = reinterpret_cast<Sint16 *>(stream);
+        int frames = bytes / int(sizeof(Sint16) * AudioClip::Channels);
+        const int chunkFrames = int(self->scratch.size()) / AudioClip::Channels;
+        while (frames > 0) {
+            const int count = std::min(frames, chunkFrames);
+            self->mixer->render(self->scratch.data(), count);
+            for (int i = 0; i < count * AudioClip::Channels; ++i) {
+                const float value = std::clamp(self->scratch[size_t(i)], -1.0f, 1.0f);
+                out[i] = static_cast<Sint16>(value * 32767.0f);
+            }
+            out += count * AudioClip::Channels;
+            frames -= count;
+        }
+    }
+
+    SDL_AudioDeviceID device = 0;
+    AudioMixer *mixer = nullptr;
+    std::vector<float> scratch; // the callback's own, sized at open
+};
+
+} // namespace
+
+std::unique_ptr<AudioDevice> makeSdlAudioDevice()
+{
+    return std::make_unique<SdlAudioDevice>();
+}

@@ -1,0 +1,13 @@
+#include "VerseShaping.h"
+
+#include "AudioShapingStore.h"
+#include "VerseShaper.h"
+
+void applyShaping(AudioClip &clip)
+{
+    const AudioShaping shaping = AudioShapingStore::get();
+    if (shaping.isDefault())
+        return; // the verse as recorded, not even copied
+    clip.samples = VerseShaper::shape(std::move(clip.samples), AudioClip::Channels, AudioClip::Rate,
+                                      shaping);
+}

@@ -1,0 +1,38 @@
+#ifndef FAKEAUDIODEVICE_H
+#define FAKEAUDIODEVICE_H
+
+#include "AudioClip.h"
+#include "AudioDevice.h"
+#include "AudioMixer.h"
+
+#include <vector>
+
+// An output without sound or clock: the test pulls the mix itself, a buffer
+// at a time, as a sound card's callback would.
+class FakeAudioDevice : public AudioDevice
+{
+public:
+    bool open(AudioMixer *target) override
+    {
+        mixer = target;
+        return true;
+    }
+    void close() override { mixer = nullptr; }
+    bool isOpen() const override { return mixer != nullptr; }
+
+    // Renders frames and appends them to `heard` (the left channel).
+    void pump(int frames)
+    {
+        std::vector<float> buffer(static_cast<size_t>(frames) * AudioClip::Channels);
+        mixer->render(buffer.data(), frames);
+        for (int i = 0; i < frames; ++i)
+            heard.push_back(buffer[static_cast<size_t>(i) * AudioClip::Channels]);
+    }
+
+    std::vector<float> heard;
+
+private:
+    AudioMixer *mixer = nullptr;
+};
+
+#endif

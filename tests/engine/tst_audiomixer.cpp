@@ -1,0 +1,244 @@
+#include "AudioDecoder.h"
+#include "AudioMixer.h"
+#include "FakeAudioDevice.h"
+#include "FixtureAudio.h"
+#include "RecordingFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+// A clip of `frames` frames, every sample `value`.
+std::shared_ptr<const AudioClip> constantClip(qint64 frames, float value)
+{
+    auto clip = std::make_shared<AudioClip>();
+    clip->samples.assign(static_cast<size_t>(frames * AudioClip::Channels), value);
+    return clip;
+}
+
+// Index of the first and one past the last sample that is not silent.
+std::pair<qsizetype, qsizetype> soundingRange(const std::vector<float> &heard)
+{
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < qsizetype(heard.size()); ++i) {
+        if (heard[size_t(i)] != 0.0f) {
+            if (first < 0)
+                first = i;
+            last = i + 1;
+        }
+    }
+    return {first, last};
+}
+
+bool run(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+           && process.exitCode() == 0;
+}
+
+} // namespace
+
+class TestAudioMixer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void verse_soundsFromItsFrameToItsEnd();
+    void verse_afterGap_silenceIsExact_whateverTheBuffer_data();
+    void verse_afterGap_silenceIsExact_whateverTheBuffer();
+    void verse_stopAndReplace();
+    void cues_mixOverVerse_volumeOnlyOnVerse();
+    void decoder_everyFormat_data();
+    void decoder_everyFormat();
+    void decoder_refusesWhatIsNoRegularFile();
+    void recording_firstExistingFormat();
+};
+
+void TestAudioMixer::verse_soundsFromItsFrameToItsEnd()
+{
+    AudioMixer mixer;
+    FakeAudioDevice device;
+    QVERIFY(device.open(&mixer));
+    std::atomic_int events{0};
+    mixer.setVerseListener([&events] { ++events; });
+
+    const AudioMixer::VerseId id = mixer.playVerse(constantClip(1000, 0.5f), 300);
+    QVERIFY(mixer.verseActive(id));
+    device.pump(256);
+    QVERIFY(!mixer.verseStarted(id));
+    QCOMPARE(events.load(), 0);
+    device.pump(256);
+    QVERIFY(mixer.verseStarted(id));
+    QCOMPARE(events.load(), 1);
+    device.pump(1024); // up to frame 1536: ended at 1300
+    QVERIFY(!mixer.verseActive(id));
+    QCOMPARE(events.load(), 2);
+    QCOMPARE(mixer.lastVerseEnd(), 1300);
+    QCOMPARE(mixer.renderedFrames(), 1536);
+    QCOMPARE(soundingRange(device.heard), (std::pair<qsizetype, qsizetype>(300, 1300)));
+
+    // A frame already played means at once: the next buffer.
+    mixer.playVerse(constantClip(10, 0.5f), 0);
+    device.pump(64);
+    QCOMPARE(device.heard.at(1536), 0.5f);
+}
+
+void TestAudioMixer::verse_afterGap_silenceIsExact_whateverTheBuffer_data()
+{
+    QTest::addColumn<int>("buffer");
+    QTest::newRow("46 ms") << 2048;
+    QTest::newRow("93 ms") << 4096;
+    QTest::newRow("odd size") << 1000;
+}
+
+// The reading places each verse a pause after the end of the previous one,
+// whenever the device's buffers fall.
+void TestAudioMixer::verse_afterGap_silenceIsExact_whateverTheBuffer()
+{
+    QFETCH(int, buffer);
+    AudioMixer mixer;
+    FakeAudioDevice device;
+    device.open(&mixer);
+    const qint64 gap = AudioClip::Rate * 12 / 10; // W = 1 s plus 0.2 s
+    mixer.playVerse(constantClip(5000, 0.25f), 0);
+    for (int verse = 0; verse < 3; ++verse) {
+        while (mixer.anyVerseActive())
+            device.pump(buffer);
+        mixer.playVerse(constantClip(5000, 0.25f), mixer.lastVerseEnd() + gap);
+    }
+    while (mixer.anyVerseActive())
+        device.pump(buffer);
+    // Every silence between two verses is the gap, to the frame.
+    QList<qint64> silences;
+    qint64 lastSound = -1;
+    for (qint64 i = 0; i < qint64(device.heard.size()); ++i) {
+        if (device.heard[size_t(i)] != 0.0f) {
+            if (lastSound >= 0 && i - lastSound > 1)
+                silences.append(i - lastSound - 1);
+            lastSound = i;
+        }
+    }
+    QCOMPARE(silences, (QList<qint64>{gap, gap, gap}));
+}
+
+void TestAudioMixer::verse_stopAndReplace()
+{
+    AudioMixer mixer;
+    FakeAudioDevice device;
+    device.open(&mixer);
+    const AudioMixer::VerseId first = mixer.playVerse(constantClip(10000, 0.5f), 0);
+    device.pump(100);
+    mixer.stopVerse(first + 1); // another verse: no effect
+    QVERIFY(mixer.verseActive(first));
+    const AudioMixer::VerseId second = mixer.playVerse(constantClip(50, 0.25f), 0);
+    QVERIFY(!mixer.verseActive(first));
+    device.pump(100);
+    QCOMPARE(device.heard.at(100), 0.25f);
+    QCOMPARE(device.heard.at(150), 0.0f);
+    QCOMPARE(mixer.lastVerseEnd(), 150);
+    mixer.playVerse(constantClip(1000, 0.5f), 0);
+    mixer.stopVerse();
+    QVERIFY(!mixer.anyVerseActive());
+    device.pump(100);
+    QCOMPARE(soundingRange(device.heard).second, 150);
+    QVERIFY(second != first);
+}
+
+void TestAudioMixer::cues_mixOverVerse_volumeOnlyOnVerse()
+{
+    AudioMixer mixer;
+    FakeAudioDevice device;
+    device.open(&mixer);
+    mixer.setVolume(0.5f);
+    mixer.playVerse(constantClip(100, 0.5f), 0);
+    QVERIFY(mixer.addCue(constantClip(50, 0.125f)));
+    device.pump(200);
+    QCOMPARE(device.heard.at(0), 0.25f + 0.125f);
+    QCOMPARE(device.heard.at(60), 0.25f);
+    QCOMPARE(device.heard.at(150), 0.0f);
+    // No more than MaxCues at once; finished ones make room again.
+    int accepted = 0;
+    for (int i = 0; i < AudioMixer::MaxCues + 3; ++i)
+        accepted += mixer.addCue(constantClip(10, 0.01f)) ? 1 : 0;
+    QCOMPARE(accepted, AudioMixer::MaxCues);
+    device.pump(20);
+    QVERIFY(mixer.addCue(constantClip(10, 0.01f)));
+}
+
+void TestAudioMixer::decoder_everyFormat_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("encoder"); // the command turning tone.wav into the file
+    QTest::newRow("ogg") << "ogg" << "oggenc -Q -o %2 %1";
+    QTest::newRow("opus (48 kHz)") << "opus" << "opusenc --quiet %1 %2";
+    QTest::newRow("flac") << "flac" << "flac -s -o %2 %1";
+    QTest::newRow("mp3") << "mp3" << "lame --quiet %1 %2";
+    QTest::newRow("wav 22 kHz mono") << "wav" << "sox %1 -r 22050 %2";
+}
+
+void TestAudioMixer::decoder_everyFormat()
+{
+    QFETCH(QString, extension);
+    QFETCH(QString, encoder);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("tone.wav"));
+    QVERIFY(FixtureAudio::MakeWavTone(wav, 440, 1.0));
+    const QString path = dir.filePath(QStringLiteral("verse.") + extension);
+    QStringList command = encoder.arg(wav, path).split(QLatin1Char(' '));
+    const QString program = command.takeFirst();
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        QSKIP(qPrintable(program + QStringLiteral(" is not installed")));
+    QVERIFY(run(program, command));
+
+    const std::shared_ptr<AudioClip> clip = AudioDecoder::decodeFile(path);
+    QVERIFY(clip);
+    // One second at 44.1 kHz, give or take the encoders' padding.
+    QVERIFY2(qAbs(clip->frames() - AudioClip::Rate) < 3000, qPrintable(QString::number(clip->frames())));
+    float peak = 0;
+    for (float sample : clip->samples)
+        peak = std::max(peak, std::abs(sample));
+    QVERIFY2(peak > 0.4f && peak < 0.6f, qPrintable(QString::number(peak))); // the tone's 0.5
+}
+
+void TestAudioMixer::decoder_refusesWhatIsNoRegularFile()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.ogg"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!AudioDecoder::decodeFile(fifo)); // nobody writes: an open would block for good
+    QVERIFY(!AudioDecoder::decodeFile(dir.path()));
+    QVERIFY(!AudioDecoder::decodeFile(QStringLiteral("/dev/zero")));
+    QVERIFY(!AudioDecoder::decodeFile(dir.filePath(QStringLiteral("absent.ogg"))));
+    QVERIFY(clock.elapsed() < 1000);
+}
+
+void TestAudioMixer::recording_firstExistingFormat()
+{
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("rindou_007_1"));
+    QCOMPARE(resolveRecording(base), base + QStringLiteral(".ogg")); // none: the Ogg name
+    for (const char *extension : {".wav", ".flac"}) {
+        QFile file(base + QLatin1String(extension));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("rindou_007_1.opus"))); // a folder does not count
+    QCOMPARE(resolveRecording(base), base + QStringLiteral(".flac"));
+}
+
+QTEST_GUILESS_MAIN(TestAudioMixer)
+#include "tst_audiomixer.moc"
