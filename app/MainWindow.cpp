@@ -119,6 +119,9 @@ MainWindow::~MainWindow()
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
+    // A reading cut short by quitting (File > Exit, a logout) is kept like a stopped one.
+    if (inSequence)
+        FinishReadingRecord();
     playList.clear();
 }
 

@@ -30,6 +30,9 @@ HistoryWindow::HistoryWindow(const QString &historyFolder, QWidget *parent)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // Nothing in the table can be chosen: Tab goes on to the button instead of
+    // walking its cells.
+    table->setTabKeyNavigation(false);
 
     readAgain = new QPushButton(tr("同じ順番でもう一度読む"), this);
     readAgain->setObjectName(QStringLiteral("Btn_ReadAgain"));
@@ -38,6 +41,11 @@ HistoryWindow::HistoryWindow(const QString &historyFolder, QWidget *parent)
             emit readAgainRequested(ReadingHistory::order(entries),
                                     ReadingHistory::deadCards(entries));
     });
+
+    // Reading again is what the window is opened for: the button starts with
+    // the focus, and Return presses it as in a dialog.
+    readAgain->setAutoDefault(true);
+    readAgain->setFocus();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(readings);

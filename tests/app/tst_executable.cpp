@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -138,6 +139,10 @@ private slots:
             const QSettings settings(ini(), QSettings::IniFormat);
             QCOMPARE(settings.value(QStringLiteral("SETTING/Wait1Time")).toInt(), 10);
             QCOMPARE(settings.value(QStringLiteral("SETTING/FudaList")).toString(), QStringLiteral("1,2"));
+            // The reading cut short is kept in the history like a stopped one.
+            const QStringList kept = QDir(dir.filePath(QStringLiteral("history")))
+                                         .entryList({QStringLiteral("*.tsv")}, QDir::Files);
+            QCOMPARE(kept.size(), 1);
         }
         QDBusConnection::disconnectFromBus(QStringLiteral("private"));
         bus.terminate();
