@@ -246,28 +246,28 @@
         <translation>Could not save the history: %1</translation>
     </message>
     <message>
-        <source>読み上げ</source>
-        <translation>Reading</translation>
-    </message>
-    <message>
-        <source>練習設定...</source>
-        <translation>Practice settings...</translation>
-    </message>
-    <message>
-        <source>次へ</source>
-        <translation>Next</translation>
-    </message>
-    <message>
-        <source>もう一度</source>
-        <translation>Repeat</translation>
-    </message>
-    <message>
         <source>音声出力を開けません</source>
         <translation>Cannot open the audio output</translation>
     </message>
     <message>
         <source>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;use Qt%3 (%4bit)&lt;p&gt;use SDL audio library</source>
         <translation>&lt;h2&gt;%1 %2&lt;/h2&gt;&lt;p&gt;Uses Qt %3 (%4-bit)&lt;p&gt;Uses the SDL audio library</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>Practice...</source>
+        <translation>Practice...</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
     </message>
 </context>
 <context>
