@@ -142,8 +142,8 @@ private slots:
                               QStringLiteral("一字決まり (7枚)"), QStringLiteral("五色"),
                               QStringLiteral("青 (20枚)"), QStringLiteral("頭の字"),
                               QStringLiteral("む (1枚)"), QStringLiteral("読み上げの調整"),
-                              QStringLiteral(" 倍"), QStringLiteral("読み上げ"), QStringLiteral("次へ"),
-                              QStringLiteral("もう一度"), QStringLiteral("練習設定"), QStringLiteral("競技"),
+                              QStringLiteral(" 倍"), "Reading", "Next", "Repeat", // the menu bar is English in both
+                              QStringLiteral("練習設定"), QStringLiteral("競技"),
                               QStringLiteral("取りの間"), QStringLiteral(" 枚"), QStringLiteral(" 枚")}));
     }
 
