@@ -57,7 +57,7 @@ void FudaSelectDlg::BuildCardCells()
 
             auto *button = new QPushButton(cell);
             button->setObjectName(QStringLiteral("Btn_") + suffix);
-            button->setText(QCoreApplication::translate("FudaSelectDlg", card.label));
+            button->setText(QString::fromUtf8(card.label)); // deciding syllables: data, never translated
             layout->addWidget(button);
 
             const auto index = static_cast<std::size_t>(card.number - 1);
@@ -174,18 +174,20 @@ void FudaSelectDlg::BuildCardSetsMenu()
     for (const CardSetPreset &preset : CardSetPresets::all(CardCatalog::builtIn())) {
         const QList<int> cards = preset.cards;
         const auto apply = [this, cards] { CheckCards(cards); };
+        // %n: the translation picks the singular or plural of "card".
+        const int count = static_cast<int>(cards.size());
         switch (preset.kind) {
         case CardSetPreset::Kind::Colour: {
             const auto at = CardCatalog::colours().indexOf(preset.key);
-            colours->addAction(tr("%1 (%2枚)").arg(colourNames.value(at, preset.key)).arg(cards.size()),
+            colours->addAction(tr("%1 (%n枚)", nullptr, count).arg(colourNames.value(at, preset.key)),
                                this, apply);
             break;
         }
         case CardSetPreset::Kind::OneSyllable:
-            menu->addAction(tr("一字決まり (%1枚)").arg(cards.size()), this, apply);
+            menu->addAction(tr("一字決まり (%n枚)", nullptr, count), this, apply);
             break;
         case CardSetPreset::Kind::FirstKana:
-            firstKana->addAction(tr("%1 (%2枚)").arg(preset.key).arg(cards.size()), this, apply);
+            firstKana->addAction(tr("%1 (%n枚)", nullptr, count).arg(preset.key), this, apply);
             break;
         }
     }

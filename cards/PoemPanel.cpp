@@ -155,16 +155,17 @@ void PoemPanel::showCard(int card, int currentLength)
     title->setText(tr("第%1首　%2（%3）")
                        .arg(QString::number(card), info.poet.toHtmlEscaped(),
                             info.poetReading.toHtmlEscaped()));
-    poem->setText(tr("%1<br>%2")
+    // Two lines of Japanese data: markup, not text to translate.
+    poem->setText(QStringLiteral("%1<br>%2")
                       .arg(info.phrases.mid(0, 3).join(QLatin1Char(' ')).toHtmlEscaped(),
                            info.phrases.mid(3).join(QLatin1Char(' ')).toHtmlEscaped()));
-    reading->setText(tr("%1<br>%2").arg(markedReading(info.upperReading, currentLength),
-                                       info.lowerReading.toHtmlEscaped()));
+    reading->setText(QStringLiteral("%1<br>%2").arg(markedReading(info.upperReading, currentLength),
+                                                    info.lowerReading.toHtmlEscaped()));
     const QString current = info.kimariji.left(currentLength);
     // The static syllables with the part that decides now marked.
     kimariji->setText(tr("%1（今: %2）")
                           .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped()));
-    colour->setText(tr("%1%2").arg(swatch(info.colour), colourName(info.colour)));
+    colour->setText(QStringLiteral("%1%2").arg(swatch(info.colour), colourName(info.colour)));
 }
 
 void PoemPanel::showEvent(QShowEvent *event)
