@@ -293,11 +293,11 @@
     </message>
     <message>
         <source>音声1&#x3000;（女性）</source>
-        <translation>Voice 1 (female)</translation>
+        <translation>Female voice</translation>
     </message>
     <message>
         <source>音声2&#x3000;（男性）</source>
-        <translation>Voice 2 (male)</translation>
+        <translation>Male voice</translation>
     </message>
     <message>
         <source>読み上げの調整</source>

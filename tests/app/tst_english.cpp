@@ -179,7 +179,7 @@ private slots:
         QTest::newRow("about") << "actionAbout"
                                << QString("About|<h2>QtUtakaze 1.2</h2><p>Uses Qt 6 (%1-bit)<p>Uses the "
                                           "SDL audio library").arg(QSysInfo::WordSize);
-        QTest::newRow("options") << "actionOption" << "Options|Voice 1 (female)";
+        QTest::newRow("options") << "actionOption" << "Options|Female voice";
         QTest::newRow("cards") << "actionFuda" << "Cards|";
     }
 
