@@ -60,10 +60,10 @@ MainWindow::MainWindow(QWidget *parent)
     // Next and Repeat, also from presenter remotes and foot pedals, which
     // send Page Down / Page Up or Right / Left. They are enabled only while
     // a reading runs; a focused spin box or slider keeps its arrow and page keys.
-    ui->actionNext->setShortcuts({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown),
-                                  QKeySequence(Qt::Key_Space)});
-    ui->actionRepeat->setShortcuts({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp),
-                                    QKeySequence(Qt::Key_R)});
+    ui->actionNext->setShortcuts(
+        {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space)});
+    ui->actionRepeat->setShortcuts(
+        {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_R)});
     auto *keyGuard = new NavigationKeyGuard(this);
     keyGuard->guard(ui->spinBox_1);
     keyGuard->guard(ui->spinBox_2);
@@ -73,7 +73,8 @@ MainWindow::MainWindow(QWidget *parent)
     QCoreApplication::setApplicationVersion(QStringLiteral(QTUTAKAZE_VERSION));
     setWindowTitle(QCoreApplication::applicationName());
 
-    settingFileName = AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
+    settingFileName =
+        AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
     LoadSaveSetting(settingFileName, false);
 
     if (Voices::isAvailable(Voices::First)) {
@@ -129,7 +130,8 @@ void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
     if (save) {
         if (!settings.save(fileName)) // a read-only folder keeps the old file
-            qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
+            qCWarning(lcSettings,
+                      "cannot write the settings file %s (read-only folder or full disk?)",
                       qUtf8Printable(fileName));
         return;
     }
@@ -238,9 +240,8 @@ void MainWindow::on_Btn_Stop_clicked()
 {
     if (!inSequence)
         return;
-    const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, tr("確認"), tr("終了しますか?"),
-                              QMessageBox::Ok | QMessageBox::Cancel);
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("確認"), tr("終了しますか?"), QMessageBox::Ok | QMessageBox::Cancel);
     if (answer == QMessageBox::Ok)
         seqThread->RequestStop();
 }
@@ -330,8 +331,9 @@ void MainWindow::on_actionOption_triggered()
 {
     if (inSequence)
         return;
-    const auto dialog = std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
-                                                       seqThread.get(), settings.audio.shaping());
+    const auto dialog =
+        std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
+                                       seqThread.get(), settings.audio.shaping());
     if (dialog->exec() == QDialog::Accepted) {
         settings.main.setSelectVoice(dialog->voice());
         settings.audio = AudioSettings::fromShaping(dialog->shaping());
@@ -405,8 +407,9 @@ void MainWindow::ShowHistoryWindow()
         return;
     if (!historyWindow) {
         historyWindow = new HistoryWindow(AppFolder::filePath(QStringLiteral("history")), this);
-        connect(historyWindow, &HistoryWindow::readAgainRequested, this,
-                [this](const QList<int> &order, const QSet<int> &dead) { ReadInOrder(order, dead); });
+        connect(
+            historyWindow, &HistoryWindow::readAgainRequested, this,
+            [this](const QList<int> &order, const QSet<int> &dead) { ReadInOrder(order, dead); });
     }
     historyWindow->refresh();
     historyWindow->show();

@@ -126,8 +126,8 @@ private:
     QDateTime readingStartedAt;
     QElapsedTimer readingClock;
     ViewSettings viewSettings;
-    PoemPanel *poemPanel = nullptr;          // a window of its own, owned by this one
-    HistoryWindow *historyWindow = nullptr;  // made when first opened, owned by this one
+    PoemPanel *poemPanel = nullptr; // a window of its own, owned by this one
+    HistoryWindow *historyWindow = nullptr; // made when first opened, owned by this one
 };
 
 #endif

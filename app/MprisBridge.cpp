@@ -14,7 +14,8 @@ MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
     , window(window)
     , controller(controller)
 {
-    connect(controller, &MprisController::playPauseRequested, window, &MainWindow::StartOrPauseRemotely);
+    connect(controller, &MprisController::playPauseRequested, window,
+            &MainWindow::StartOrPauseRemotely);
     connect(controller, &MprisController::playRequested, window, [window] {
         if (!window->IsPlaying())
             window->StartOrPauseRemotely();
@@ -31,12 +32,16 @@ MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
     // As a quit signal does: every loop is left, open dialogs included.
     connect(controller, &MprisController::quitRequested, window, [] { QCoreApplication::exit(0); });
     const std::pair<void (MprisController::*)(), const char *> requests[] = {
-        {&MprisController::playPauseRequested, "PlayPause"}, {&MprisController::playRequested, "Play"},
-        {&MprisController::pauseRequested, "Pause"},         {&MprisController::stopRequested, "Stop"},
-        {&MprisController::nextRequested, "Next"},           {&MprisController::previousRequested, "Previous"},
+        {&MprisController::playPauseRequested, "PlayPause"},
+        {&MprisController::playRequested, "Play"},
+        {&MprisController::pauseRequested, "Pause"},
+        {&MprisController::stopRequested, "Stop"},
+        {&MprisController::nextRequested, "Next"},
+        {&MprisController::previousRequested, "Previous"},
     };
     for (const auto &[request, name] : requests)
-        connect(controller, request, this, [name] { qCDebug(lcReading, "remote control: %s", name); });
+        connect(controller, request, this,
+                [name] { qCDebug(lcReading, "remote control: %s", name); });
 
     connect(window, &MainWindow::PlaybackChanged, this, &MprisBridge::publishState);
     connect(window, &MainWindow::CardStarted, this, &MprisBridge::publishCard);

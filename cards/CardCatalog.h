@@ -13,13 +13,13 @@
 // tables compiled into the program (data/cards.tsv and data/poems.tsv).
 struct CardInfo
 {
-    int number = 0;          // 1..100
-    QString kimariji;        // static deciding syllables, modern kana
-    QString colour;          // blue, pink, yellow, green or orange
+    int number = 0; // 1..100
+    QString kimariji; // static deciding syllables, modern kana
+    QString colour; // blue, pink, yellow, green or orange
     QString poet;
     QString poetReading;
-    QStringList phrases;     // the poem in kanji and kana, five phrases
-    QString upperReading;    // the upper verse as read aloud, phrases joined by a blank
+    QStringList phrases; // the poem in kanji and kana, five phrases
+    QString upperReading; // the upper verse as read aloud, phrases joined by a blank
     QString lowerReading;
 
     // The upper verse as a run of sounds: kana only, blanks left out.

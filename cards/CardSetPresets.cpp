@@ -13,7 +13,7 @@ QList<CardSetPreset> all(const CardCatalog &catalog)
     const QList<int> numbers = catalog.numbers(); // ascending
 
     for (const QString &colour : CardCatalog::colours()) {
-        CardSetPreset preset{CardSetPreset::Kind::Colour, colour, {}};
+        CardSetPreset preset {CardSetPreset::Kind::Colour, colour, {}};
         for (int n : numbers) {
             if (catalog.card(n).colour == colour)
                 preset.cards.append(n);
@@ -22,7 +22,7 @@ QList<CardSetPreset> all(const CardCatalog &catalog)
     }
 
     const KimarijiModel kimariji = KimarijiModel::fromCatalog(catalog);
-    CardSetPreset oneSyllable{CardSetPreset::Kind::OneSyllable, QString(), {}};
+    CardSetPreset oneSyllable {CardSetPreset::Kind::OneSyllable, QString(), {}};
     QMap<QString, QList<int>> byFirstKana; // kana sort in Unicode order: あいう...
     for (int n : numbers) {
         if (kimariji.staticLength(n) == 1)

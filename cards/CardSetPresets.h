@@ -13,8 +13,8 @@ struct CardSetPreset
 {
     enum class Kind { Colour, OneSyllable, FirstKana };
     Kind kind = Kind::Colour;
-    QString key;        // the colour name ("blue", ...) or the first kana; empty for OneSyllable
-    QList<int> cards;   // ascending
+    QString key; // the colour name ("blue", ...) or the first kana; empty for OneSyllable
+    QList<int> cards; // ascending
 
     bool operator==(const CardSetPreset &other) const = default;
 };

@@ -34,7 +34,7 @@ FudaSelectDlg::~FudaSelectDlg() = default;
 
 void FudaSelectDlg::BuildCardCells()
 {
-    std::array<QPushButton *, PoemTable::CardCount> buttons{};
+    std::array<QPushButton *, PoemTable::CardCount> buttons {};
     const QList<PoemTable::Group> &groups = PoemTable::groups();
     for (qsizetype g = 0; g < groups.size(); ++g) {
         const PoemTable::Group &group = groups.at(g);
@@ -57,7 +57,8 @@ void FudaSelectDlg::BuildCardCells()
 
             auto *button = new QPushButton(cell);
             button->setObjectName(QStringLiteral("Btn_") + suffix);
-            button->setText(QString::fromUtf8(card.label)); // deciding syllables: data, never translated
+            button->setText(
+                QString::fromUtf8(card.label)); // deciding syllables: data, never translated
             layout->addWidget(button);
 
             const auto index = static_cast<std::size_t>(card.number - 1);
@@ -113,13 +114,34 @@ void FudaSelectDlg::ToggleGroup(int group)
         Box(n)->toggle();
 }
 
-void FudaSelectDlg::on_Btn_MuseUyu_clicked() { ToggleGroup(0); }
-void FudaSelectDlg::on_Btn_Itihiki_clicked() { ToggleGroup(1); }
-void FudaSelectDlg::on_Btn_Hayayoka_clicked() { ToggleGroup(2); }
-void FudaSelectDlg::on_Btn_Mitako_clicked() { ToggleGroup(3); }
-void FudaSelectDlg::on_Btn_Owa_clicked() { ToggleGroup(4); }
-void FudaSelectDlg::on_Btn_Na_clicked() { ToggleGroup(5); }
-void FudaSelectDlg::on_Btn_A_clicked() { ToggleGroup(6); }
+void FudaSelectDlg::on_Btn_MuseUyu_clicked()
+{
+    ToggleGroup(0);
+}
+void FudaSelectDlg::on_Btn_Itihiki_clicked()
+{
+    ToggleGroup(1);
+}
+void FudaSelectDlg::on_Btn_Hayayoka_clicked()
+{
+    ToggleGroup(2);
+}
+void FudaSelectDlg::on_Btn_Mitako_clicked()
+{
+    ToggleGroup(3);
+}
+void FudaSelectDlg::on_Btn_Owa_clicked()
+{
+    ToggleGroup(4);
+}
+void FudaSelectDlg::on_Btn_Na_clicked()
+{
+    ToggleGroup(5);
+}
+void FudaSelectDlg::on_Btn_A_clicked()
+{
+    ToggleGroup(6);
+}
 
 void FudaSelectDlg::SetCardSetsFile(const QString &iniPath)
 {
@@ -152,7 +174,8 @@ void FudaSelectDlg::BuildCardSetsMenu()
         QSettings settings(cardSetsFile, QSettings::IniFormat);
         sets = CardSets::load(settings);
     }
-    QAction *save = menu->addAction(tr("今の選択を保存..."), this, &FudaSelectDlg::SaveCurrentAsSet);
+    QAction *save =
+        menu->addAction(tr("今の選択を保存..."), this, &FudaSelectDlg::SaveCurrentAsSet);
     save->setObjectName(QStringLiteral("actionSaveCardSet"));
     save->setEnabled(!cardSetsFile.isEmpty());
     QMenu *saved = menu->addMenu(tr("保存した札セット"));
@@ -179,8 +202,9 @@ void FudaSelectDlg::BuildCardSetsMenu()
         switch (preset.kind) {
         case CardSetPreset::Kind::Colour: {
             const auto at = CardCatalog::colours().indexOf(preset.key);
-            colours->addAction(tr("%1 (%n枚)", nullptr, count).arg(colourNames.value(at, preset.key)),
-                               this, apply);
+            colours->addAction(
+                tr("%1 (%n枚)", nullptr, count).arg(colourNames.value(at, preset.key)), this,
+                apply);
             break;
         }
         case CardSetPreset::Kind::OneSyllable:
@@ -201,8 +225,9 @@ void FudaSelectDlg::SaveCurrentAsSet()
         return;
     }
     bool ok = false;
-    const QString name = QInputDialog::getText(this, tr("札セット"), tr("名前:"),
-                                               QLineEdit::Normal, QString(), &ok).trimmed();
+    const QString name =
+        QInputDialog::getText(this, tr("札セット"), tr("名前:"), QLineEdit::Normal, QString(), &ok)
+            .trimmed();
     if (!ok || name.isEmpty())
         return;
     QSettings settings(cardSetsFile, QSettings::IniFormat);
@@ -225,6 +250,7 @@ bool FudaSelectDlg::ReportWrite(QSettings &settings)
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;
-    QMessageBox::warning(this, tr("札セット"), tr("札セットを保存できませんでした: %1").arg(cardSetsFile));
+    QMessageBox::warning(this, tr("札セット"),
+                         tr("札セットを保存できませんでした: %1").arg(cardSetsFile));
     return false;
 }

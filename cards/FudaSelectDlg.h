@@ -13,7 +13,9 @@ class QSettings;
 
 class QCheckBox;
 
-namespace Ui { class FudaSelectDlg; }
+namespace Ui {
+class FudaSelectDlg;
+}
 
 // Modal dialog choosing the cards in play: one check box per card with a
 // button beside it that toggles it, and seven group buttons that toggle whole
@@ -67,7 +69,7 @@ private:
     std::unique_ptr<Ui::FudaSelectDlg> ui;
     QList<int> *fudaList = nullptr;
     // The check box of card n is element n - 1; the boxes belong to the dialog.
-    std::array<QCheckBox *, PoemTable::CardCount> boxes{};
+    std::array<QCheckBox *, PoemTable::CardCount> boxes {};
     QString cardSetsFile;
 };
 

@@ -61,9 +61,8 @@ void HistoryWindow::refresh()
     for (const QString &name : history.files()) {
         const QDateTime start =
             QDateTime::fromString(name.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
-        readings->addItem(start.isValid() ? start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                          : name,
-                          name);
+        readings->addItem(
+            start.isValid() ? start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : name, name);
     }
     showReading(readings->count() > 0 ? 0 : -1);
 }
@@ -76,8 +75,9 @@ void HistoryWindow::setReadingActive(bool active)
 
 void HistoryWindow::showReading(int index)
 {
-    entries = index < 0 ? QList<HistoryEntry>()
-                        : ReadingHistory::load(history.filePath(readings->itemData(index).toString()));
+    entries = index < 0
+        ? QList<HistoryEntry>()
+        : ReadingHistory::load(history.filePath(readings->itemData(index).toString()));
     table->setRowCount(static_cast<int>(entries.size()));
     const QBrush deadBackground(QColor(0xdd, 0xdd, 0xdd));
     for (int row = 0; row < entries.size(); ++row) {

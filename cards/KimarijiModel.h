@@ -45,7 +45,7 @@ public:
 private:
     int lengthAgainst(int card, const QSet<int> &others) const;
 
-    QHash<int, QString> keys;     // compared form
+    QHash<int, QString> keys; // compared form
     QHash<int, QString> readings; // as given
     QSet<int> unreadCards;
 };

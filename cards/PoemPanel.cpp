@@ -3,8 +3,8 @@
 #include "CardCatalog.h"
 
 #include <QComboBox>
-#include <QHash>
 #include <QFormLayout>
+#include <QHash>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -66,9 +66,8 @@ PoemPanel::PoemPanel(QWidget *parent)
     revealBox->addItem(tr("下の句の後に表示"));
     revealBox->addItem(tr("読み終わってから表示"));
     revealBox->setCurrentIndex(static_cast<int>(revealOption));
-    connect(revealBox, &QComboBox::currentIndexChanged, this, [this](int index) {
-        setReveal(static_cast<ViewSettings::PoemReveal>(index));
-    });
+    connect(revealBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setReveal(static_cast<ViewSettings::PoemReveal>(index)); });
 
     title = new QLabel(this);
     poem = new QLabel(this);
@@ -159,12 +158,14 @@ void PoemPanel::showCard(int card, int currentLength)
     poem->setText(QStringLiteral("%1<br>%2")
                       .arg(info.phrases.mid(0, 3).join(QLatin1Char(' ')).toHtmlEscaped(),
                            info.phrases.mid(3).join(QLatin1Char(' ')).toHtmlEscaped()));
-    reading->setText(QStringLiteral("%1<br>%2").arg(markedReading(info.upperReading, currentLength),
-                                                    info.lowerReading.toHtmlEscaped()));
+    reading->setText(QStringLiteral("%1<br>%2")
+                         .arg(markedReading(info.upperReading, currentLength),
+                              info.lowerReading.toHtmlEscaped()));
     const QString current = info.kimariji.left(currentLength);
     // The static syllables with the part that decides now marked.
-    kimariji->setText(tr("%1（今: %2）")
-                          .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped()));
+    kimariji->setText(
+        tr("%1（今: %2）")
+            .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped()));
     colour->setText(QStringLiteral("%1%2").arg(swatch(info.colour), colourName(info.colour)));
 }
 

@@ -12,19 +12,21 @@ namespace PoemTable {
 
 inline constexpr int CardCount = 100;
 
-struct Card {
-    int number;              // 1..100
+struct Card
+{
+    int number; // 1..100
     const char *firstPhrase; // UTF-8 hiragana, five or six kana
-    const char *label;       // UTF-8, the deciding syllables
-    const char *suffix;      // check box "chk_" + suffix, button "Btn_" + suffix
-    int group;               // index into groups(), 0..6
+    const char *label; // UTF-8, the deciding syllables
+    const char *suffix; // check box "chk_" + suffix, button "Btn_" + suffix
+    int group; // index into groups(), 0..6
 };
 
-struct Group {
-    const char *name;  // e.g. "MuseUyu"; its button is "Btn_" + name
+struct Group
+{
+    const char *name; // e.g. "MuseUyu"; its button is "Btn_" + name
     const char *label; // UTF-8 button text
-    QList<int> cards;  // card numbers, top to bottom of the column
-    QList<int> cellY;  // y of each card's cell in the selection dialog, same order as cards
+    QList<int> cards; // card numbers, top to bottom of the column
+    QList<int> cellY; // y of each card's cell in the selection dialog, same order as cards
 };
 
 // Card 1..100. Any other number yields an empty card (number 0, empty texts, group -1).

@@ -13,8 +13,7 @@ const char *const Header = "position\tcard\tdead\tkimariji\tstarted";
 
 const QRegularExpression &namePattern()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
     return pattern;
 }
 

@@ -11,11 +11,11 @@
 // One card of a reading as it was read.
 struct HistoryEntry
 {
-    int position = 0;       // 1, 2, ... in reading order
-    int card = 0;           // 1..100
-    bool dead = false;      // drawn in, not on the tatami
-    QString kimariji;       // the deciding syllables when it was read
-    qint64 startedMs = 0;   // from the start of the reading
+    int position = 0; // 1, 2, ... in reading order
+    int card = 0; // 1..100
+    bool dead = false; // drawn in, not on the tatami
+    QString kimariji; // the deciding syllables when it was read
+    qint64 startedMs = 0; // from the start of the reading
 
     bool operator==(const HistoryEntry &other) const = default;
 };
@@ -32,7 +32,10 @@ public:
 
     enum class SaveResult { Saved, NothingRead, Failed };
 
-    explicit ReadingHistory(const QString &folder) : dir(folder) {}
+    explicit ReadingHistory(const QString &folder)
+        : dir(folder)
+    {
+    }
 
     // Writes one reading; a reading without a card writes nothing. A second
     // reading started in the same second gets "-2", "-3", ... before ".tsv".

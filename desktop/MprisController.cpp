@@ -41,8 +41,9 @@ bool MprisController::registerOnSessionBus()
         return false;
     if (!bus.registerObject(ObjectPath, this, QDBusConnection::ExportAdaptors))
         return false;
-    for (const QString &name : {ServiceName, ServiceName + QStringLiteral(".instance")
-                                                 + QString::number(QCoreApplication::applicationPid())}) {
+    for (const QString &name : {ServiceName,
+                                ServiceName + QStringLiteral(".instance")
+                                    + QString::number(QCoreApplication::applicationPid())}) {
         if (bus.registerService(name)) {
             registeredName = name;
             qCDebug(lcReading, "remote control registered as %s", qUtf8Printable(name));
@@ -78,7 +79,7 @@ void MprisController::setStatus(Status status)
         return;
     const bool couldPause = currentStatus == Status::Playing;
     currentStatus = status;
-    QVariantMap changed{{QStringLiteral("PlaybackStatus"), statusText()}};
+    QVariantMap changed {{QStringLiteral("PlaybackStatus"), statusText()}};
     if (couldPause != (status == Status::Playing))
         changed.insert(QStringLiteral("CanPause"), status == Status::Playing);
     notifyPlayerChanged(changed);
@@ -89,7 +90,7 @@ void MprisController::setCard(int number, const QString &title, const QString &p
     currentMetadata = {
         {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackPath(number)))},
         {QStringLiteral("xesam:title"), title},
-        {QStringLiteral("xesam:artist"), QStringList{poet}},
+        {QStringLiteral("xesam:artist"), QStringList {poet}},
         {QStringLiteral("xesam:trackNumber"), number},
     };
     notifyPlayerChanged({{QStringLiteral("Metadata"), currentMetadata}});
@@ -131,8 +132,9 @@ void MprisController::notifyPlayerChanged(const QVariantMap &changed)
 {
     if (registeredName.isEmpty())
         return;
-    QDBusMessage signal = QDBusMessage::createSignal(
-        ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << PlayerInterface << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

@@ -30,8 +30,10 @@ QString SingleInstance::serverName(const QString &folder)
 {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     const QByteArray key = (canonical.isEmpty() ? folder : canonical).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("QtUtakaze-%1-%2").arg(QString::number(::getuid()), QString::fromLatin1(hash));
+    const QByteArray hash =
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("QtUtakaze-%1-%2")
+        .arg(QString::number(::getuid()), QString::fromLatin1(hash));
 }
 
 bool SingleInstance::claim()
@@ -79,7 +81,8 @@ void SingleInstance::listen()
         // A socket file left by a crashed program: nobody answered on it.
         QLocalServer::removeServer(name);
         if (!server->listen(name)) {
-            qCInfo(lcSettings, "cannot listen for later starts: %s", qUtf8Printable(server->errorString()));
+            qCInfo(lcSettings, "cannot listen for later starts: %s",
+                   qUtf8Printable(server->errorString()));
             return;
         }
     }

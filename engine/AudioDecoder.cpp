@@ -19,7 +19,8 @@ int openRegularFile(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    struct stat status {};
+    struct stat status
+    {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return -1;
@@ -38,7 +39,8 @@ std::vector<float> readStereo(SNDFILE *file, int channels, sf_count_t maxFrames)
     std::vector<float> stereo;
     sf_count_t total = 0;
     while (total < maxFrames) {
-        const sf_count_t got = sf_readf_float(file, block.data(), std::min(Block, maxFrames - total));
+        const sf_count_t got =
+            sf_readf_float(file, block.data(), std::min(Block, maxFrames - total));
         if (got <= 0)
             break;
         for (sf_count_t i = 0; i < got; ++i) {
@@ -57,7 +59,7 @@ bool resample(std::vector<float> &stereo, int fromRate)
     const double ratio = double(AudioClip::Rate) / fromRate;
     const long inFrames = static_cast<long>(stereo.size() / AudioClip::Channels);
     std::vector<float> out(static_cast<size_t>((inFrames * ratio + 16) * AudioClip::Channels));
-    SRC_DATA data{};
+    SRC_DATA data {};
     data.data_in = stereo.data();
     data.input_frames = inFrames;
     data.data_out = out.data();
@@ -79,7 +81,7 @@ std::shared_ptr<AudioClip> AudioDecoder::decodeFile(const QString &path)
     const int fd = openRegularFile(path);
     if (fd < 0)
         return nullptr;
-    SF_INFO info{};
+    SF_INFO info {};
     // libsndfile closes the descriptor with the file, also when the open fails.
     SNDFILE *file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (!file)
@@ -88,7 +90,8 @@ std::shared_ptr<AudioClip> AudioDecoder::decodeFile(const QString &path)
     if (info.channels > 0 && info.samplerate > 0) {
         const sf_count_t maxFrames = sf_count_t(info.samplerate) * MaxSeconds;
         std::vector<float> stereo = readStereo(file, info.channels, maxFrames);
-        if (!stereo.empty() && (info.samplerate == AudioClip::Rate || resample(stereo, info.samplerate))
+        if (!stereo.empty()
+            && (info.samplerate == AudioClip::Rate || resample(stereo, info.samplerate))
             && !stereo.empty()) {
             clip = std::make_shared<AudioClip>();
             clip->samples = std::move(stereo);

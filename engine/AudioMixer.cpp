@@ -13,7 +13,7 @@ AudioMixer::VerseId AudioMixer::playVerse(std::shared_ptr<const AudioClip> clip,
     {
         const std::lock_guard<std::mutex> lock(mutex);
         old = std::move(verse.clip); // released below, outside the lock
-        verse = Verse{};
+        verse = Verse {};
         if (!clip || clip->frames() == 0)
             return 0;
         id = nextId++;
@@ -32,7 +32,7 @@ void AudioMixer::stopVerse(VerseId id)
     if (id != 0 && verse.id != id)
         return;
     old = std::move(verse.clip);
-    verse = Verse{};
+    verse = Verse {};
 }
 
 bool AudioMixer::addCue(std::shared_ptr<const AudioClip> clip)
@@ -53,7 +53,7 @@ bool AudioMixer::addCue(std::shared_ptr<const AudioClip> clip)
     }
     if (cues.size() >= MaxCues)
         return false;
-    cues.push_back(Cue{std::move(clip), 0, false});
+    cues.push_back(Cue {std::move(clip), 0, false});
     return true;
 }
 
@@ -63,7 +63,7 @@ void AudioMixer::stopAll()
     std::shared_ptr<const AudioClip> old;
     const std::lock_guard<std::mutex> lock(mutex);
     old = std::move(verse.clip);
-    verse = Verse{};
+    verse = Verse {};
     oldCues.reserve(MaxCues);
     oldCues.swap(cues);
 }
@@ -115,8 +115,11 @@ qint64 AudioMixer::msUntilFrame(qint64 frame) const
     const std::lock_guard<std::mutex> lock(mutex);
     if (!anchored)
         return 0;
-    const auto due = anchorTime + std::chrono::microseconds((frame - anchorFrame) * 1000000 / AudioClip::Rate);
-    return std::chrono::duration_cast<std::chrono::milliseconds>(due - std::chrono::steady_clock::now()).count();
+    const auto due =
+        anchorTime + std::chrono::microseconds((frame - anchorFrame) * 1000000 / AudioClip::Rate);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(due
+                                                                 - std::chrono::steady_clock::now())
+        .count();
 }
 
 qint64 AudioMixer::lastVerseEnd() const

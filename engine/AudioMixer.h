@@ -63,14 +63,16 @@ public:
     void render(float *out, int frames);
 
 private:
-    struct Verse {
+    struct Verse
+    {
         std::shared_ptr<const AudioClip> clip;
         VerseId id = 0;
         qint64 start = 0;
         bool started = false;
         bool done = true;
     };
-    struct Cue {
+    struct Cue
+    {
         std::shared_ptr<const AudioClip> clip;
         qint64 position = 0;
         bool done = false;

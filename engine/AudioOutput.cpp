@@ -23,9 +23,10 @@ AudioMixer &mixer()
 
 // Everything else; every access holds mutex. Only quick work is done under
 // it: opening the device, or moving a decoded clip in and out.
-struct Output {
+struct Output
+{
     QMutex mutex;
-    int initCount = 0;           // Init() calls not yet matched by Free()
+    int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool exitHandlerRegistered = false;
     std::unique_ptr<AudioDevice> device;

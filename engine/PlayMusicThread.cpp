@@ -184,10 +184,12 @@ PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, unsigned
         ended = stopRequested || loadClock.elapsed() >= qint64(PassMs);
     else
         ended = stopRequested
-                || (!AudioOutput::ChannelIsActive(stream) && AudioOutput::MsUntilFrame(endFrame) <= 0);
+            || (!AudioOutput::ChannelIsActive(stream) && AudioOutput::MsUntilFrame(endFrame) <= 0);
     bool starts = false;
     if (!startReported
-        && (ended || (AudioOutput::ChannelHasStarted(stream) && AudioOutput::MsUntilFrame(startFrame) <= 0))) {
+        && (ended
+            || (AudioOutput::ChannelHasStarted(stream)
+                && AudioOutput::MsUntilFrame(startFrame) <= 0))) {
         startReported = true;
         starts = true;
         message = playingPath;

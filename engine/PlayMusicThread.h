@@ -72,15 +72,16 @@ private:
     Action CheckPlaying(QString &message, unsigned long &sleepMs);
     void FreeStream();
 
-    std::atomic_bool quitRequested{false};
+    std::atomic_bool quitRequested {false};
     // Set last thing in run(), read after wait(): orders everything run() did
     // before the destructor in a way ThreadSanitizer can see (QThread::wait()
     // synchronises inside the uninstrumented Qt library).
-    std::atomic_bool runReturned{false};
+    std::atomic_bool runReturned {false};
 
     // Shared with the threads that hand over files, guarded by mutex.
     QMutex mutex;
-    PassSleeper sleeper; // woken by a new file, a stop, a quit, a decoded file, a verse's start or end
+    PassSleeper
+        sleeper; // woken by a new file, a stop, a quit, a decoded file, a verse's start or end
     bool stopRequested = false;
     QString fileName;
     qint64 gapFrames = -1; // -1: at once
@@ -89,9 +90,9 @@ private:
     qint64 lastEndFrame = -1;
 
     // Touched only by run() and, after it has returned, the destructor.
-    std::unique_ptr<VerseLoader> loader;   // the file handed over
+    std::unique_ptr<VerseLoader> loader; // the file handed over
     std::unique_ptr<VerseLoader> prepared; // decoded ahead
-    QElapsedTimer loadClock;               // since the file handed over was due, or failed
+    QElapsedTimer loadClock; // since the file handed over was due, or failed
     AudioOutput::Stream stream = 0;
     QString playingPath;
     qint64 startFrame = 0; // of the verse playing, on the output clock

@@ -8,7 +8,6 @@
 #include <QMutexLocker>
 
 #include <utility>
-#include <utility>
 
 namespace {
 constexpr unsigned long PassMs = 100;
@@ -29,8 +28,7 @@ PlaySequenceThread::PlaySequenceThread(WId windowHandle)
 {
     connect(musicThread.get(), &PlayMusicThread::MusicStarted, this,
             &PlaySequenceThread::PlayStarted);
-    connect(musicThread.get(), &PlayMusicThread::MusicEnded, this,
-            &PlaySequenceThread::PlayEnded);
+    connect(musicThread.get(), &PlayMusicThread::MusicEnded, this, &PlaySequenceThread::PlayEnded);
     musicThread->start();
 }
 

@@ -80,7 +80,8 @@ private slots:
 
 private:
     // What a command leaves to be done once the lock is released.
-    struct Outcome {
+    struct Outcome
+    {
         bool readingStarted = false;
         int verseEnded = 0; // the half whose end to report, 0: none
         bool sequenceEnded = false;
@@ -89,7 +90,8 @@ private:
         int pauseSeconds = 0;
     };
     // A verse the player has begun, to be reported by run().
-    struct StartReport {
+    struct StartReport
+    {
         int step;
         int card;
         int half;
@@ -104,11 +106,11 @@ private:
     void AppendCommand(int command);
     void EmitOutcome(const QList<StartReport> &starts, const Outcome &outcome);
 
-    std::atomic_bool quitRequested{false};
+    std::atomic_bool quitRequested {false};
     // Set last thing in run(), read after wait(): orders everything run() did
     // before the destructor in a way ThreadSanitizer can see (QThread::wait()
     // synchronises inside the uninstrumented Qt library).
-    std::atomic_bool runReturned{false};
+    std::atomic_bool runReturned {false};
 
     // Everything below is shared between the GUI thread and run(), guarded by mutex.
     mutable QMutex mutex;

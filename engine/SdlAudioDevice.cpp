@@ -35,7 +35,7 @@ public:
         }
         mixer = target;
         scratch.assign(static_cast<size_t>(BufferFrames) * AudioClip::Channels, 0.0f);
-        SDL_AudioSpec wanted{};
+        SDL_AudioSpec wanted {};
         wanted.freq = AudioClip::Rate;
         wanted.format = AUDIO_S16SYS;
         wanted.channels = AudioClip::Channels;

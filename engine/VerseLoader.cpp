@@ -7,7 +7,8 @@
 #include <mutex>
 #include <thread>
 
-struct VerseLoader::Shared {
+struct VerseLoader::Shared
+{
     std::mutex mutex;
     bool finished = false;
     std::shared_ptr<const AudioClip> clip;

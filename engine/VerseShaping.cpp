@@ -8,6 +8,6 @@ void applyShaping(AudioClip &clip)
     const AudioShaping shaping = AudioShapingStore::get();
     if (shaping.isDefault())
         return; // the verse as recorded, not even copied
-    clip.samples = VerseShaper::shape(std::move(clip.samples), AudioClip::Channels, AudioClip::Rate,
-                                      shaping);
+    clip.samples =
+        VerseShaper::shape(std::move(clip.samples), AudioClip::Channels, AudioClip::Rate, shaping);
 }

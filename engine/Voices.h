@@ -10,7 +10,7 @@
 class Voices
 {
 public:
-    static constexpr int First = 0;  // as stored in SelectVoice
+    static constexpr int First = 0; // as stored in SelectVoice
     static constexpr int Second = 1; // any voice number other than First means this one
 
     // The voice's folder name ("Music", "Music2").

@@ -10,7 +10,8 @@
 #include <QList>
 #include <QTimer>
 
-OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available, PlaySequenceThread *thread)
+OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available,
+                           PlaySequenceThread *thread)
     : QDialog(parent)
     , ui(std::make_unique<Ui::OptionDialog>())
 {
@@ -32,8 +33,8 @@ OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available, Pla
     ui->groupBox_shaping->hide();
 }
 
-OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available, PlaySequenceThread *thread,
-                           const AudioShaping &shaping)
+OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available,
+                           PlaySequenceThread *thread, const AudioShaping &shaping)
     : OptionDialog(parent, voice, voice2Available, thread)
 {
     showShapingControls(shaping);
@@ -80,8 +81,10 @@ void OptionDialog::showShapingControls(const AudioShaping &shaping)
     ui->checkBox_normalize->setChecked(shaping.normalize);
     ui->doubleSpinBox_speed->setValue(AudioShaping::clampedSpeed(shaping.speed));
     putShapingOnScreenInForce();
-    connect(ui->checkBox_trimSilence, &QCheckBox::toggled, this, &OptionDialog::putShapingOnScreenInForce);
-    connect(ui->checkBox_normalize, &QCheckBox::toggled, this, &OptionDialog::putShapingOnScreenInForce);
+    connect(ui->checkBox_trimSilence, &QCheckBox::toggled, this,
+            &OptionDialog::putShapingOnScreenInForce);
+    connect(ui->checkBox_normalize, &QCheckBox::toggled, this,
+            &OptionDialog::putShapingOnScreenInForce);
     connect(ui->doubleSpinBox_speed, &QDoubleSpinBox::valueChanged, this,
             &OptionDialog::putShapingOnScreenInForce);
 
@@ -125,7 +128,7 @@ void OptionDialog::on_Btn_TestPlay_clicked()
 
     // The preamble poem alone. The thread keeps its own copy of the list, so
     // the sample may outlive this dialog without reading freed memory.
-    QList<int> sample{0};
+    QList<int> sample {0};
     thread->SetParameters(voiceOnScreen(), 1, 1);
     thread->SetFudaList(&sample);
     ui->Btn_TestPlay->setEnabled(false);

@@ -11,7 +11,9 @@
 class PlaySequenceThread;
 class QTimer;
 
-namespace Ui { class OptionDialog; }
+namespace Ui {
+class OptionDialog;
+}
 
 // Lets the user choose the voice that reads the poems and hear a sample of
 // the voice on screen (the preamble poem) through the main window's reading
@@ -27,7 +29,7 @@ class OptionDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int PollIntervalMs = 1000;   // how often the sample's end is looked for
+    static constexpr int PollIntervalMs = 1000; // how often the sample's end is looked for
 
     // voice: 0 first voice, anything else the second; thread may be null
     // (then no sample can be played). The thread is borrowed, not owned.
@@ -57,14 +59,14 @@ private:
     void putShapingOnScreenInForce();
 
     std::unique_ptr<Ui::OptionDialog> ui;
-    QTimer *pollTimer = nullptr;              // child of the dialog
-    QPointer<PlaySequenceThread> thread;      // borrowed; null: no sample
+    QTimer *pollTimer = nullptr; // child of the dialog
+    QPointer<PlaySequenceThread> thread; // borrowed; null: no sample
     int chosenVoice = 0;
 
     bool editsShaping = false;
     bool shapingAccepted = false;
     AudioShaping chosenShaping;
-    AudioShaping shapingInForceBefore;        // put back unless accepted
+    AudioShaping shapingInForceBefore; // put back unless accepted
 };
 
 #endif

@@ -13,7 +13,9 @@ PracticeDialog::PracticeDialog(QWidget *parent, const PracticeSettings &settings
     ui->radioManual->setChecked(settings.advance == AdvanceMode::Manual);
     ui->spinDeadCards->setRange(0, PracticeSettings::MaxDeadCards);
     // The unit follows the number, so that a translation can say "1 card" and "2 cards".
-    const auto showUnit = [this](int count) { ui->spinDeadCards->setSuffix(tr(" 枚", nullptr, count)); };
+    const auto showUnit = [this](int count) {
+        ui->spinDeadCards->setSuffix(tr(" 枚", nullptr, count));
+    };
     connect(ui->spinDeadCards, &QSpinBox::valueChanged, this, showUnit);
     ui->spinDeadCards->setValue(settings.deadCards);
     showUnit(ui->spinDeadCards->value());

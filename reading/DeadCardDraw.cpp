@@ -23,7 +23,8 @@ QList<int> draw(const QList<int> &selected, int count, QRandomGenerator &random)
     // Fisher-Yates over the first `wanted` positions.
     const qsizetype wanted = std::clamp<qsizetype>(count, 0, rest.size());
     for (qsizetype i = 0; i < wanted; ++i) {
-        const auto j = i + static_cast<qsizetype>(random.bounded(static_cast<quint32>(rest.size() - i)));
+        const auto j =
+            i + static_cast<qsizetype>(random.bounded(static_cast<quint32>(rest.size() - i)));
         rest.swapItemsAt(i, j);
     }
     return rest.first(wanted);

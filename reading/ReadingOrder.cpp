@@ -10,8 +10,8 @@ namespace ReadingOrder {
 ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
                       QRandomGenerator &random)
 {
-    const QList<int> drawn = deadCount > 0 ? DeadCardDraw::draw(selected, deadCount, random)
-                                           : QList<int>{};
+    const QList<int> drawn =
+        deadCount > 0 ? DeadCardDraw::draw(selected, deadCount, random) : QList<int> {};
     std::vector<int> order(selected.cbegin(), selected.cend());
     order.insert(order.end(), drawn.cbegin(), drawn.cend());
     ShuffleFuda(order.data(), static_cast<int>(order.size()));

@@ -11,7 +11,7 @@ struct ReadingSetup
 {
     QList<int> playList; // reading order; a leading 0 is the preamble
     QSet<int> deadCards; // cards among them that are not on the tatami
-    int cardCount = 0;   // the N of the "n / N" progress: every card but the preamble
+    int cardCount = 0; // the N of the "n / N" progress: every card but the preamble
 };
 
 namespace ReadingOrder {

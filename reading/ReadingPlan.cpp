@@ -26,8 +26,8 @@ void appendPreamble(ReadingPlan &plan, const PlanOptions &options)
 
 void appendCard(ReadingPlan &plan, int card, const PlanOptions &options)
 {
-    const int takeSeconds = options.advance == AdvanceMode::Manual ? ReadingStep::UntilNext
-                                                                   : options.wait1Seconds;
+    const int takeSeconds =
+        options.advance == AdvanceMode::Manual ? ReadingStep::UntilNext : options.wait1Seconds;
     const bool dead = options.deadCards.contains(card);
     const auto cardStep = [&](int half, int pauseSeconds, bool take) {
         ReadingStep step;

@@ -7,15 +7,15 @@
 // One verse of a reading and the pause that follows it.
 struct ReadingStep
 {
-    static constexpr int NoPause = -1;   // after the last verse
+    static constexpr int NoPause = -1; // after the last verse
     static constexpr int UntilNext = -2; // a manual take: lasts until the reader says Next
 
-    int card = 0;              // 0 = the preamble poem
-    int half = 1;              // 1 = upper verse, 2 = lower verse
+    int card = 0; // 0 = the preamble poem
+    int half = 1; // 1 = upper verse, 2 = lower verse
     int pauseSeconds = NoPause; // after this verse: seconds, NoPause or UntilNext
-    bool take = false;         // the pause after it is the take, when players reach for the card
-    bool counted = true;       // counts in the "n / N" progress (the preamble does not)
-    bool dead = false;         // a card drawn in that is not on the tatami
+    bool take = false; // the pause after it is the take, when players reach for the card
+    bool counted = true; // counts in the "n / N" progress (the preamble does not)
+    bool dead = false; // a card drawn in that is not on the tatami
 
     bool operator==(const ReadingStep &other) const = default;
 };
@@ -31,7 +31,7 @@ struct PlanOptions
     ReadingStyle style = ReadingStyle::Standard;
     AdvanceMode advance = AdvanceMode::Auto;
     int wait1Seconds = 10; // after an upper verse (the take)
-    int wait2Seconds = 3;  // after a lower verse
+    int wait2Seconds = 3; // after a lower verse
     // The voice has the preamble's upper verse; without it the competitive
     // style reads the preamble as the standard one does.
     bool preambleUpperAvailable = false;

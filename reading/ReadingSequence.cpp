@@ -43,7 +43,7 @@ ReadingSequence::Actions ReadingSequence::pause()
     const bool inVerse = m_phase == Phase::Verse;
     m_phase = Phase::Paused;
     if (inVerse)
-        return {Action{Action::CancelVerse, m_step}};
+        return {Action {Action::CancelVerse, m_step}};
     return {};
 }
 
@@ -53,7 +53,7 @@ ReadingSequence::Actions ReadingSequence::stop()
         return {};
     Actions actions;
     if (m_phase == Phase::Verse)
-        actions.append(Action{Action::CancelVerse, m_step});
+        actions.append(Action {Action::CancelVerse, m_step});
     actions.append(endReading());
     return actions;
 }
@@ -85,7 +85,7 @@ ReadingSequence::Actions ReadingSequence::next()
 ReadingSequence::Actions ReadingSequence::repeat()
 {
     if (m_phase == Phase::Verse) {
-        Actions actions{Action{Action::CancelVerse, m_step}};
+        Actions actions {Action {Action::CancelVerse, m_step}};
         actions.append(playStep(m_step));
         return actions;
     }
@@ -99,7 +99,7 @@ ReadingSequence::Actions ReadingSequence::playStep(int step)
     m_step = step;
     m_phase = Phase::Verse;
     m_pausedFrom = Phase::Idle;
-    return {Action{Action::PlayVerse, step}};
+    return {Action {Action::PlayVerse, step}};
 }
 
 ReadingSequence::Actions ReadingSequence::endReading()
@@ -109,12 +109,12 @@ ReadingSequence::Actions ReadingSequence::endReading()
     m_pausedFrom = Phase::Idle;
     m_step = 0;
     m_plan.clear();
-    return {Action{Action::Ended}};
+    return {Action {Action::Ended}};
 }
 
 ReadingSequence::Action ReadingSequence::pauseAfter(int step) const
 {
-    Action action{Action::CountPause, step};
+    Action action {Action::CountPause, step};
     const int seconds = m_plan.at(step).pauseSeconds;
     if (seconds == ReadingStep::UntilNext)
         action.untilNext = true;

@@ -25,10 +25,10 @@ public:
     struct Action
     {
         enum Kind {
-            PlayVerse,   // play plan step `step` from its beginning
+            PlayVerse, // play plan step `step` from its beginning
             CancelVerse, // cut the verse that sounds short; its end is not an input
-            CountPause,  // count `seconds` after step `step`; untilNext: wait for Next
-            Ended        // the reading is over (ran out or stopped)
+            CountPause, // count `seconds` after step `step`; untilNext: wait for Next
+            Ended // the reading is over (ran out or stopped)
         };
         Kind kind = PlayVerse;
         int step = -1;

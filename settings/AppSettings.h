@@ -19,9 +19,9 @@
 // version still reads what a newer one wrote.
 struct AppSettings
 {
-    MainSettings main;         // [SETTING]
+    MainSettings main; // [SETTING]
     PracticeSettings practice; // [PRACTICE]
-    AudioSettings audio;       // [AUDIO], written only while not at its defaults
+    AudioSettings audio; // [AUDIO], written only while not at its defaults
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

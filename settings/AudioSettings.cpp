@@ -31,7 +31,8 @@ double storedSpeed(const QVariant &value)
 {
     bool ok = false;
     const double speed = value.toString().trimmed().toDouble(&ok);
-    return ok && std::isfinite(speed) ? AudioShaping::clampedSpeed(speed) : AudioShaping::NormalSpeed;
+    return ok && std::isfinite(speed) ? AudioShaping::clampedSpeed(speed)
+                                      : AudioShaping::NormalSpeed;
 }
 
 } // namespace

@@ -68,8 +68,8 @@ bool CardSets::insert(const QString &name, const QList<int> &cards)
 bool CardSets::isValidName(const QString &name)
 {
     // A slash or backslash would make the key a group path.
-    return !name.trimmed().isEmpty() && name == name.trimmed()
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    return !name.trimmed().isEmpty() && name == name.trimmed() && !name.contains(QLatin1Char('/'))
+        && !name.contains(QLatin1Char('\\'));
 }
 
 QString CardSets::format(const QList<int> &cards)

@@ -108,11 +108,13 @@ MainSettings MainSettings::load(QSettings &settings)
             list.append(part.toInt()); // not a number: 0, dropped by setFudaList
         loaded.setFudaList(list);
         if (fudaListText(loaded.cards) != text)
-            loaded.adjusted << QStringLiteral("%1/%2: cards outside %3..%4 or not numbers dropped; %5 cards kept")
-                                   .arg(QLatin1String(Group), QLatin1String(KeyFudaList))
-                                   .arg(FirstCard)
-                                   .arg(LastCard)
-                                   .arg(loaded.cards.size());
+            loaded.adjusted
+                << QStringLiteral(
+                       "%1/%2: cards outside %3..%4 or not numbers dropped; %5 cards kept")
+                       .arg(QLatin1String(Group), QLatin1String(KeyFudaList))
+                       .arg(FirstCard)
+                       .arg(LastCard)
+                       .arg(loaded.cards.size());
     }
     return loaded;
 }

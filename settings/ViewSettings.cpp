@@ -13,8 +13,8 @@ const char *const KeyReveal = "PoemReveal";
 bool parsePoint(const QVariant &value, QPoint *point)
 {
     const QStringList parts = value.typeId() == QMetaType::QStringList
-                                  ? value.toStringList()
-                                  : value.toString().split(QLatin1Char(','));
+        ? value.toStringList()
+        : value.toString().split(QLatin1Char(','));
     if (parts.size() != 2)
         return false;
     bool okX = false;

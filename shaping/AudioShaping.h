@@ -12,8 +12,8 @@ struct AudioShaping
     static constexpr double MaxSpeed = 2.0;
     static constexpr double NormalSpeed = 1.0;
 
-    bool trimSilence = false;   // cut leading and trailing silence
-    bool normalize = false;     // bring the verse to one loudness
+    bool trimSilence = false; // cut leading and trailing silence
+    bool normalize = false; // bring the verse to one loudness
     double speed = NormalSpeed; // reading speed, pitch kept; MinSpeed..MaxSpeed
 
     // The speed within its range; a value that is not a number reads as normal.

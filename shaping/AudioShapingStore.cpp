@@ -6,7 +6,7 @@
 namespace {
 
 QMutex storeMutex;
-AudioShaping current;   // guarded by storeMutex
+AudioShaping current; // guarded by storeMutex
 
 } // namespace
 

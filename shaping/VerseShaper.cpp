@@ -35,8 +35,8 @@ float framePeak(const float *frame, int channels)
 
 // Linear ramps over the first and last fadeFrames frames; the outermost
 // samples become exactly zero.
-void fadeEnds(std::vector<float> &samples, int channels, std::size_t fadeFrames,
-              bool fadeIn, bool fadeOut)
+void fadeEnds(std::vector<float> &samples, int channels, std::size_t fadeFrames, bool fadeIn,
+              bool fadeOut)
 {
     const std::size_t frames = framesOf(samples, channels);
     fadeFrames = std::min(fadeFrames, frames / 2);
@@ -71,7 +71,8 @@ std::vector<float> VerseShaper::shape(std::vector<float> samples, int channels, 
     return samples;
 }
 
-std::vector<float> VerseShaper::trimSilence(std::vector<float> samples, int channels, int sampleRate)
+std::vector<float> VerseShaper::trimSilence(std::vector<float> samples, int channels,
+                                            int sampleRate)
 {
     if (channels < 1 || sampleRate < 1)
         return samples;
@@ -103,8 +104,8 @@ std::vector<float> VerseShaper::trimSilence(std::vector<float> samples, int chan
     return kept;
 }
 
-std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int channels, int sampleRate,
-                                            double speed)
+std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int channels,
+                                            int sampleRate, double speed)
 {
     speed = AudioShaping::clampedSpeed(speed);
     const std::size_t frames = channels < 1 ? 0 : framesOf(samples, channels);
@@ -143,11 +144,13 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
     }
 
     std::vector<float> stretched;
-    stretched.reserve(static_cast<std::size_t>(static_cast<double>(samples.size()) / speed) + BlockFrames);
+    stretched.reserve(static_cast<std::size_t>(static_cast<double>(samples.size()) / speed)
+                      + BlockFrames);
     std::vector<std::vector<float>> chunk(channels);
     std::vector<float *> out(channels);
     const auto drain = [&]() {
-        for (int available = stretcher.available(); available > 0; available = stretcher.available()) {
+        for (int available = stretcher.available(); available > 0;
+             available = stretcher.available()) {
             const auto n = static_cast<std::size_t>(available);
             for (int c = 0; c < channels; ++c) {
                 chunk[c].resize(n);
@@ -191,12 +194,14 @@ std::vector<float> VerseShaper::normalizeLoudness(std::vector<float> samples, in
         return samples;
 
     double loudness = 0.0;
-    if (ebur128_loudness_global(meter.get(), &loudness) != EBUR128_SUCCESS || !std::isfinite(loudness))
-        return samples;   // silent: every block gated away
+    if (ebur128_loudness_global(meter.get(), &loudness) != EBUR128_SUCCESS
+        || !std::isfinite(loudness))
+        return samples; // silent: every block gated away
     double truePeak = 0.0;
     for (int c = 0; c < channels; ++c) {
         double channelPeak = 0.0;
-        if (ebur128_true_peak(meter.get(), static_cast<unsigned>(c), &channelPeak) == EBUR128_SUCCESS)
+        if (ebur128_true_peak(meter.get(), static_cast<unsigned>(c), &channelPeak)
+            == EBUR128_SUCCESS)
             truePeak = std::max(truePeak, channelPeak);
     }
 

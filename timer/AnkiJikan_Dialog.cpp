@@ -12,7 +12,7 @@ AnkiJikan_Dialog::AnkiJikan_Dialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::AnkiJikan_Dialog>())
 {
-    ui->setupUi(this);   // also joins on_StartStopBtn_clicked() by name
+    ui->setupUi(this); // also joins on_StartStopBtn_clicked() by name
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &AnkiJikan_Dialog::TimeOutDone);
 }
@@ -43,7 +43,8 @@ void AnkiJikan_Dialog::startCount()
     ui->progressBar->setValue(0);
 
     // Computed once: the label is not updated while the count runs.
-    const QString endTime = currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
+    const QString endTime =
+        currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
     ui->MsgLabel_2->setText(tr("終了時刻 : %1").arg(endTime));
 
     minutesElapsed = 0;

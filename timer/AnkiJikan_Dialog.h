@@ -8,7 +8,9 @@
 
 class QTimer;
 
-namespace Ui { class AnkiJikan_Dialog; }
+namespace Ui {
+class AnkiJikan_Dialog;
+}
 
 // Counts down the fifteen-minute memorization period before a game: one
 // button starts the count and, while it runs, ends it early; the labels show
@@ -21,10 +23,10 @@ class AnkiJikan_Dialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int TickMs = 60000;              // one tick per minute
-    static constexpr int PeriodMinutes = 15;          // length of the period
-    static constexpr int EndOffsetSeconds = 900;      // end time = start + period
-    static constexpr int WarningMinutesLeft = 2;      // "before2min.wav" then
+    static constexpr int TickMs = 60000; // one tick per minute
+    static constexpr int PeriodMinutes = 15; // length of the period
+    static constexpr int EndOffsetSeconds = 900; // end time = start + period
+    static constexpr int WarningMinutesLeft = 2; // "before2min.wav" then
 
     explicit AnkiJikan_Dialog(QWidget *parent = nullptr);
     ~AnkiJikan_Dialog() override;
@@ -44,7 +46,7 @@ private:
 
     std::unique_ptr<Ui::AnkiJikan_Dialog> ui;
     bool running = false;
-    QTimer *timer = nullptr;     // child of the dialog
+    QTimer *timer = nullptr; // child of the dialog
     int minutesElapsed = 0;
 };
 

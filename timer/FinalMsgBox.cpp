@@ -7,7 +7,7 @@ FinalMsgBox::FinalMsgBox(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::FinalMsgBox>())
 {
-    ui->setupUi(this);   // also joins on_ButtonOK_clicked() by name
+    ui->setupUi(this); // also joins on_ButtonOK_clicked() by name
     // Started before the box is shown; closing the box does not stop it.
     AudioOutput::PlayCue(QStringLiteral("fine.wav"));
 }

@@ -5,7 +5,9 @@
 
 #include <memory>
 
-namespace Ui { class FinalMsgBox; }
+namespace Ui {
+class FinalMsgBox;
+}
 
 // Announces the end of the memorization period: plays "fine.wav" as soon as
 // it is created and shows one line of text with an OK button.

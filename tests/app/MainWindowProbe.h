@@ -6,8 +6,12 @@
 #include "ui_mainwindow.h"
 
 // Read access to the main window's state for tests.
-struct MainWindowProbe {
-    explicit MainWindowProbe(MainWindow &window) : w(window) {}
+struct MainWindowProbe
+{
+    explicit MainWindowProbe(MainWindow &window)
+        : w(window)
+    {
+    }
     MainWindow &w;
 
     Ui::MainWindow *ui() const { return w.ui.get(); }

@@ -47,7 +47,8 @@ private:
             *title = dialog->windowTitle();
             if (auto *box = qobject_cast<QMessageBox *>(dialog))
                 *text = box->text();
-            else if (auto *radio = dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_1")))
+            else if (auto *radio =
+                         dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_1")))
                 *text = radio->text();
             dialog->reject();
         });
@@ -61,7 +62,8 @@ private:
         QStringList texts;
         PoemPanel panel;
         const auto *title = panel.findChildren<QLabel *>(Qt::FindDirectChildrenOnly).first();
-        texts << panel.windowTitle() << panel.findChild<QComboBox *>()->itemText(1) << title->text();
+        texts << panel.windowTitle() << panel.findChild<QComboBox *>()->itemText(1)
+              << title->text();
         panel.setReveal(ViewSettings::PoemReveal::WithUpper);
         panel.upperStarted(1, 3);
         texts << title->text();
@@ -118,13 +120,29 @@ private slots:
     {
         const CardInfo card1 = CardCatalog::builtIn().card(1);
         QCOMPARE(sampleOfLaterTexts(),
-                 QStringList({"Poem", "Show after the lower verse", "The card just read appears here",
+                 QStringList({"Poem",
+                              "Show after the lower verse",
+                              "The card just read appears here",
                               QStringLiteral("Card 1: %1 (%2)").arg(card1.poet, card1.poetReading),
-                              "Reading history", "Kimariji", "Read again in the same order",
-                              "Save current selection...", "One-syllable cards (7)", "Five colours",
-                              "Blue (20 cards)", "First syllable", QStringLiteral("む (1 card)"),
-                              "Reading adjustments", QStringLiteral("×"), "Reading", "Next", "Repeat",
-                              "Practice settings", "Competitive", "The take", " cards", " card"}));
+                              "Reading history",
+                              "Kimariji",
+                              "Read again in the same order",
+                              "Save current selection...",
+                              "One-syllable cards (7)",
+                              "Five colours",
+                              "Blue (20 cards)",
+                              "First syllable",
+                              QStringLiteral("む (1 card)"),
+                              "Reading adjustments",
+                              QStringLiteral("×"),
+                              "Reading",
+                              "Next",
+                              "Repeat",
+                              "Practice settings",
+                              "Competitive",
+                              "The take",
+                              " cards",
+                              " card"}));
 
         // Without the translator the texts are the Japanese ones, as written.
         const QList<QTranslator *> translators = qApp->findChildren<QTranslator *>();
@@ -134,17 +152,29 @@ private slots:
         for (QTranslator *translator : translators)
             QCoreApplication::installTranslator(translator);
         QCOMPARE(japanese,
-                 QStringList({QStringLiteral("歌"), QStringLiteral("下の句の後に表示"),
+                 QStringList({QStringLiteral("歌"),
+                              QStringLiteral("下の句の後に表示"),
                               QStringLiteral("読まれた札がここに表示されます"),
                               QStringLiteral("第1首　%1（%2）").arg(card1.poet, card1.poetReading),
-                              QStringLiteral("読み上げ履歴"), QStringLiteral("決まり字"),
-                              QStringLiteral("同じ順番でもう一度読む"), QStringLiteral("今の選択を保存..."),
-                              QStringLiteral("一字決まり (7枚)"), QStringLiteral("五色"),
-                              QStringLiteral("青 (20枚)"), QStringLiteral("頭の字"),
-                              QStringLiteral("む (1枚)"), QStringLiteral("読み上げの調整"),
-                              QStringLiteral(" 倍"), "Reading", "Next", "Repeat", // the menu bar is English in both
-                              QStringLiteral("練習設定"), QStringLiteral("競技"),
-                              QStringLiteral("取りの間"), QStringLiteral(" 枚"), QStringLiteral(" 枚")}));
+                              QStringLiteral("読み上げ履歴"),
+                              QStringLiteral("決まり字"),
+                              QStringLiteral("同じ順番でもう一度読む"),
+                              QStringLiteral("今の選択を保存..."),
+                              QStringLiteral("一字決まり (7枚)"),
+                              QStringLiteral("五色"),
+                              QStringLiteral("青 (20枚)"),
+                              QStringLiteral("頭の字"),
+                              QStringLiteral("む (1枚)"),
+                              QStringLiteral("読み上げの調整"),
+                              QStringLiteral(" 倍"),
+                              "Reading",
+                              "Next",
+                              "Repeat", // the menu bar is English in both
+                              QStringLiteral("練習設定"),
+                              QStringLiteral("競技"),
+                              QStringLiteral("取りの間"),
+                              QStringLiteral(" 枚"),
+                              QStringLiteral(" 枚")}));
     }
 
     void mainWindow_textsImagesStatusAndQuestion()
@@ -155,7 +185,8 @@ private slots:
         QCOMPARE(ui->actionOption->text(), QStringLiteral("Options"));
         QCOMPARE(ui->statusBar->currentMessage(), QStringLiteral("Press the play button"));
         // The English image under the Japanese one's name.
-        const QImage english(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/resources/images/Image/en/joka.png"));
+        const QImage english(
+            QStringLiteral(QTUTAKAZE_SOURCE_DIR "/resources/images/Image/en/joka.png"));
         QCOMPARE(ui->label_2->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
                  english.convertToFormat(QImage::Format_ARGB32));
 
@@ -164,7 +195,8 @@ private slots:
         QSignalSpy card(&window, &MainWindow::CardStarted);
         ui->Btn_Start->click();
         QVERIFY(card.wait(5000));
-        QCOMPARE(ui->statusBar->currentMessage(), QStringLiteral("1 / 1 playing: card 1 あきのたの"));
+        QCOMPARE(ui->statusBar->currentMessage(),
+                 QStringLiteral("1 / 1 playing: card 1 あきのたの"));
         QString title;
         QString text;
         inspectNextModal(&title, &text);
@@ -176,11 +208,15 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("expected"); // title|text
-        QTest::newRow("about") << "actionAbout"
-                               << QString("About|<h2>QtUtakaze 1.2</h2><p>Uses Qt 6 (%1-bit)<p>Uses the "
-                                          "SDL audio library").arg(QSysInfo::WordSize);
-        QTest::newRow("options") << "actionOption" << "Options|Female voice";
-        QTest::newRow("cards") << "actionFuda" << "Cards|";
+        QTest::newRow("about")
+            << "actionAbout"
+            << QString("About|<h2>QtUtakaze 1.2</h2><p>Uses Qt 6 (%1-bit)<p>Uses the "
+                       "SDL audio library")
+                   .arg(QSysInfo::WordSize);
+        QTest::newRow("options") << "actionOption"
+                                 << "Options|Female voice";
+        QTest::newRow("cards") << "actionFuda"
+                               << "Cards|";
     }
 
     void dialogs()
@@ -200,7 +236,8 @@ private slots:
         AnkiJikan_Dialog timer(nullptr);
         QCOMPARE(timer.windowTitle(), QStringLiteral("Memorization"));
         timer.findChild<QPushButton *>(QStringLiteral("StartStopBtn"))->click();
-        QCOMPARE(timer.findChild<QLabel *>(QStringLiteral("MsgLabel"))->text(), QStringLiteral("Time left: 15 min"));
+        QCOMPARE(timer.findChild<QLabel *>(QStringLiteral("MsgLabel"))->text(),
+                 QStringLiteral("Time left: 15 min"));
         FinalMsgBox box(nullptr);
         QCOMPARE(box.findChild<QLabel *>(QStringLiteral("label"))->text(),
                  QStringLiteral("The memorization time is over."));

@@ -4,10 +4,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -75,7 +75,8 @@ private slots:
         QVERIFY(dir.isValid());
         program = dir.filePath(QStringLiteral("QtUtakaze"));
         QVERIFY(QFile::copy(QStringLiteral(QTUTAKAZE_EXECUTABLE), program));
-        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void quitSignal_endsLikeExit_settingsWritten_data()
@@ -98,7 +99,10 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(QFile::exists(ini()));
-        QCOMPARE(QSettings(ini(), QSettings::IniFormat).value(QStringLiteral("SETTING/Wait1Time")).toInt(), 10);
+        QCOMPARE(QSettings(ini(), QSettings::IniFormat)
+                     .value(QStringLiteral("SETTING/Wait1Time"))
+                     .toInt(),
+                 10);
     }
 
     // Started and paused over a private session bus as a media key would;
@@ -121,12 +125,14 @@ private slots:
         QVERIFY(bus.waitForReadyRead(5000));
         const QString address = QString::fromUtf8(bus.readLine()).trimmed();
         {
-            QDBusConnection connection = QDBusConnection::connectToBus(address, QStringLiteral("private"));
+            QDBusConnection connection =
+                QDBusConnection::connectToBus(address, QStringLiteral("private"));
             QVERIFY(connection.isConnected());
 
             QProcess process;
             QVERIFY(startAndWaitForWindow(process, address));
-            QTRY_VERIFY_WITH_TIMEOUT(connection.interface()->isServiceRegistered(MprisService), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(connection.interface()->isServiceRegistered(MprisService),
+                                     5000);
             QDBusInterface player(MprisService, MprisPath, MprisPlayer, connection);
 
             player.call(QStringLiteral("PlayPause"));
@@ -138,7 +144,8 @@ private slots:
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);
             const QSettings settings(ini(), QSettings::IniFormat);
             QCOMPARE(settings.value(QStringLiteral("SETTING/Wait1Time")).toInt(), 10);
-            QCOMPARE(settings.value(QStringLiteral("SETTING/FudaList")).toString(), QStringLiteral("1,2"));
+            QCOMPARE(settings.value(QStringLiteral("SETTING/FudaList")).toString(),
+                     QStringLiteral("1,2"));
             // The reading cut short is kept in the history like a stopped one.
             const QStringList kept = QDir(dir.filePath(QStringLiteral("history")))
                                          .entryList({QStringLiteral("*.tsv")}, QDir::Files);
@@ -154,7 +161,8 @@ private slots:
         QProcess first;
         QVERIFY(startAndWaitForWindow(first));
         // On a loaded machine the first may still be starting: wait for its lock.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("QtUtakaze.lock"))), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("QtUtakaze.lock"))),
+                                 10000);
         QProcess second;
         second.setWorkingDirectory(dir.path());
         second.setProcessEnvironment(environment());
@@ -163,9 +171,11 @@ private slots:
         second.start(program, {});
         QVERIFY(second.waitForFinished(5000));
         QCOMPARE(second.exitCode(), 0);
-        QVERIFY2(clock.elapsed() < 3000, qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 3000,
+                 qPrintable(QStringLiteral("took %1 ms").arg(clock.elapsed())));
         QByteArray log;
-        QTRY_VERIFY((log += first.readAllStandardError()).contains("a second start in this folder"));
+        QTRY_VERIFY(
+            (log += first.readAllStandardError()).contains("a second start in this folder"));
         QVERIFY(first.state() == QProcess::Running);
         QVERIFY(endWith(first, SIGTERM) >= 0);
     }

@@ -97,7 +97,8 @@ private slots:
         }
         for (int card = 0; card < n; ++card)
             for (int pos = 0; pos < n; ++pos)
-                QVERIFY2(seen[card][pos], qPrintable(QStringLiteral("%1 at %2").arg(card).arg(pos)));
+                QVERIFY2(seen[card][pos],
+                         qPrintable(QStringLiteral("%1 at %2").arg(card).arg(pos)));
     }
 };
 

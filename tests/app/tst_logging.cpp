@@ -20,8 +20,10 @@ private slots:
         ini.write("[SETTING]\nWait1Time=5000\nWait2Time=3\nFudaList=\"1,x,200,3\"\n");
         ini.close();
         QTest::ignoreMessage(QtInfoMsg,
-                             QRegularExpression(QStringLiteral("SETTING/Wait1Time: stored value \"5000\" replaced by \\d+")));
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("SETTING/FudaList: .* 2 cards kept")));
+                             QRegularExpression(QStringLiteral(
+                                 "SETTING/Wait1Time: stored value \"5000\" replaced by \\d+")));
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression(QStringLiteral("SETTING/FudaList: .* 2 cards kept")));
         MainWindow window;
     }
 
@@ -30,7 +32,8 @@ private slots:
         // A folder in the file's place: no write can succeed, even for root.
         ScopedAppFolder folder;
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("QtUtakaze.ini")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write the settings file")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("cannot write the settings file")));
         MainWindow window;
     }
 };

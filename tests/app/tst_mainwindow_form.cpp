@@ -49,16 +49,26 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
         QTest::addColumn<QRect>("geometry");
-        QTest::newRow("Btn_Stop") << "Btn_Stop" << "QCommandLinkButton" << QRect(250, 220, 41, 81);
-        QTest::newRow("Btn_Start") << "Btn_Start" << "QCommandLinkButton" << QRect(170, 210, 51, 101);
-        QTest::newRow("label") << "label" << "QLabel" << QRect(20, 10, 161, 31);
-        QTest::newRow("spinBox_2") << "spinBox_2" << "QSpinBox" << QRect(180, 130, 51, 30);
-        QTest::newRow("checkBox") << "checkBox" << "QCheckBox" << QRect(280, 140, 16, 16);
-        QTest::newRow("Btn_FudaSelect") << "Btn_FudaSelect" << "QPushButton" << QRect(330, 10, 41, 71);
-        QTest::newRow("spinBox_1") << "spinBox_1" << "QSpinBox" << QRect(180, 90, 51, 30);
-        QTest::newRow("Slider_Volume") << "Slider_Volume" << "QSlider" << QRect(220, 350, 160, 21);
-        QTest::newRow("label_7") << "label_7" << "QLabel" << QRect(180, 350, 31, 16);
-        QTest::newRow("Btn_AnkiJikan") << "Btn_AnkiJikan" << "QCommandLinkButton" << QRect(20, 240, 40, 121);
+        QTest::newRow("Btn_Stop") << "Btn_Stop"
+                                  << "QCommandLinkButton" << QRect(250, 220, 41, 81);
+        QTest::newRow("Btn_Start") << "Btn_Start"
+                                   << "QCommandLinkButton" << QRect(170, 210, 51, 101);
+        QTest::newRow("label") << "label"
+                               << "QLabel" << QRect(20, 10, 161, 31);
+        QTest::newRow("spinBox_2") << "spinBox_2"
+                                   << "QSpinBox" << QRect(180, 130, 51, 30);
+        QTest::newRow("checkBox") << "checkBox"
+                                  << "QCheckBox" << QRect(280, 140, 16, 16);
+        QTest::newRow("Btn_FudaSelect") << "Btn_FudaSelect"
+                                        << "QPushButton" << QRect(330, 10, 41, 71);
+        QTest::newRow("spinBox_1") << "spinBox_1"
+                                   << "QSpinBox" << QRect(180, 90, 51, 30);
+        QTest::newRow("Slider_Volume") << "Slider_Volume"
+                                       << "QSlider" << QRect(220, 350, 160, 21);
+        QTest::newRow("label_7") << "label_7"
+                                 << "QLabel" << QRect(180, 350, 31, 16);
+        QTest::newRow("Btn_AnkiJikan") << "Btn_AnkiJikan"
+                                       << "QCommandLinkButton" << QRect(20, 240, 40, 121);
     }
 
     void widgets_geometryAndProperties()
@@ -106,8 +116,8 @@ private slots:
         QVERIFY(file.at(0)->isSeparator());
         QCOMPARE(file.at(1)->text(), QStringLiteral("Exit"));
         QCOMPARE(ui->menuEdit->actions(),
-                 (QList<QAction *>{ui->actionOption, ui->actionFuda, ui->actionPractice}));
-        QCOMPARE(ui->menuHelp->actions(), (QList<QAction *>{ui->actionAbout, ui->actionAboutQt}));
+                 (QList<QAction *> {ui->actionOption, ui->actionFuda, ui->actionPractice}));
+        QCOMPARE(ui->menuHelp->actions(), (QList<QAction *> {ui->actionAbout, ui->actionAboutQt}));
         QCOMPARE(ui->actionAboutQt->text(), QStringLiteral("AboutQt"));
         QVERIFY(ui->mainToolBar->actions().isEmpty());
         QCOMPARE(window.toolBarArea(ui->mainToolBar), Qt::TopToolBarArea);
@@ -122,7 +132,8 @@ private slots:
         QTest::newRow("Pause") << ":/images/Pause.png" << QSize(39, 76);
         QTest::newRow("Stop") << ":/images/Stop.png" << QSize(39, 76);
         QTest::newRow("joka") << ":/images/Image/joka_jp.png" << QSize(75, 40);
-        QTest::newRow("kamikusimokunoma") << ":/images/Image/kamikusimokunoma_jp.png" << QSize(153, 28);
+        QTest::newRow("kamikusimokunoma")
+            << ":/images/Image/kamikusimokunoma_jp.png" << QSize(153, 28);
         QTest::newRow("jikumadenoma") << ":/images/Image/jikumadenoma_jp.png" << QSize(153, 28);
         QTest::newRow("second") << ":/images/Image/second_jp.png" << QSize(39, 40);
         QTest::newRow("fudaselect") << ":/images/Image/fudaselect_jp.png" << QSize(27, 76);

@@ -4,15 +4,15 @@
 #include "MainWindowProbe.h"
 #include "PoemTable.h"
 
-#include <QElapsedTimer>
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -25,7 +25,7 @@
 
 namespace {
 
-const QList<int> FixtureCards{0, 5, 12, 45, 87};
+const QList<int> FixtureCards {0, 5, 12, 45, 87};
 
 QString statusText(int count, int total, int card)
 {
@@ -55,7 +55,7 @@ class TestMainWindowReading : public QObject
 
 private:
     QTemporaryDir shortVerses; // 0.2 s tones
-    QTemporaryDir longVerses;  // 1.5 s tones, long enough to pause inside
+    QTemporaryDir longVerses; // 1.5 s tones, long enough to pause inside
     std::unique_ptr<QTemporaryDir> scratch;
 
     void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
@@ -72,7 +72,8 @@ private:
         auto *messages = new QStringList;
         QStatusBar *bar = MainWindowProbe(window).ui()->statusBar;
         QObject::connect(MainWindowProbe(window).thread(), &PlaySequenceThread::Music1Starteded,
-                         context, [messages, bar](int) { messages->append(bar->currentMessage()); });
+                         context,
+                         [messages, bar](int) { messages->append(bar->currentMessage()); });
         return messages;
     }
 
@@ -153,7 +154,7 @@ private slots:
         QCOMPARE(order.first(), 0);
         QList<int> cards = order.mid(1);
         std::sort(cards.begin(), cards.end());
-        QCOMPARE(cards, (QList<int>{5, 45, 87}));
+        QCOMPARE(cards, (QList<int> {5, 45, 87}));
         QVERIFY(!probe.ui()->spinBox_1->isEnabled());
         QVERIFY(!probe.ui()->spinBox_2->isEnabled());
         QVERIFY(!probe.ui()->checkBox->isEnabled());
@@ -161,8 +162,9 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 30000);
         QCOMPARE(upper.size(), 3);
-        QCOMPARE(*messages, (QStringList{statusText(1, 3, order[1]), statusText(2, 3, order[2]),
-                                         statusText(3, 3, order[3])}));
+        QCOMPARE(*messages,
+                 (QStringList {statusText(1, 3, order[1]), statusText(2, 3, order[2]),
+                               statusText(3, 3, order[3])}));
         QVERIFY(probe.ui()->statusBar->currentMessage().isEmpty());
         QVERIFY(probe.ui()->spinBox_1->isEnabled());
         QVERIFY(probe.ui()->spinBox_2->isEnabled());
@@ -265,7 +267,7 @@ private slots:
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         probe.ui()->Btn_Start->click();
         QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 20000);
-        QCOMPARE(*messages, (QStringList{statusText(1, 2, 5), statusText(1, 2, 5)}));
+        QCOMPARE(*messages, (QStringList {statusText(1, 2, 5), statusText(1, 2, 5)}));
         QCOMPARE(probe.playCount(), 1);
     }
 
@@ -352,7 +354,7 @@ private slots:
         MainWindow window;
         MainWindowProbe probe(window);
         Ui::MainWindow *ui = probe.ui();
-        const QList<std::pair<QString, std::function<void()>>> openers{
+        const QList<std::pair<QString, std::function<void()>>> openers {
             {QStringLiteral("FudaSelectDlg"), [ui] { ui->Btn_FudaSelect->click(); }},
             {QStringLiteral("FudaSelectDlg"), [ui] { ui->actionFuda->trigger(); }},
             {QStringLiteral("OptionDialog"), [ui] { ui->actionOption->trigger(); }},
@@ -379,15 +381,17 @@ private slots:
         const auto chooseSecond = [](QDialog *dialog) {
             dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_2"))->setChecked(true);
         };
-        runDialog([&] { probe.ui()->actionOption->trigger(); }, [&](QDialog *dialog) {
-            chooseSecond(dialog);
-            clickButtonBox(dialog, QDialogButtonBox::Cancel);
-        });
+        runDialog([&] { probe.ui()->actionOption->trigger(); },
+                  [&](QDialog *dialog) {
+                      chooseSecond(dialog);
+                      clickButtonBox(dialog, QDialogButtonBox::Cancel);
+                  });
         QCOMPARE(probe.selectVoice(), 0);
-        runDialog([&] { probe.ui()->actionOption->trigger(); }, [&](QDialog *dialog) {
-            chooseSecond(dialog);
-            clickButtonBox(dialog, QDialogButtonBox::Ok);
-        });
+        runDialog([&] { probe.ui()->actionOption->trigger(); },
+                  [&](QDialog *dialog) {
+                      chooseSecond(dialog);
+                      clickButtonBox(dialog, QDialogButtonBox::Ok);
+                  });
         QCOMPARE(probe.selectVoice(), 1);
     }
 
@@ -396,16 +400,20 @@ private slots:
         useFolder(shortVerses, "FudaList=\"1,2,21,63\"\n");
         MainWindow window;
         MainWindowProbe probe(window);
-        runDialog([&] { probe.ui()->Btn_FudaSelect->click(); }, [](QDialog *dialog) {
-            dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
-            clickButtonBox(dialog, QDialogButtonBox::Cancel);
-        });
-        QCOMPARE(probe.fudaList(), (QList<int>{1, 2, 21, 63}));
-        runDialog([&] { probe.ui()->actionFuda->trigger(); }, [](QDialog *dialog) {
-            dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
-            clickButtonBox(dialog, QDialogButtonBox::Ok);
-        });
-        QCOMPARE(probe.fudaList(), (QList<int>{63, 21, 2}));
+        runDialog(
+            [&] { probe.ui()->Btn_FudaSelect->click(); },
+            [](QDialog *dialog) {
+                dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
+                clickButtonBox(dialog, QDialogButtonBox::Cancel);
+            });
+        QCOMPARE(probe.fudaList(), (QList<int> {1, 2, 21, 63}));
+        runDialog(
+            [&] { probe.ui()->actionFuda->trigger(); },
+            [](QDialog *dialog) {
+                dialog->findChild<QCheckBox *>(QStringLiteral("chk_Akino"))->setChecked(false);
+                clickButtonBox(dialog, QDialogButtonBox::Ok);
+            });
+        QCOMPARE(probe.fudaList(), (QList<int> {63, 21, 2}));
     }
 
     void destroyDuringReading_writesSettingsAndReturnsQuickly()

@@ -40,11 +40,13 @@ bool writeFile(const QString &path, const QByteArray &content)
 bool makeProbeFiles(const QString &dir, bool voice1, bool voice2)
 {
     QDir d(dir);
-    if (voice1 && !(d.mkpath(QStringLiteral("Music"))
-                    && writeFile(d.filePath(QStringLiteral("Music/rindou_000_2.ogg")), "x")))
+    if (voice1
+        && !(d.mkpath(QStringLiteral("Music"))
+             && writeFile(d.filePath(QStringLiteral("Music/rindou_000_2.ogg")), "x")))
         return false;
-    if (voice2 && !(d.mkpath(QStringLiteral("Music2"))
-                    && writeFile(d.filePath(QStringLiteral("Music2/asagao_000_2.ogg")), "x")))
+    if (voice2
+        && !(d.mkpath(QStringLiteral("Music2"))
+             && writeFile(d.filePath(QStringLiteral("Music2/asagao_000_2.ogg")), "x")))
         return false;
     return true;
 }
@@ -108,41 +110,43 @@ private slots:
 
         const QByteArray head = "[SETTING]\n";
         QTest::newRow("quoted list with junk")
-            << head + "FudaList=\"5,0,101,abc,5,,7\"\n" << false << true << 10 << 3 << 0
-            << QList<int>{5, 5, 7};
+            << head + "FudaList=\"5,0,101,abc,5,,7\"\n"
+            << false << true << 10 << 3 << 0 << QList<int> {5, 5, 7};
         QTest::newRow("unquoted list with junk")
-            << head + "FudaList=5,0,101,abc,5,,7\n" << false << true << 10 << 3 << 0
-            << QList<int>{5, 5, 7};
-        QTest::newRow("empty list means all cards")
-            << head + "FudaList=\n" << false << true << 10 << 3 << 0 << allCards();
+            << head + "FudaList=5,0,101,abc,5,,7\n"
+            << false << true << 10 << 3 << 0 << QList<int> {5, 5, 7};
+        QTest::newRow("empty list means all cards") << head + "FudaList=\n"
+                                                    << false << true << 10 << 3 << 0 << allCards();
         QTest::newRow("three commas mean no card")
-            << head + "FudaList=\",,,\"\n" << false << true << 10 << 3 << 0 << QList<int>{};
-        QTest::newRow("order kept")
-            << head + "FudaList=\"87,18,57\"\n" << false << true << 10 << 3 << 0
-            << QList<int>{87, 18, 57};
-        QTest::newRow("pauses zero")
-            << head + "Wait1Time=0\nWait2Time=0\n" << false << true << 1 << 1 << 0 << allCards();
-        QTest::newRow("pauses too long")
-            << head + "Wait1Time=25\nWait2Time=11\n" << false << true << 20 << 10 << 0 << allCards();
+            << head + "FudaList=\",,,\"\n"
+            << false << true << 10 << 3 << 0 << QList<int> {};
+        QTest::newRow("order kept") << head + "FudaList=\"87,18,57\"\n"
+                                    << false << true << 10 << 3 << 0 << QList<int> {87, 18, 57};
+        QTest::newRow("pauses zero") << head + "Wait1Time=0\nWait2Time=0\n"
+                                     << false << true << 1 << 1 << 0 << allCards();
+        QTest::newRow("pauses too long") << head + "Wait1Time=25\nWait2Time=11\n"
+                                         << false << true << 20 << 10 << 0 << allCards();
         QTest::newRow("pauses negative and not numbers")
-            << head + "Wait1Time=-4\nWait2Time=abc\n" << false << true << 1 << 1 << 0 << allCards();
+            << head + "Wait1Time=-4\nWait2Time=abc\n"
+            << false << true << 1 << 1 << 0 << allCards();
         QTest::newRow("pauses beyond int")
-            << head + "Wait1Time=99999999999\nWait2Time=-99999999999\n" << false << true << 1 << 1
-            << 0 << allCards();
-        QTest::newRow("pauses at the bounds")
-            << head + "Wait1Time=20\nWait2Time=1\n" << false << true << 20 << 1 << 0 << allCards();
-        QTest::newRow("joka FALSE") << head + "chk_joka=FALSE\n" << false << false << 10 << 3 << 0
-                                    << allCards();
-        QTest::newRow("joka 0") << head + "chk_joka=0\n" << false << false << 10 << 3 << 0
-                                << allCards();
-        QTest::newRow("joka empty") << head + "chk_joka=\n" << false << false << 10 << 3 << 0
-                                    << allCards();
-        QTest::newRow("joka other word") << head + "chk_joka=yes\n" << false << true << 10 << 3 << 0
-                                         << allCards();
+            << head + "Wait1Time=99999999999\nWait2Time=-99999999999\n"
+            << false << true << 1 << 1 << 0 << allCards();
+        QTest::newRow("pauses at the bounds") << head + "Wait1Time=20\nWait2Time=1\n"
+                                              << false << true << 20 << 1 << 0 << allCards();
+        QTest::newRow("joka FALSE") << head + "chk_joka=FALSE\n"
+                                    << false << false << 10 << 3 << 0 << allCards();
+        QTest::newRow("joka 0") << head + "chk_joka=0\n"
+                                << false << false << 10 << 3 << 0 << allCards();
+        QTest::newRow("joka empty") << head + "chk_joka=\n"
+                                    << false << false << 10 << 3 << 0 << allCards();
+        QTest::newRow("joka other word") << head + "chk_joka=yes\n"
+                                         << false << true << 10 << 3 << 0 << allCards();
         QTest::newRow("voice 1 without second voice")
-            << head + "SelectVoice=1\n" << false << true << 10 << 3 << 0 << allCards();
-        QTest::newRow("voice 1 with second voice")
-            << head + "SelectVoice=1\n" << true << true << 10 << 3 << 1 << allCards();
+            << head + "SelectVoice=1\n"
+            << false << true << 10 << 3 << 0 << allCards();
+        QTest::newRow("voice 1 with second voice") << head + "SelectVoice=1\n"
+                                                   << true << true << 10 << 3 << 1 << allCards();
     }
 
     void storedValues_readClampedAndWrittenBack()
@@ -182,9 +186,9 @@ private slots:
     {
         const QList<int> empty;
         QCOMPARE(MakeFudaListString(&empty), QString());
-        const QList<int> one{7};
+        const QList<int> one {7};
         QCOMPARE(MakeFudaListString(&one), QStringLiteral("7"));
-        const QList<int> three{87, 18, 57};
+        const QList<int> three {87, 18, 57};
         QCOMPARE(MakeFudaListString(&three), QStringLiteral("87,18,57"));
     }
 
@@ -193,7 +197,7 @@ private slots:
         QVERIFY(writeFile(iniPath(), "[SETTING]\nFudaList=\",,,\"\n"));
         {
             MainWindow window;
-            QCOMPARE(MainWindowProbe(window).fudaList(), QList<int>{});
+            QCOMPARE(MainWindowProbe(window).fudaList(), QList<int> {});
         }
         QCOMPARE(QSettings(iniPath(), QSettings::IniFormat).value("SETTING/FudaList").toString(),
                  QString());
@@ -218,7 +222,8 @@ private slots:
         }
         // The settings are still readable afterwards.
         MainWindow again;
-        QCOMPARE(MainWindowProbe(again).wait1Time(), MainWindowProbe(again).ui()->spinBox_1->value());
+        QCOMPARE(MainWindowProbe(again).wait1Time(),
+                 MainWindowProbe(again).ui()->spinBox_1->value());
     }
 
     void hugeFudaList_readWithoutCrash()
@@ -253,12 +258,12 @@ private slots:
             QSKIP("child run");
         const QByteArray original = "[SETTING]\nWait1Time=5\nFudaList=\"3,4\"\n";
         QVERIFY(writeFile(iniPath(), original));
-        QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner
-                                                      | QFile::ReadGroup | QFile::ReadOther));
-        QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner
-                                                       | QFile::ExeOwner | QFile::ReadGroup
-                                                       | QFile::ExeGroup | QFile::ReadOther
-                                                       | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(
+            iniPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(dir->path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                          | QFile::ExeOther));
         if (geteuid() == 0) {
             // Root writes anywhere: run the window as an unprivileged user
             // against the root-owned folder and file.
@@ -270,10 +275,10 @@ private slots:
             env.insert(QStringLiteral("QTUTAKAZE_READONLY_CHILD"), dir->path());
             env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("/tmp"));
             child.setProcessEnvironment(env);
-            child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                  QStringLiteral("--clear-groups"),
-                                  QCoreApplication::applicationFilePath(),
-                                  QStringLiteral("readOnlyChild")});
+            child.start(setpriv,
+                        {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                         QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                         QStringLiteral("readOnlyChild")});
             QVERIFY(child.waitForFinished(60000));
             const QByteArray output = child.readAllStandardOutput() + child.readAllStandardError();
             QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output);
@@ -283,8 +288,8 @@ private slots:
             readOnlyChildInProcess();
         }
         QCOMPARE(readFile(iniPath()), original);
-        QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner
-                                                       | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(dir->path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
 private:

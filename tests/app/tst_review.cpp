@@ -60,7 +60,8 @@ private slots:
     void readingHistory_readAgain_andCardSetAfterRestart()
     {
         QTemporaryDir folder;
-        QVERIFY(FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1, 2, 3, 4, 5, 6, 7}, 0.15, false));
+        QVERIFY(
+            FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1, 2, 3, 4, 5, 6, 7}, 0.15, false));
         QFile ini(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"1,2,3,4,5\"\n"
@@ -82,7 +83,7 @@ private slots:
             QCOMPARE(entries.size(), 7);
             const QSet<int> dead = ReadingHistory::deadCards(entries);
             QCOMPARE(dead.size(), 2);
-            QVERIFY(!dead.intersects(QSet<int>{1, 2, 3, 4, 5}));
+            QVERIFY(!dead.intersects(QSet<int> {1, 2, 3, 4, 5}));
             QCOMPARE(ReadingHistory::order(entries), cardsOf(upper));
             for (qsizetype i = 0; i < entries.size(); ++i) {
                 QCOMPARE(entries.at(i).position, static_cast<int>(i) + 1);
@@ -129,12 +130,13 @@ private slots:
         MainWindow window;
         withCardDialog(window, [](FudaSelectDlg *dialog) {
             dialog->CheckCards({});
-            QMenu *saved = cardSetsMenu(dialog)->findChild<QMenu *>(QStringLiteral("menuSavedCardSets"));
+            QMenu *saved =
+                cardSetsMenu(dialog)->findChild<QMenu *>(QStringLiteral("menuSavedCardSets"));
             QCOMPARE(saved->actions().size(), 1);
             QCOMPARE(saved->actions().first()->text(), QStringLiteral("一字 練習"));
             saved->actions().first()->trigger();
         });
-        QCOMPARE(MainWindowProbe(window).fudaList(), (QList<int>{87, 18}));
+        QCOMPARE(MainWindowProbe(window).fudaList(), (QList<int> {87, 18}));
         AppFolder::setPathForTesting(QString());
     }
 };

@@ -47,13 +47,13 @@ private slots:
                                  "x\tbroken\n";
         const QByteArray table = "no\tkimariji\tcolour\tpoet\tpoet_reading\ttext\n"
                                  "1\tあきの\tpink\tP\tp\ta b c d e\n"
-                                 "1\tあきの\tpink\tP\tp\ta b c d e\n"        // seen before
-                                 "2\tはるす\tpurple\tP\tp\ta b c d e\n"      // no such colour
-                                 "3\tあし\tblue\tP\tp\ta b c\n"              // not five phrases
-                                 "101\tあ\tblue\tP\tp\ta b c d e\n"          // no such card
-                                 "\xff\xfe\t\t\n";                           // garbage
+                                 "1\tあきの\tpink\tP\tp\ta b c d e\n" // seen before
+                                 "2\tはるす\tpurple\tP\tp\ta b c d e\n" // no such colour
+                                 "3\tあし\tblue\tP\tp\ta b c\n" // not five phrases
+                                 "101\tあ\tblue\tP\tp\ta b c d e\n" // no such card
+                                 "\xff\xfe\t\t\n"; // garbage
         const CardCatalog catalog = CardCatalog::parse(table, poems);
-        QCOMPARE(catalog.numbers(), QList<int>{1});
+        QCOMPARE(catalog.numbers(), QList<int> {1});
         QCOMPARE(catalog.skippedRows(), 6);
         QCOMPARE(catalog.card(2).number, 0);
         QCOMPARE(CardCatalog::parse(QByteArray(), QByteArray()).size(), 0);
@@ -72,8 +72,8 @@ private slots:
             if (length == 1)
                 oneSyllable.append(n);
         }
-        QCOMPARE(perLength, (QList<int>{0, 7, 42, 37, 6, 2, 6}));
-        QCOMPARE(oneSyllable, (QList<int>{18, 22, 57, 70, 77, 81, 87}));
+        QCOMPARE(perLength, (QList<int> {0, 7, 42, 37, 6, 2, 6}));
+        QCOMPARE(oneSyllable, (QList<int> {18, 22, 57, 70, 77, 81, 87}));
     }
 
     void currentLength_followsTheUnreadCards()
@@ -112,7 +112,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(presets.at(i).cards.size(), 20);
         QCOMPARE(presets.at(5).kind, CardSetPreset::Kind::OneSyllable);
-        QCOMPARE(presets.at(5).cards, (QList<int>{18, 22, 57, 70, 77, 81, 87}));
+        QCOMPARE(presets.at(5).cards, (QList<int> {18, 22, 57, 70, 77, 81, 87}));
         int total = 0;
         for (qsizetype i = 6; i < presets.size(); ++i)
             total += static_cast<int>(presets.at(i).cards.size());

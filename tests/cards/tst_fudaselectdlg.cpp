@@ -92,12 +92,14 @@ void TestFudaSelectDlg::form_titleSizeModalityAndButtons()
 
     const QList<PoemTable::Group> &groups = PoemTable::groups();
     for (qsizetype g = 0; g < groups.size(); ++g) {
-        auto *button = dlg.findChild<QPushButton *>(QStringLiteral("Btn_") + QString::fromLatin1(groups.at(g).name));
+        auto *button = dlg.findChild<QPushButton *>(QStringLiteral("Btn_")
+                                                    + QString::fromLatin1(groups.at(g).name));
         QVERIFY2(button, groups.at(g).name);
         QCOMPARE(button->geometry(), QRect(50 + 110 * int(g), 10, 75, 23));
         QCOMPARE(button->text(), QString::fromUtf8(groups.at(g).label));
     }
-    QCOMPARE(dlg.findChild<QPushButton *>(QStringLiteral("Btn_Itihiki"))->text(), QStringLiteral("い ち ひ き"));
+    QCOMPARE(dlg.findChild<QPushButton *>(QStringLiteral("Btn_Itihiki"))->text(),
+             QStringLiteral("い ち ひ き"));
     QCOMPARE(dlg.findChildren<QCheckBox *>().size(), 100);
     QVERIFY(checkedCards(dlg).isEmpty());
 }

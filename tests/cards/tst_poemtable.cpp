@@ -27,16 +27,36 @@ void TestPoemTable::lookup_givesPhraseLabelAndSuffix_data()
     QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("group");
 
-    QTest::newRow("first card") << 1 << QStringLiteral("あきのたの") << QStringLiteral("あきの") << "Akino" << "A";
-    QTest::newRow("last card") << 100 << QStringLiteral("ももしきや") << QStringLiteral("もも") << "Momo" << "MuseUyu";
-    QTest::newRow("kimi ha") << 15 << QStringLiteral("きみがためは") << QStringLiteral("きみ～は") << "Kimiha" << "Itihiki";
-    QTest::newRow("kimi o") << 50 << QStringLiteral("きみがためお") << QStringLiteral("きみ～お") << "Kimio" << "Itihiki";
-    QTest::newRow("label by sound 43") << 43 << QStringLiteral("あひみての") << QStringLiteral("あい") << "Ai" << "A";
-    QTest::newRow("label by sound 44") << 44 << QStringLiteral("おほことの") << QStringLiteral("おおこ") << "Ooko" << "Owa";
-    QTest::newRow("label by sound 78") << 78 << QStringLiteral("あはじしま") << QStringLiteral("あわじ") << "Awaji" << "A";
-    QTest::newRow("wata ya") << 11 << QStringLiteral("わたのはらや") << QStringLiteral("わた～や") << "Wataya" << "Owa";
-    QTest::newRow("asa u") << 64 << QStringLiteral("あさぼらけう") << QStringLiteral("あさ～う") << "Asau" << "A";
-    QTest::newRow("yono yo") << 83 << QStringLiteral("よのなかよ") << QStringLiteral("よの～よ") << "Yonoyo" << "Hayayoka";
+    QTest::newRow("first card") << 1 << QStringLiteral("あきのたの") << QStringLiteral("あきの")
+                                << "Akino"
+                                << "A";
+    QTest::newRow("last card") << 100 << QStringLiteral("ももしきや") << QStringLiteral("もも")
+                               << "Momo"
+                               << "MuseUyu";
+    QTest::newRow("kimi ha") << 15 << QStringLiteral("きみがためは") << QStringLiteral("きみ～は")
+                             << "Kimiha"
+                             << "Itihiki";
+    QTest::newRow("kimi o") << 50 << QStringLiteral("きみがためお") << QStringLiteral("きみ～お")
+                            << "Kimio"
+                            << "Itihiki";
+    QTest::newRow("label by sound 43")
+        << 43 << QStringLiteral("あひみての") << QStringLiteral("あい") << "Ai"
+        << "A";
+    QTest::newRow("label by sound 44")
+        << 44 << QStringLiteral("おほことの") << QStringLiteral("おおこ") << "Ooko"
+        << "Owa";
+    QTest::newRow("label by sound 78")
+        << 78 << QStringLiteral("あはじしま") << QStringLiteral("あわじ") << "Awaji"
+        << "A";
+    QTest::newRow("wata ya") << 11 << QStringLiteral("わたのはらや") << QStringLiteral("わた～や")
+                             << "Wataya"
+                             << "Owa";
+    QTest::newRow("asa u") << 64 << QStringLiteral("あさぼらけう") << QStringLiteral("あさ～う")
+                           << "Asau"
+                           << "A";
+    QTest::newRow("yono yo") << 83 << QStringLiteral("よのなかよ") << QStringLiteral("よの～よ")
+                             << "Yonoyo"
+                             << "Hayayoka";
 }
 
 void TestPoemTable::lookup_givesPhraseLabelAndSuffix()
@@ -94,7 +114,8 @@ void TestPoemTable::everyCard_inExactlyOneGroup()
     }
     QCOMPARE(sizes, QList<int>({17, 12, 16, 17, 14, 8, 16}));
     for (int n = 1; n <= PoemTable::CardCount; ++n)
-        QVERIFY2(seen.at(n) == 1, qPrintable(QStringLiteral("card %1 in %2 groups").arg(n).arg(seen.at(n))));
+        QVERIFY2(seen.at(n) == 1,
+                 qPrintable(QStringLiteral("card %1 in %2 groups").arg(n).arg(seen.at(n))));
 }
 
 void TestPoemTable::groups_namesLabelsAndCellRows()
@@ -116,8 +137,10 @@ void TestPoemTable::groups_namesLabelsAndCellRows()
         QVERIFY(group.cellY.last() + 25 <= 581);
     }
     QCOMPARE(names, QStringList({"MuseUyu", "Itihiki", "Hayayoka", "Mitako", "Owa", "Na", "A"}));
-    QCOMPARE(labels, QStringList({QStringLiteral("む～せ う～ゆ"), QStringLiteral("い ち ひ き"), QStringLiteral("は や よ か"),
-                                  QStringLiteral("み た こ"), QStringLiteral("お わ"), QStringLiteral("な"), QStringLiteral("あ")}));
+    QCOMPARE(labels,
+             QStringList({QStringLiteral("む～せ う～ゆ"), QStringLiteral("い ち ひ き"),
+                          QStringLiteral("は や よ か"), QStringLiteral("み た こ"),
+                          QStringLiteral("お わ"), QStringLiteral("な"), QStringLiteral("あ")}));
     // The tilde is the fullwidth one, not an ASCII or wave dash.
     QVERIFY(labels.first().contains(QChar(0xFF5E)));
     QVERIFY(QString::fromUtf8(PoemTable::card(50).label).contains(QChar(0xFF5E)));
@@ -162,10 +185,11 @@ void TestPoemTable::firstPhrases_fiveOrSixKanaAndDistinct()
 void TestPoemTable::readBackOrder_swaps63Before21()
 {
     const QList<int> expected = {
-        87, 18, 57, 22, 70, 81, 77, 74, 65, 23, 13, 40, 37, 100, 66, 71, 46, 61, 63, 21, 17, 75, 42, 33, 35,
-        99, 91, 50, 15, 96, 9, 2, 67, 47, 59, 32, 28, 85, 62, 93, 83, 51, 6, 98, 48, 90, 14, 94, 49, 27,
-        73, 55, 4, 16, 89, 34, 41, 97, 24, 10, 29, 68, 5, 26, 72, 82, 60, 95, 44, 20, 8, 92, 38, 54, 76,
-        11, 36, 80, 84, 53, 86, 25, 88, 19, 43, 52, 3, 79, 1, 12, 7, 56, 69, 30, 58, 78, 45, 39, 31, 64};
+        87, 18, 57, 22, 70, 81, 77, 74, 65, 23, 13, 40, 37, 100, 66, 71, 46, 61, 63, 21,
+        17, 75, 42, 33, 35, 99, 91, 50, 15, 96, 9,  2,  67, 47,  59, 32, 28, 85, 62, 93,
+        83, 51, 6,  98, 48, 90, 14, 94, 49, 27, 73, 55, 4,  16,  89, 34, 41, 97, 24, 10,
+        29, 68, 5,  26, 72, 82, 60, 95, 44, 20, 8,  92, 38, 54,  76, 11, 36, 80, 84, 53,
+        86, 25, 88, 19, 43, 52, 3,  79, 1,  12, 7,  56, 69, 30,  58, 78, 45, 39, 31, 64};
     QCOMPARE(PoemTable::readBackOrder(), expected);
     // The column itself keeps 21 above 63.
     const QList<int> &itihiki = PoemTable::groups().at(1).cards;

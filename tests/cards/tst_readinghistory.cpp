@@ -10,7 +10,8 @@ namespace {
 
 QList<HistoryEntry> twoCards()
 {
-    return {{1, 87, false, QStringLiteral("む"), 1250}, {2, 1, true, QStringLiteral("あき"), 15999}};
+    return {{1, 87, false, QStringLiteral("む"), 1250},
+            {2, 1, true, QStringLiteral("あき"), 15999}};
 }
 
 QDateTime at(int day, int second)
@@ -28,22 +29,23 @@ private slots:
     void formatAndParse_roundTrip()
     {
         const QByteArray text = ReadingHistory::format(twoCards());
-        QCOMPARE(text, QByteArray("position\tcard\tdead\tkimariji\tstarted\n"
-                                  "1\t87\t0\tむ\t1.250\n"
-                                  "2\t1\t1\tあき\t15.999\n"));
+        QCOMPARE(text,
+                 QByteArray("position\tcard\tdead\tkimariji\tstarted\n"
+                            "1\t87\t0\tむ\t1.250\n"
+                            "2\t1\t1\tあき\t15.999\n"));
         QCOMPARE(ReadingHistory::parse(text), twoCards());
-        QCOMPARE(ReadingHistory::order(twoCards()), (QList<int>{87, 1}));
-        QCOMPARE(ReadingHistory::deadCards(twoCards()), QSet<int>{1});
+        QCOMPARE(ReadingHistory::order(twoCards()), (QList<int> {87, 1}));
+        QCOMPARE(ReadingHistory::deadCards(twoCards()), QSet<int> {1});
     }
 
     void handEditedRows_areSkipped()
     {
         const QByteArray text = "position\tcard\tdead\tkimariji\tstarted\r\n"
                                 "1\t87\t0\tむ\t1.250\r\n"
-                                "2\t101\t0\tx\t2\n"      // no such card
-                                "3\t5\tyes\tx\t2\n"      // dead not 0/1
-                                "4\t5\t0\tx\t-1\n"       // negative time
-                                "5\t5\t0\tx\n"           // a column short
+                                "2\t101\t0\tx\t2\n" // no such card
+                                "3\t5\tyes\tx\t2\n" // dead not 0/1
+                                "4\t5\t0\tx\t-1\n" // negative time
+                                "5\t5\t0\tx\n" // a column short
                                 "\xff\xfe\xfd\n"
                                 "\n"
                                 "6\t1\t1\tあき\t15.999\n";
@@ -72,7 +74,8 @@ private slots:
         QVERIFY(stray.open(QIODevice::WriteOnly));
         stray.close();
         for (int i = 0; i < ReadingHistory::Kept; ++i)
-            QCOMPARE(history.save(at(8, 0).addSecs(i), twoCards()), ReadingHistory::SaveResult::Saved);
+            QCOMPARE(history.save(at(8, 0).addSecs(i), twoCards()),
+                     ReadingHistory::SaveResult::Saved);
         const QStringList files = history.files();
         QCOMPARE(files.size(), ReadingHistory::Kept);
         QCOMPARE(files.first(), QStringLiteral("20261208-190639.tsv")); // newest first

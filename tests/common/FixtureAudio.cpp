@@ -19,13 +19,12 @@ bool run(const QString &program, const QStringList &args)
 
 bool makeWav(const QString &path, double frequencyHz, double seconds)
 {
-    return run(QStringLiteral("sox"),
-               {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
-                QStringLiteral("16"), path, QStringLiteral("synth"),
-                QString::number(seconds, 'f', 3), QStringLiteral("sine"),
-                QString::number(frequencyHz, 'f', 1), QStringLiteral("vol"),
-                QStringLiteral("0.5")});
+    return run(
+        QStringLiteral("sox"),
+        {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+         QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), path,
+         QStringLiteral("synth"), QString::number(seconds, 'f', 3), QStringLiteral("sine"),
+         QString::number(frequencyHz, 'f', 1), QStringLiteral("vol"), QStringLiteral("0.5")});
 }
 
 } // namespace
@@ -64,13 +63,14 @@ double ToneFrequency(int card, int half)
 bool MakeVoiceFolder(const QString &appDir, const QList<int> &cards, double seconds,
                      bool withVoice2)
 {
-    struct Voice {
+    struct Voice
+    {
         const char *folder;
         const char *pattern;
     };
-    QList<Voice> voices{{"Music", "rindou_%03d_%1d.ogg"}};
+    QList<Voice> voices {{"Music", "rindou_%03d_%1d.ogg"}};
     if (withVoice2)
-        voices.append(Voice{"Music2", "asagao_%03d_%1d.ogg"});
+        voices.append(Voice {"Music2", "asagao_%03d_%1d.ogg"});
 
     QDir dir(appDir);
     for (const Voice &voice : voices) {

@@ -31,11 +31,11 @@ private slots:
         const int ja = UiLanguage::Japanese;
         const int en = UiLanguage::English;
         QTest::newRow("nothing set") << QStringList() << ja;
-        QTest::newRow("C") << QStringList{"C"} << ja;
-        QTest::newRow("C.UTF-8") << QStringList{"C.UTF-8"} << ja;
-        QTest::newRow("ja-JP") << QStringList{"ja-JP", "ja"} << ja;
-        QTest::newRow("de-DE") << QStringList{"de-DE", "de"} << en;
-        QTest::newRow("LANGUAGE=en before ja") << QStringList{"en", "ja-JP"} << en;
+        QTest::newRow("C") << QStringList {"C"} << ja;
+        QTest::newRow("C.UTF-8") << QStringList {"C.UTF-8"} << ja;
+        QTest::newRow("ja-JP") << QStringList {"ja-JP", "ja"} << ja;
+        QTest::newRow("de-DE") << QStringList {"de-DE", "de"} << en;
+        QTest::newRow("LANGUAGE=en before ja") << QStringList {"en", "ja-JP"} << en;
     }
 
     void language_followsFirstPreferredLanguage()
@@ -50,7 +50,8 @@ private slots:
     {
         QuitSignalNotifier notifier;
         QVERIFY(notifier.isActive());
-        connect(&notifier, &QuitSignalNotifier::quitRequested, qApp, [] { QCoreApplication::exit(0); });
+        connect(&notifier, &QuitSignalNotifier::quitRequested, qApp,
+                [] { QCoreApplication::exit(0); });
         QDialog dialog;
         bool dialogReturned = false;
         QTimer::singleShot(0, &dialog, [&dialog, &dialogReturned] {
@@ -76,8 +77,8 @@ private slots:
         QVERIFY(gone.waitForFinished());
         QFile lock(dir.filePath(QStringLiteral("QtUtakaze.lock")));
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(deadPid) + "\nQtUtakaze\n" + QSysInfo::machineHostName().toUtf8()
-                   + "\n");
+        lock.write(QByteArray::number(deadPid) + "\nQtUtakaze\n"
+                   + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
 
         SingleInstance instance(dir.path());
@@ -106,20 +107,22 @@ private slots:
         QSignalSpy pause(&controller, &MprisController::pauseRequested);
         QSignalSpy stop(&controller, &MprisController::stopRequested);
         QSignalSpy next(&controller, &MprisController::nextRequested);
-        const auto counts = [&] { return QList<qsizetype>{play.count(), pause.count(), stop.count()}; };
+        const auto counts = [&] {
+            return QList<qsizetype> {play.count(), pause.count(), stop.count()};
+        };
 
         // Stopped: only Play is passed on.
         player->Play();
         player->Pause();
         player->Stop();
-        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 0}));
+        QCOMPARE(counts(), (QList<qsizetype> {1, 0, 0}));
         // Playing: Play is not, Pause and Stop are.
         controller.setStatus(MprisController::Status::Playing);
         QCOMPARE(player->playbackStatus(), QStringLiteral("Playing"));
         player->Play();
         player->Pause();
         player->Stop();
-        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 1}));
+        QCOMPARE(counts(), (QList<qsizetype> {1, 1, 1}));
         // Next only once a reading offers it.
         player->Next();
         controller.setCanGoNext(true);
@@ -135,7 +138,7 @@ private slots:
         QCOMPARE(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
                  QStringLiteral("/io/github/qtutakaze/card/7"));
         QCOMPARE(metadata.value(QStringLiteral("xesam:artist")).toStringList(),
-                 QStringList{QStringLiteral("安倍仲麿")});
+                 QStringList {QStringLiteral("安倍仲麿")});
         controller.clearCard();
         QVERIFY(controller.metadata().isEmpty());
         QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁")); // the preamble

@@ -16,7 +16,8 @@ class EventLog : public QObject
     Q_OBJECT
 
 public:
-    struct Event {
+    struct Event
+    {
         QString name;
         qint64 ms;
     };

@@ -46,7 +46,7 @@ bool run(const QString &program, const QStringList &args)
     QProcess process;
     process.start(program, args);
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
+        && process.exitCode() == 0;
 }
 
 } // namespace
@@ -72,7 +72,7 @@ void TestAudioMixer::verse_soundsFromItsFrameToItsEnd()
     AudioMixer mixer;
     FakeAudioDevice device;
     QVERIFY(device.open(&mixer));
-    std::atomic_int events{0};
+    std::atomic_int events {0};
     mixer.setVerseListener([&events] { ++events; });
 
     const AudioMixer::VerseId id = mixer.playVerse(constantClip(1000, 0.5f), 300);
@@ -131,7 +131,7 @@ void TestAudioMixer::verse_afterGap_silenceIsExact_whateverTheBuffer()
             lastSound = i;
         }
     }
-    QCOMPARE(silences, (QList<qint64>{gap, gap, gap}));
+    QCOMPARE(silences, (QList<qint64> {gap, gap, gap}));
 }
 
 void TestAudioMixer::verse_stopAndReplace()
@@ -182,11 +182,16 @@ void TestAudioMixer::decoder_everyFormat_data()
 {
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("encoder"); // the command turning tone.wav into the file
-    QTest::newRow("ogg") << "ogg" << "oggenc -Q -o %2 %1";
-    QTest::newRow("opus (48 kHz)") << "opus" << "opusenc --quiet %1 %2";
-    QTest::newRow("flac") << "flac" << "flac -s -o %2 %1";
-    QTest::newRow("mp3") << "mp3" << "lame --quiet %1 %2";
-    QTest::newRow("wav 22 kHz mono") << "wav" << "sox %1 -r 22050 %2";
+    QTest::newRow("ogg") << "ogg"
+                         << "oggenc -Q -o %2 %1";
+    QTest::newRow("opus (48 kHz)") << "opus"
+                                   << "opusenc --quiet %1 %2";
+    QTest::newRow("flac") << "flac"
+                          << "flac -s -o %2 %1";
+    QTest::newRow("mp3") << "mp3"
+                         << "lame --quiet %1 %2";
+    QTest::newRow("wav 22 kHz mono") << "wav"
+                                     << "sox %1 -r 22050 %2";
 }
 
 void TestAudioMixer::decoder_everyFormat()
@@ -206,7 +211,8 @@ void TestAudioMixer::decoder_everyFormat()
     const std::shared_ptr<AudioClip> clip = AudioDecoder::decodeFile(path);
     QVERIFY(clip);
     // One second at 44.1 kHz, give or take the encoders' padding.
-    QVERIFY2(qAbs(clip->frames() - AudioClip::Rate) < 3000, qPrintable(QString::number(clip->frames())));
+    QVERIFY2(qAbs(clip->frames() - AudioClip::Rate) < 3000,
+             qPrintable(QString::number(clip->frames())));
     float peak = 0;
     for (float sample : clip->samples)
         peak = std::max(peak, std::abs(sample));

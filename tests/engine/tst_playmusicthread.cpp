@@ -57,7 +57,7 @@ private:
 
     QTemporaryDir dir;
     QString shortTone; // 0.3 s
-    QString longTone;  // 1.5 s
+    QString longTone; // 1.5 s
     std::unique_ptr<PlayMusicThread> player;
     std::unique_ptr<EventLog> log;
 };
@@ -135,7 +135,8 @@ void TestPlayMusicThread::twoPathsBeforeNextPass_playOnlyTheLater()
     QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
     // Give the thread a few more passes to show that nothing else plays.
     QTest::qWait(350);
-    QCOMPARE(log->names(), (QStringList{QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
+    QCOMPARE(log->names(),
+             (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
 }
 
 void TestPlayMusicThread::stopWhileIdle_doesNotStopTheNextFile()
@@ -146,9 +147,11 @@ void TestPlayMusicThread::stopWhileIdle_doesNotStopTheNextFile()
     player->StopMusic();
     player->start();
     QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
-    QCOMPARE(log->names(), (QStringList{QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
+    QCOMPARE(log->names(),
+             (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
     // It played its whole length.
-    QVERIFY2(log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + shortTone) >= 250,
+    QVERIFY2(log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + shortTone)
+                 >= 250,
              qPrintable(QString::number(log->time(QStringLiteral("end")))));
 }
 
@@ -164,7 +167,8 @@ void TestPlayMusicThread::emptyPath_isNoPath()
     // leave the player believing it was busy.
     player->SetMusicFile(shortTone);
     QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
-    QCOMPARE(log->names(), (QStringList{QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
+    QCOMPARE(log->names(),
+             (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
 }
 
 void TestPlayMusicThread::cancelBeforeStart_withdrawsTheFile()
@@ -189,7 +193,8 @@ void TestPlayMusicThread::playedFile_endsAfterItsLength()
     // While it plays, another path is dropped.
     player->SetMusicFile(shortTone);
     QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 5000);
-    const qint64 length = log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + longTone);
+    const qint64 length =
+        log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + longTone);
     QVERIFY2(length >= 1400 && length <= 2200, qPrintable(QString::number(length)));
     QTest::qWait(350);
     QCOMPARE(log->names().size(), 2);
@@ -211,7 +216,8 @@ void TestPlayMusicThread::stopMusic_cutsThePlayShort()
     player->SetMusicFile(shortTone);
     QTRY_COMPARE_WITH_TIMEOUT(log->count(QStringLiteral("end")), 2, 3000);
     QCOMPARE(log->names().at(2), QStringLiteral("start:") + shortTone);
-    QVERIFY(log->time(QStringLiteral("end"), 1) - log->time(QStringLiteral("start:") + shortTone) >= 250);
+    QVERIFY(log->time(QStringLiteral("end"), 1) - log->time(QStringLiteral("start:") + shortTone)
+            >= 250);
 }
 
 void TestPlayMusicThread::unplayableFile_failedStartThenEnd_data()
@@ -221,7 +227,8 @@ void TestPlayMusicThread::unplayableFile_failedStartThenEnd_data()
     QTest::newRow("missing") << QStringLiteral("missing.ogg") << QByteArray();
     QTest::newRow("empty") << QStringLiteral("empty.ogg") << QByteArray("");
     QTest::newRow("garbage") << QStringLiteral("garbage.ogg") << QByteArray(4096, '\x5a');
-    QTest::newRow("wav named ogg") << QStringLiteral("notogg.ogg") << QByteArray("RIFF\0\0\0\0WAVE", 12);
+    QTest::newRow("wav named ogg")
+        << QStringLiteral("notogg.ogg") << QByteArray("RIFF\0\0\0\0WAVE", 12);
     QTest::newRow("truncated headers") << QStringLiteral("truncated.ogg") << QByteArray("truncate");
 }
 
@@ -239,7 +246,7 @@ void TestPlayMusicThread::unplayableFile_failedStartThenEnd()
     player->start();
     player->SetMusicFile(path);
     QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 2000);
-    QCOMPARE(log->names(), (QStringList{QStringLiteral("start:"), QStringLiteral("end")}));
+    QCOMPARE(log->names(), (QStringList {QStringLiteral("start:"), QStringLiteral("end")}));
     const qint64 gap = log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:"));
     QVERIFY2(gap >= 50 && gap <= 400, qPrintable(QString::number(gap)));
 }

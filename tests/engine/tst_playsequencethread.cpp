@@ -23,13 +23,19 @@ const QString M2E = QStringLiteral("M2E");
 const QString End = QStringLiteral("END 0");
 const QString Started = QStringLiteral("SequencStartded");
 
-QString m1s(int card) { return QStringLiteral("M1S %1").arg(card); }
-QString m2s(int card) { return QStringLiteral("M2S %1").arg(card); }
+QString m1s(int card)
+{
+    return QStringLiteral("M1S %1").arg(card);
+}
+QString m2s(int card)
+{
+    return QStringLiteral("M2S %1").arg(card);
+}
 
 // The events a reading of the list makes without intervention.
 QStringList plainReading(const QList<int> &list)
 {
-    QStringList events{Started};
+    QStringList events {Started};
     for (int card : list) {
         if (card != 0)
             events << m1s(card) << M1E;
@@ -74,7 +80,7 @@ private:
 
     QTemporaryDir root;
     QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
-    QString longDir;  // 1.0 s verses of cards 0, 7, 12 in the first voice only
+    QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only
     std::unique_ptr<Seq> seq;
     std::unique_ptr<EventLog> log;
 };
@@ -100,9 +106,11 @@ void TestPlaySequenceThread::makeThread(const QString &appDir)
     log = std::make_unique<EventLog>();
     EventLog *events = log.get();
     connect(seq.get(), &Seq::SequencStartded, events, [events] { events->add(Started); });
-    connect(seq.get(), &Seq::Music1Starteded, events, [events](int card) { events->add(m1s(card)); });
+    connect(seq.get(), &Seq::Music1Starteded, events,
+            [events](int card) { events->add(m1s(card)); });
     connect(seq.get(), &Seq::Music1Ended, events, [events] { events->add(M1E); });
-    connect(seq.get(), &Seq::Music2Starteded, events, [events](int card) { events->add(m2s(card)); });
+    connect(seq.get(), &Seq::Music2Starteded, events,
+            [events](int card) { events->add(m2s(card)); });
     connect(seq.get(), &Seq::Music2Ended, events, [events] { events->add(M2E); });
     connect(seq.get(), &Seq::SequenceEnded, events,
             [events](int status) { events->add(QStringLiteral("END %1").arg(status)); });
@@ -121,7 +129,9 @@ void TestPlaySequenceThread::waitFor(const QString &event, int occurrence, int t
 {
     QTRY_VERIFY2_WITH_TIMEOUT(log->count(event) > occurrence,
                               qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
-                                             .arg(event).arg(occurrence).arg(log->names().join(u", "))),
+                                             .arg(event)
+                                             .arg(occurrence)
+                                             .arg(log->names().join(u", "))),
                               timeoutMs);
 }
 
@@ -141,8 +151,8 @@ void TestPlaySequenceThread::readings_data()
     QTest::addColumn<QList<int>>("list");
     QTest::addColumn<int>("wait1");
     QTest::addColumn<int>("wait2");
-    QTest::newRow("preamble and a card") << QList<int>{0, 7} << 1 << 2;
-    QTest::newRow("zero and negative pauses") << QList<int>{7, 12} << 0 << -3;
+    QTest::newRow("preamble and a card") << QList<int> {0, 7} << 1 << 2;
+    QTest::newRow("zero and negative pauses") << QList<int> {7, 12} << 0 << -3;
 }
 
 // Order of the signals, and the pause after an upper verse (wait1) and after
@@ -188,7 +198,8 @@ void TestPlaySequenceThread::filePaths_data()
     // read tells which file was opened; a wrong name plays about 100 ms.
     QTest::newRow("voice 0, preamble") << "names" << 0 << 0 << 850 << 1600;
     QTest::newRow("voice 1, card 7") << "names" << 1 << 7 << 380 << 800;
-    QTest::newRow("application folder with Japanese name") << "読手/カルタ" << 0 << 7 << 850 << 1600;
+    QTest::newRow("application folder with Japanese name")
+        << "読手/カルタ" << 0 << 7 << 850 << 1600;
 }
 
 void TestPlaySequenceThread::filePaths()
@@ -203,7 +214,8 @@ void TestPlaySequenceThread::filePaths()
         QVERIFY(FixtureAudio::MakeVoiceFolder(appDir, {0, 7, 100}, 1.0, false));
         const QString second = root.filePath(QStringLiteral("second"));
         QVERIFY(FixtureAudio::MakeVoiceFolder(second, {0, 7, 100}, 0.5, true));
-        QVERIFY(QDir().rename(second + QStringLiteral("/Music2"), appDir + QStringLiteral("/Music2")));
+        QVERIFY(
+            QDir().rename(second + QStringLiteral("/Music2"), appDir + QStringLiteral("/Music2")));
     }
     makeThread(appDir);
     startReading({card}, voice, 1, 1);
@@ -219,17 +231,18 @@ void TestPlaySequenceThread::filePaths()
 void TestPlaySequenceThread::pauseAndResume_data()
 {
     QTest::addColumn<QList<int>>("list");
-    QTest::addColumn<QString>("pauseAfter");  // the event after which the pause is taken
+    QTest::addColumn<QString>("pauseAfter"); // the event after which the pause is taken
     QTest::addColumn<int>("pausedIn");
-    QTest::addColumn<QString>("stopAfter");   // stop once this is seen after the resume; empty: read to the end
+    QTest::addColumn<QString>(
+        "stopAfter"); // stop once this is seen after the resume; empty: read to the end
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("upper verse: read again from its beginning")
-        << QList<int>{7, 12} << m1s(7) << int(Seq::STAT_MUSIC1) << m1s(7)
-        << QStringList{Started, m1s(7), m1s(7), End};
+        << QList<int> {7, 12} << m1s(7) << int(Seq::STAT_MUSIC1) << m1s(7)
+        << QStringList {Started, m1s(7), m1s(7), End};
     QTest::newRow("pause after upper verse: lower verse at once")
-        << QList<int>{7, 12} << M1E << int(Seq::STAT_WAIT1) << m2s(7)
-        << QStringList{Started, m1s(7), M1E, m2s(7), End};
+        << QList<int> {7, 12} << M1E << int(Seq::STAT_WAIT1) << m2s(7)
+        << QStringList {Started, m1s(7), M1E, m2s(7), End};
 }
 
 void TestPlaySequenceThread::pauseAndResume()
@@ -343,7 +356,7 @@ void TestPlaySequenceThread::stop()
     // A new list reads from its first card.
     startReading({12}, 0, 1, 1);
     waitFor(m1s(12), 0, 3000);
-    QCOMPARE(log->names().mid(atStop.size()), (QStringList{Started, m1s(12)}));
+    QCOMPARE(log->names().mid(atStop.size()), (QStringList {Started, m1s(12)}));
 }
 
 void TestPlaySequenceThread::requestsWhileIdle_areIgnored()
@@ -371,7 +384,7 @@ void TestPlaySequenceThread::changesDuringReading_areIgnored()
     makeThread(longDir); // has no second voice: a switch to it would read 100 ms verses
     startReading({7, 12}, 0, 1, 1);
     waitFor(m1s(7));
-    QList<int> other{12};
+    QList<int> other {12};
     seq->SetParameters(1, 6, 6);
     seq->SetFudaList(&other);
     seq->RequestStart();
@@ -385,13 +398,15 @@ void TestPlaySequenceThread::changesDuringReading_areIgnored()
     seq->RequestStart();
     waitFor(End, 0, 20000);
 
-    QCOMPARE(log->names(), (QStringList{Started, m1s(7), M1E, m2s(7)} + plainReading({7, 12}).mid(3)));
+    QCOMPARE(log->names(),
+             (QStringList {Started, m1s(7), M1E, m2s(7)} + plainReading({7, 12}).mid(3)));
     // Same voice (whole verses) and same pauses (1 s) as at the start.
     const qint64 lower = log->time(M2E) - log->time(m2s(7), 1);
     QVERIFY2(lower >= 850, qPrintable(QString::number(lower)));
     const qint64 wait1 = log->time(m2s(7)) - log->time(M1E);
     const qint64 wait2 = log->time(m1s(12)) - log->time(M2E);
-    QVERIFY2(wait1 <= 1800 && wait2 <= 1800, qPrintable(QStringLiteral("%1 %2").arg(wait1).arg(wait2)));
+    QVERIFY2(wait1 <= 1800 && wait2 <= 1800,
+             qPrintable(QStringLiteral("%1 %2").arg(wait1).arg(wait2)));
 }
 
 // A verse the player cannot play (the kinds are the player's test's) is
@@ -427,7 +442,7 @@ void TestPlaySequenceThread::quitDuringReading_endsOnceAndQuickly()
     QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
     waitFor(End, 0, 1000);
     QTest::qWait(300); // the player's end of the verse cut short is not reported
-    QCOMPARE(log->names(), (QStringList{Started, m1s(7), End}));
+    QCOMPARE(log->names(), (QStringList {Started, m1s(7), End}));
 }
 
 void TestPlaySequenceThread::quitWhileIdle_emitsNothing()
@@ -465,8 +480,9 @@ void TestPlaySequenceThread::anyPlan_manualTakeWithRepeatAndNext()
     waitFor(M1E, 1);
     seq->RequestNext();
     waitFor(End);
-    QCOMPARE(log->names(), (QStringList{Started, "STEP 0", m1s(7), M1E, "STEP 0", m1s(7), M1E,
-                                        "STEP 1", m2s(7), M2E, End}));
+    QCOMPARE(log->names(),
+             (QStringList {Started, "STEP 0", m1s(7), M1E, "STEP 0", m1s(7), M1E, "STEP 1", m2s(7),
+                           M2E, End}));
     QVERIFY(seq->GetPlan().isEmpty());
 }
 

@@ -59,7 +59,10 @@ private:
     {
         return dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_%1").arg(n));
     }
-    static QPushButton *testPlay(QWidget *dialog) { return dialog->findChild<QPushButton *>(QStringLiteral("Btn_TestPlay")); }
+    static QPushButton *testPlay(QWidget *dialog)
+    {
+        return dialog->findChild<QPushButton *>(QStringLiteral("Btn_TestPlay"));
+    }
     static QAbstractButton *boxButton(QWidget *dialog, QDialogButtonBox::StandardButton which)
     {
         return dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(which);
@@ -113,7 +116,7 @@ void OptionsTest::form_hasTextsAndGroup()
     auto *group = dialog.findChild<QButtonGroup *>(QStringLiteral("buttonGroup_voice"));
     QVERIFY(group);
     QVERIFY(group->exclusive());
-    QCOMPARE(group->buttons(), (QList<QAbstractButton *>{radio(&dialog, 1), radio(&dialog, 2)}));
+    QCOMPARE(group->buttons(), (QList<QAbstractButton *> {radio(&dialog, 1), radio(&dialog, 2)}));
     QVERIFY(boxButton(&dialog, QDialogButtonBox::Ok));
     QVERIFY(boxButton(&dialog, QDialogButtonBox::Cancel));
 }
@@ -223,7 +226,7 @@ void OptionsTest::noThread_noSampleButVoiceChoiceWorks()
 {
     OptionDialog dialog(nullptr, 0, true, nullptr);
     dialog.show();
-    QTest::mouseClick(testPlay(&dialog), Qt::LeftButton);   // disabled: nothing happens
+    QTest::mouseClick(testPlay(&dialog), Qt::LeftButton); // disabled: nothing happens
     QVERIFY(!testPlay(&dialog)->isEnabled());
     QVERIFY(!pollTimer(&dialog)->isActive());
     QTest::mouseClick(radio(&dialog, 2), Qt::LeftButton);
@@ -286,7 +289,7 @@ void OptionsTest::sample_buttonDisabledUntilPollFindsThreadIdle()
     QCOMPARE(pollTimer(&dialog)->interval(), 1000);
 
     QVERIFY(lowerStarted.wait(5000));
-    QTest::mouseClick(testPlay(&dialog), Qt::LeftButton);   // ignored while disabled
+    QTest::mouseClick(testPlay(&dialog), Qt::LeftButton); // ignored while disabled
     QVERIFY(!testPlay(&dialog)->isEnabled());
 
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
@@ -315,12 +318,13 @@ void OptionsTest::destroyDuringSample_stopsIt()
 
     QElapsedTimer sinceDestroyed;
     sinceDestroyed.start();
-    dialog.reset();   // the 2.5 s preamble is still sounding
+    dialog.reset(); // the 2.5 s preamble is still sounding
 
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
-    QVERIFY2(sinceDestroyed.elapsed() < 1500, qPrintable(QString::number(sinceDestroyed.elapsed())));
+    QVERIFY2(sinceDestroyed.elapsed() < 1500,
+             qPrintable(QString::number(sinceDestroyed.elapsed())));
     QCOMPARE(thread->GetState(), int(PlaySequenceThread::STAT_STOP));
-    QCOMPARE(lowerEnded.count(), 0);   // a verse cut short reports no end
+    QCOMPARE(lowerEnded.count(), 0); // a verse cut short reports no end
 }
 
 void OptionsTest::destroyAfterSample_leavesIdleThreadUsable()
@@ -335,13 +339,13 @@ void OptionsTest::destroyAfterSample_leavesIdleThreadUsable()
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
     }
     // The stop sent by the destructor must not touch the next reading.
-    QList<int> list{0};
+    QList<int> list {0};
     thread->SetParameters(1, 1, 1);
     thread->SetFudaList(&list);
     thread->RequestStart();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, 10000);
     QCOMPARE(lowerStarted.count(), 2);
-    QCOMPARE(lowerEnded.count(), 2);   // the second reading ran to its end
+    QCOMPARE(lowerEnded.count(), 2); // the second reading ran to its end
 }
 
 QTEST_MAIN(OptionsTest)

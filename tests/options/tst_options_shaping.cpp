@@ -26,7 +26,8 @@ private slots:
     void shapingOnScreen_inForceWhileOpen_keptOnlyOnOk()
     {
         QFETCH(bool, accept);
-        const AudioShaping before{false, true, 0.8}, given{true, false, 1.5}, edited{false, true, 0.7};
+        const AudioShaping before {false, true, 0.8}, given {true, false, 1.5},
+            edited {false, true, 0.7};
         AudioShapingStore::set(before);
         auto dialog = std::make_unique<OptionDialog>(nullptr, 0, true, nullptr, given);
         QCOMPARE(AudioShapingStore::get(), given);

@@ -79,17 +79,18 @@ private slots:
 void TestReading::standardPlan()
 {
     const ReadingPlan plan = ReadingPlanBuilder::standard({0, 12, 34}, 5, 2);
-    const ReadingPlan expected{step(0, 2, 2, false, false), step(12, 1, 5, true),
-                               step(12, 2, 2), step(34, 1, 5, true),
-                               step(34, 2, ReadingStep::NoPause)};
+    const ReadingPlan expected {step(0, 2, 2, false, false), step(12, 1, 5, true), step(12, 2, 2),
+                                step(34, 1, 5, true), step(34, 2, ReadingStep::NoPause)};
     QCOMPARE(plan, expected);
 
     // Without the preamble, and a duplicate adjacent card is read twice.
     QCOMPARE(shape(ReadingPlanBuilder::standard({7, 7}, 1, 1)), QStringLiteral("7.1 7.2 7.1 7.2"));
-    QCOMPARE(ReadingPlanBuilder::standard({0}, 1, 1), ReadingPlan{step(0, 2, ReadingStep::NoPause, false, false)});
+    QCOMPARE(ReadingPlanBuilder::standard({0}, 1, 1),
+             ReadingPlan {step(0, 2, ReadingStep::NoPause, false, false)});
     QVERIFY(ReadingPlanBuilder::standard({}, 1, 1).isEmpty());
     // The default options build the standard plan.
-    QCOMPARE(ReadingPlanBuilder::build({0, 3, 9}, PlanOptions{}), ReadingPlanBuilder::standard({0, 3, 9}, 10, 3));
+    QCOMPARE(ReadingPlanBuilder::build({0, 3, 9}, PlanOptions {}),
+             ReadingPlanBuilder::standard({0, 3, 9}, 10, 3));
 }
 
 void TestReading::stylesAndAdvance_data()
@@ -104,19 +105,19 @@ void TestReading::stylesAndAdvance_data()
     constexpr int E = ReadingStep::NoPause;
     QTest::newRow("competitive, full preamble")
         << int(ReadingStyle::Competitive) << true << false
-        << QStringLiteral("0.1 0.2 0.2 5.1 5.2 6.1 6.2") << QList<int>{3, 3, 3, 8, 3, 8, E};
+        << QStringLiteral("0.1 0.2 0.2 5.1 5.2 6.1 6.2") << QList<int> {3, 3, 3, 8, 3, 8, E};
     QTest::newRow("competitive, no preamble upper verse: as standard")
-        << int(ReadingStyle::Competitive) << false << false
-        << QStringLiteral("0.2 5.1 5.2 6.1 6.2") << QList<int>{3, 8, 3, 8, E};
-    QTest::newRow("beginner")
-        << int(ReadingStyle::Beginner) << true << false
-        << QStringLiteral("0.2 5.1 5.2 5.2 6.1 6.2 6.2") << QList<int>{3, 1, 8, 3, 1, 8, E};
+        << int(ReadingStyle::Competitive) << false << false << QStringLiteral("0.2 5.1 5.2 6.1 6.2")
+        << QList<int> {3, 8, 3, 8, E};
+    QTest::newRow("beginner") << int(ReadingStyle::Beginner) << true << false
+                              << QStringLiteral("0.2 5.1 5.2 5.2 6.1 6.2 6.2")
+                              << QList<int> {3, 1, 8, 3, 1, 8, E};
     QTest::newRow("standard, manual take")
-        << int(ReadingStyle::Standard) << true << true
-        << QStringLiteral("0.2 5.1 5.2 6.1 6.2") << QList<int>{3, U, 3, U, E};
+        << int(ReadingStyle::Standard) << true << true << QStringLiteral("0.2 5.1 5.2 6.1 6.2")
+        << QList<int> {3, U, 3, U, E};
     QTest::newRow("beginner, manual take after the first lower verse")
         << int(ReadingStyle::Beginner) << false << true
-        << QStringLiteral("0.2 5.1 5.2 5.2 6.1 6.2 6.2") << QList<int>{3, 1, U, 3, 1, U, E};
+        << QStringLiteral("0.2 5.1 5.2 5.2 6.1 6.2 6.2") << QList<int> {3, 1, U, 3, 1, U, E};
 }
 
 void TestReading::stylesAndAdvance()
@@ -153,7 +154,7 @@ void TestReading::deadCardsAndCounting()
     const ReadingPlan plan = ReadingPlanBuilder::build({0, 40, 7, 41}, options);
     for (const ReadingStep &s : plan)
         QCOMPARE(s.dead, s.card == 40 || s.card == 41);
-    QCOMPARE(ReadingPlanBuilder::cardsInOrder(plan), (QList<int>{40, 7, 41}));
+    QCOMPARE(ReadingPlanBuilder::cardsInOrder(plan), (QList<int> {40, 7, 41}));
     QCOMPARE(ReadingPlanBuilder::countedCards(plan), 3);
     QCOMPARE(ReadingPlanBuilder::countedCards(ReadingPlanBuilder::standard({0}, 1, 1)), 0);
 }
@@ -165,13 +166,13 @@ void TestReading::walksEveryStepInOrder()
     QCOMPARE(sequence.phase(), Phase::Idle);
 
     ReadingSequence::Actions actions = sequence.start();
-    QCOMPARE(actions, (ReadingSequence::Actions{Action{Action::PlayVerse, 0}}));
+    QCOMPARE(actions, (ReadingSequence::Actions {Action {Action::PlayVerse, 0}}));
     actions = sequence.verseEnded();
-    QCOMPARE(actions, ReadingSequence::Actions{(Action{Action::CountPause, 0, 1})});
+    QCOMPARE(actions, ReadingSequence::Actions {(Action {Action::CountPause, 0, 1})});
     QCOMPARE(sequence.phase(), Phase::Pause);
     actions = sequence.pauseElapsed();
     QCOMPARE(sequence.currentHalf(), 1);
-    QCOMPARE(runToEnd(sequence, actions), (QList<int>{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(runToEnd(sequence, actions), (QList<int> {1, 2, 3, 4, 5, 6}));
     QCOMPARE(sequence.phase(), Phase::Idle);
     QVERIFY(sequence.plan().isEmpty()); // every reading needs a plan of its own
     QVERIFY(sequence.start().isEmpty());
@@ -180,7 +181,7 @@ void TestReading::walksEveryStepInOrder()
     ReadingSequence zero;
     zero.setPlan(ReadingPlanBuilder::standard({1, 2}, -4, 0));
     zero.start();
-    QCOMPARE(zero.verseEnded(), ReadingSequence::Actions{(Action{Action::CountPause, 0, 0})});
+    QCOMPARE(zero.verseEnded(), ReadingSequence::Actions {(Action {Action::CountPause, 0, 0})});
 }
 
 void TestReading::pauseAndResume_data()
@@ -188,7 +189,8 @@ void TestReading::pauseAndResume_data()
     QTest::addColumn<QList<int>>("playList");
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("versesBefore"); // verses that end before the pause
-    QTest::addColumn<bool>("inPause");     // pause taken in the pause after them, else in the next verse
+    QTest::addColumn<bool>(
+        "inPause"); // pause taken in the pause after them, else in the next verse
     QTest::addColumn<int>("resumedStep");
     QTest::addColumn<QList<int>>("rest"); // the steps read after the resumed one
 
@@ -196,28 +198,28 @@ void TestReading::pauseAndResume_data()
     const int beginner = int(ReadingStyle::Beginner);
     // Standard plan of [0, 4, 9]: 0:(0,2) 1:(4,1) 2:(4,2) 3:(9,1) 4:(9,2)
     QTest::newRow("in the preamble: the preamble again")
-        << QList<int>{0, 4, 9} << standard << 0 << false << 0 << QList<int>{1, 2, 3, 4};
+        << QList<int> {0, 4, 9} << standard << 0 << false << 0 << QList<int> {1, 2, 3, 4};
     QTest::newRow("in the pause after the preamble: the preamble again")
-        << QList<int>{0, 4, 9} << standard << 1 << true << 0 << QList<int>{1, 2, 3, 4};
+        << QList<int> {0, 4, 9} << standard << 1 << true << 0 << QList<int> {1, 2, 3, 4};
     QTest::newRow("in an upper verse: that upper verse again")
-        << QList<int>{0, 4, 9} << standard << 1 << false << 1 << QList<int>{2, 3, 4};
+        << QList<int> {0, 4, 9} << standard << 1 << false << 1 << QList<int> {2, 3, 4};
     QTest::newRow("after an upper verse: the lower verse at once")
-        << QList<int>{0, 4, 9} << standard << 2 << true << 2 << QList<int>{3, 4};
+        << QList<int> {0, 4, 9} << standard << 2 << true << 2 << QList<int> {3, 4};
     QTest::newRow("in a lower verse: that lower verse again")
-        << QList<int>{0, 4, 9} << standard << 2 << false << 2 << QList<int>{3, 4};
+        << QList<int> {0, 4, 9} << standard << 2 << false << 2 << QList<int> {3, 4};
     QTest::newRow("after a lower verse: that lower verse again, then on")
-        << QList<int>{0, 4, 9} << standard << 3 << true << 2 << QList<int>{3, 4};
+        << QList<int> {0, 4, 9} << standard << 3 << true << 2 << QList<int> {3, 4};
     QTest::newRow("duplicate adjacent card: the second reading's upper verse")
-        << QList<int>{4, 4} << standard << 2 << false << 2 << QList<int>{3};
+        << QList<int> {4, 4} << standard << 2 << false << 2 << QList<int> {3};
     // Beginner plan of [4, 9]: 0:(4,1) 1:(4,2) 2:(4,2) 3:(9,1) 4:(9,2) 5:(9,2)
     QTest::newRow("beginner, in the gap after the upper verse: the lower verse at once")
-        << QList<int>{4, 9} << beginner << 1 << true << 1 << QList<int>{2, 3, 4, 5};
+        << QList<int> {4, 9} << beginner << 1 << true << 1 << QList<int> {2, 3, 4, 5};
     QTest::newRow("beginner, in the take: that lower verse again")
-        << QList<int>{4, 9} << beginner << 2 << true << 1 << QList<int>{2, 3, 4, 5};
+        << QList<int> {4, 9} << beginner << 2 << true << 1 << QList<int> {2, 3, 4, 5};
     QTest::newRow("beginner, in the repeated lower verse: it again")
-        << QList<int>{4, 9} << beginner << 2 << false << 2 << QList<int>{3, 4, 5};
+        << QList<int> {4, 9} << beginner << 2 << false << 2 << QList<int> {3, 4, 5};
     QTest::newRow("beginner, after the repeated lower verse: it again")
-        << QList<int>{4, 9} << beginner << 3 << true << 2 << QList<int>{3, 4, 5};
+        << QList<int> {4, 9} << beginner << 3 << true << 2 << QList<int> {3, 4, 5};
 }
 
 void TestReading::pauseAndResume()
@@ -252,7 +254,7 @@ void TestReading::pauseAndResume()
     QVERIFY(sequence.pause().isEmpty());
 
     actions = sequence.start();
-    QCOMPARE(actions, ReadingSequence::Actions{(Action{Action::PlayVerse, resumedStep})});
+    QCOMPARE(actions, ReadingSequence::Actions {(Action {Action::PlayVerse, resumedStep})});
     QCOMPARE(runToEnd(sequence, actions).mid(1), rest);
     QCOMPARE(sequence.phase(), Phase::Idle);
 }
@@ -260,7 +262,7 @@ void TestReading::pauseAndResume()
 void TestReading::stopEndsFromEveryPhase()
 {
     const ReadingPlan plan = ReadingPlanBuilder::standard({0, 1, 2}, 1, 1);
-    const ReadingSequence::Actions ended{Action{Action::Ended}};
+    const ReadingSequence::Actions ended {Action {Action::Ended}};
     for (const Phase phase : {Phase::Verse, Phase::Pause, Phase::Paused}) {
         ReadingSequence sequence;
         sequence.setPlan(plan);
@@ -272,7 +274,7 @@ void TestReading::stopEndsFromEveryPhase()
         QCOMPARE(sequence.phase(), phase);
         ReadingSequence::Actions expected = ended;
         if (phase == Phase::Verse)
-            expected.prepend(Action{Action::CancelVerse, 0});
+            expected.prepend(Action {Action::CancelVerse, 0});
         QCOMPARE(sequence.stop(), expected);
         QCOMPARE(sequence.phase(), Phase::Idle);
         QCOMPARE(sequence.currentStep(), -1);
@@ -293,7 +295,7 @@ void TestReading::requestsThatDoNotFit_doNothing()
     QVERIFY(sequence.setPlan(ReadingPlanBuilder::standard({1, 2}, 1, 1)));
     sequence.start();
     QVERIFY(!sequence.setPlan(ReadingPlanBuilder::standard({3}, 1, 1))); // not during a reading
-    QVERIFY(sequence.start().isEmpty());        // a second start
+    QVERIFY(sequence.start().isEmpty()); // a second start
     QVERIFY(sequence.pauseElapsed().isEmpty()); // a late clock during a verse
     sequence.verseEnded();
     QVERIFY(sequence.verseEnded().isEmpty()); // a late end during a pause
@@ -310,14 +312,15 @@ void TestReading::manualTake_waitsForNext()
     sequence.verseEnded();
     sequence.pauseElapsed(); // after the preamble: timed
     QCOMPARE(sequence.currentStep(), 1);
-    QCOMPARE(sequence.verseEnded(), ReadingSequence::Actions{(Action{Action::CountPause, 1, 0, true})});
+    QCOMPARE(sequence.verseEnded(),
+             ReadingSequence::Actions {(Action {Action::CountPause, 1, 0, true})});
     for (int i = 0; i < 1000; ++i)
         QVERIFY(sequence.pauseElapsed().isEmpty());
     QCOMPARE(sequence.phase(), Phase::Pause);
-    QCOMPARE(sequence.next(), ReadingSequence::Actions{(Action{Action::PlayVerse, 2})});
+    QCOMPARE(sequence.next(), ReadingSequence::Actions {(Action {Action::PlayVerse, 2})});
     // The pause after the lower verse stays timed.
-    QCOMPARE(sequence.verseEnded(), ReadingSequence::Actions{(Action{Action::CountPause, 2, 3})});
-    QCOMPARE(sequence.pauseElapsed(), ReadingSequence::Actions{(Action{Action::PlayVerse, 3})});
+    QCOMPARE(sequence.verseEnded(), ReadingSequence::Actions {(Action {Action::CountPause, 2, 3})});
+    QCOMPARE(sequence.pauseElapsed(), ReadingSequence::Actions {(Action {Action::PlayVerse, 3})});
 }
 
 void TestReading::nextAndRepeat()
@@ -327,19 +330,22 @@ void TestReading::nextAndRepeat()
     sequence.setPlan(ReadingPlanBuilder::standard({0, 4, 9}, 10, 3));
     sequence.start();
     QVERIFY(sequence.next().isEmpty()); // Next during a verse: nothing
-    QCOMPARE(sequence.repeat(), (ReadingSequence::Actions{Action{Action::CancelVerse, 0},
-                                                         Action{Action::PlayVerse, 0}}));
+    QCOMPARE(sequence.repeat(),
+             (ReadingSequence::Actions {Action {Action::CancelVerse, 0},
+                                        Action {Action::PlayVerse, 0}}));
     sequence.verseEnded();
-    QCOMPARE(sequence.next(), ReadingSequence::Actions{(Action{Action::PlayVerse, 1})}); // a timed pause ends now
+    QCOMPARE(sequence.next(),
+             ReadingSequence::Actions {(Action {Action::PlayVerse, 1})}); // a timed pause ends now
     sequence.verseEnded();
     // Repeat in the take: the upper verse again, then the take again, then on.
-    QCOMPARE(sequence.repeat(), ReadingSequence::Actions{(Action{Action::PlayVerse, 1})});
-    QCOMPARE(sequence.verseEnded(), ReadingSequence::Actions{(Action{Action::CountPause, 1, 10})});
+    QCOMPARE(sequence.repeat(), ReadingSequence::Actions {(Action {Action::PlayVerse, 1})});
+    QCOMPARE(sequence.verseEnded(),
+             ReadingSequence::Actions {(Action {Action::CountPause, 1, 10})});
     sequence.pauseElapsed();
     sequence.verseEnded();
     // Repeat after a lower verse: that lower verse again.
-    QCOMPARE(sequence.repeat(), ReadingSequence::Actions{(Action{Action::PlayVerse, 2})});
-    QCOMPARE(runToEnd(sequence, {Action{Action::PlayVerse, 2}}), (QList<int>{2, 3, 4}));
+    QCOMPARE(sequence.repeat(), ReadingSequence::Actions {(Action {Action::PlayVerse, 2})});
+    QCOMPARE(runToEnd(sequence, {Action {Action::PlayVerse, 2}}), (QList<int> {2, 3, 4}));
 
     // While paused, Next and Repeat wait for the resume.
     ReadingSequence paused;
@@ -354,7 +360,7 @@ void TestReading::nextAndRepeat()
 void TestReading::deadCardDraw()
 {
     QRandomGenerator random(1234);
-    const QList<int> selected{1, 2, 3, 50, 100};
+    const QList<int> selected {1, 2, 3, 50, 100};
     const QSet<int> selectedSet(selected.cbegin(), selected.cend());
     QSet<QList<int>> distinct;
     for (int round = 0; round < 50; ++round) {
@@ -385,7 +391,7 @@ void TestReading::deadCardDraw()
 void TestReading::readingOrder()
 {
     QRandomGenerator random(7);
-    const QList<int> selected{9, 3, 3, 41};
+    const QList<int> selected {9, 3, 3, 41};
     const ReadingSetup setup = ReadingOrder::shuffled(selected, 2, true, random);
     QCOMPARE(setup.playList.first(), 0);
     QCOMPARE(setup.cardCount, 6);
@@ -397,7 +403,7 @@ void TestReading::readingOrder()
         QCOMPARE(rest.removeAll(card), 1);
     }
     std::sort(rest.begin(), rest.end());
-    QCOMPARE(rest, (QList<int>{3, 3, 9, 41})); // every selected card, duplicates kept
+    QCOMPARE(rest, (QList<int> {3, 3, 9, 41})); // every selected card, duplicates kept
 
     const ReadingSetup plain = ReadingOrder::shuffled(selected, 0, false, random);
     QVERIFY(plain.deadCards.isEmpty());
@@ -406,8 +412,8 @@ void TestReading::readingOrder()
 
     // Read again: exactly this order; only dead cards that are in it count.
     const ReadingSetup again = ReadingOrder::fixed({5, 77, 2}, {77, 90}, true);
-    QCOMPARE(again.playList, (QList<int>{0, 5, 77, 2}));
-    QCOMPARE(again.deadCards, QSet<int>{77});
+    QCOMPARE(again.playList, (QList<int> {0, 5, 77, 2}));
+    QCOMPARE(again.deadCards, QSet<int> {77});
     QCOMPARE(again.cardCount, 3);
 }
 

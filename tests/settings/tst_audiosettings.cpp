@@ -34,13 +34,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("audioGroup");
         QTest::addColumn<AudioSettings>("expected");
-        QTest::newRow("no group: defaults") << QByteArray() << AudioSettings{};
-        QTest::newRow("written values") << QByteArray("TrimSilence=true\nNormalize=true\nSpeed=0.7\n") << AudioSettings{true, true, 0.7};
-        QTest::newRow("1 and TRUE") << QByteArray("TrimSilence=1\nNormalize=TRUE\n") << AudioSettings{true, true, 1.0};
-        QTest::newRow("garbage: defaults") << QByteArray("TrimSilence=yes please\nNormalize=x\nSpeed=fast\n") << AudioSettings{};
-        QTest::newRow("too slow: clamped") << QByteArray("Speed=0.1\n") << AudioSettings{false, false, 0.5};
-        QTest::newRow("too fast: clamped") << QByteArray("Speed=3\n") << AudioSettings{false, false, 2.0};
-        QTest::newRow("not finite: default") << QByteArray("Speed=inf\n") << AudioSettings{};
+        QTest::newRow("no group: defaults") << QByteArray() << AudioSettings {};
+        QTest::newRow("written values")
+            << QByteArray("TrimSilence=true\nNormalize=true\nSpeed=0.7\n")
+            << AudioSettings {true, true, 0.7};
+        QTest::newRow("1 and TRUE")
+            << QByteArray("TrimSilence=1\nNormalize=TRUE\n") << AudioSettings {true, true, 1.0};
+        QTest::newRow("garbage: defaults")
+            << QByteArray("TrimSilence=yes please\nNormalize=x\nSpeed=fast\n") << AudioSettings {};
+        QTest::newRow("too slow: clamped")
+            << QByteArray("Speed=0.1\n") << AudioSettings {false, false, 0.5};
+        QTest::newRow("too fast: clamped")
+            << QByteArray("Speed=3\n") << AudioSettings {false, false, 2.0};
+        QTest::newRow("not finite: default") << QByteArray("Speed=inf\n") << AudioSettings {};
     }
 
     void load_appliesRules()
@@ -56,9 +62,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<AudioSettings>("saved");
-        QTest::newRow("defaults, no group: file untouched") << SettingGroup << AudioSettings{};
-        QTest::newRow("back to defaults: group removed") << QByteArray("[AUDIO]\nSpeed=1.5\n\n" + SettingGroup) << AudioSettings{};
-        QTest::newRow("chosen values") << SettingGroup << AudioSettings{true, false, 1.3};
+        QTest::newRow("defaults, no group: file untouched") << SettingGroup << AudioSettings {};
+        QTest::newRow("back to defaults: group removed")
+            << QByteArray("[AUDIO]\nSpeed=1.5\n\n" + SettingGroup) << AudioSettings {};
+        QTest::newRow("chosen values") << SettingGroup << AudioSettings {true, false, 1.3};
     }
 
     void save_writesGroupOnlyWhenNotDefault()
@@ -73,7 +80,7 @@ private slots:
         QFile file(path());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray after = file.readAll();
-        if (saved == AudioSettings{})
+        if (saved == AudioSettings {})
             QCOMPARE(after, SettingGroup);
         else
             QVERIFY(after.contains(SettingGroup));

@@ -56,20 +56,22 @@ private slots:
         for (int i = 1; i <= 100; ++i)
             all += QByteArray::number(i) + (i < 100 ? "," : "");
         QTest::newRow("defaults") << QByteArray() << true << 10 << 3 << 0 << allCards()
-                                  << "[SETTING]\nFudaList=\"" + all + "\"\nSelectVoice=0\n"
-                                     "Wait1Time=10\nWait2Time=3\nchk_joka=true\n";
+                                  << "[SETTING]\nFudaList=\"" + all
+                + "\"\nSelectVoice=0\n"
+                  "Wait1Time=10\nWait2Time=3\nchk_joka=true\n";
         QTest::newRow("changed values")
-            << QByteArray() << false << 20 << 1 << 1 << QList<int>{87, 18, 57, 57}
+            << QByteArray() << false << 20 << 1 << 1 << QList<int> {87, 18, 57, 57}
             << QByteArray("[SETTING]\nFudaList=\"87,18,57,57\"\nSelectVoice=1\nWait1Time=20\n"
                           "Wait2Time=1\nchk_joka=false\n");
-        QTest::newRow("no card") << QByteArray() << true << 1 << 10 << 0 << QList<int>{}
+        QTest::newRow("no card") << QByteArray() << true << 1 << 10 << 0 << QList<int> {}
                                  << QByteArray("[SETTING]\nFudaList=\nSelectVoice=0\nWait1Time=1\n"
                                                "Wait2Time=10\nchk_joka=true\n");
         // Groups and keys of a newer version survive a save by this one.
         QTest::newRow("newer file")
-            << QByteArray("[PRACTICE]\nStyle=2\n\n[SETTING]\nWait1Time=5\nFudaList=3,4\nFuture=x\n\n"
-                          "[VIEW]\nPanel=true\n")
-            << true << 5 << 3 << 0 << QList<int>{3, 4}
+            << QByteArray(
+                   "[PRACTICE]\nStyle=2\n\n[SETTING]\nWait1Time=5\nFudaList=3,4\nFuture=x\n\n"
+                   "[VIEW]\nPanel=true\n")
+            << true << 5 << 3 << 0 << QList<int> {3, 4}
             << QByteArray("[PRACTICE]\nStyle=2\n\n[SETTING]\nFudaList=\"3,4\"\nFuture=x\n"
                           "SelectVoice=0\nWait1Time=5\nWait2Time=3\nchk_joka=true\n\n"
                           "[VIEW]\nPanel=true\n");
@@ -130,7 +132,7 @@ private slots:
         values.setSelectVoice(-3);
         QCOMPARE(values.selectVoice(), 1); // the reading took any other number as the second voice
         values.setFudaList({0, 1, 100, 101, -5, 1});
-        QCOMPARE(values.fudaList(), (QList<int>{1, 100, 1}));
+        QCOMPARE(values.fudaList(), (QList<int> {1, 100, 1}));
     }
 };
 

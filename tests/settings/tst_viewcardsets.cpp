@@ -45,8 +45,7 @@ private slots:
 
     void viewSettings_brokenValuesFallBackOneByOne()
     {
-        const QString path =
-            ini("[VIEW]\nPoemPanelOpen=true\nPoemPanelPos=12,abc\nPoemReveal=7\n");
+        const QString path = ini("[VIEW]\nPoemPanelOpen=true\nPoemPanelPos=12,abc\nPoemReveal=7\n");
         QSettings settings(path, QSettings::IniFormat);
         const ViewSettings loaded = ViewSettings::load(settings);
         QVERIFY(loaded.poemPanelOpen);
@@ -72,9 +71,10 @@ private slots:
         {
             QSettings settings(path, QSettings::IniFormat);
             CardSets sets = CardSets::load(settings);
-            QCOMPARE(sets.names(), (QStringList{QStringLiteral("hand"), QStringLiteral("unquoted")}));
-            QCOMPARE(sets.cards(QStringLiteral("hand")), (QList<int>{3, 1}));
-            QCOMPARE(sets.cards(QStringLiteral("unquoted")), (QList<int>{4, 5}));
+            QCOMPARE(sets.names(),
+                     (QStringList {QStringLiteral("hand"), QStringLiteral("unquoted")}));
+            QCOMPARE(sets.cards(QStringLiteral("hand")), (QList<int> {3, 1}));
+            QCOMPARE(sets.cards(QStringLiteral("unquoted")), (QList<int> {4, 5}));
             QVERIFY(sets.insert(QStringLiteral("一字決まり 練習"), {87, 18, 57}));
             QVERIFY(!sets.insert(QStringLiteral("a/b"), {1}));
             QVERIFY(!sets.insert(QStringLiteral(" "), {1}));
@@ -87,7 +87,7 @@ private slots:
                  QStringLiteral("87,18,57"));
         const CardSets loaded = CardSets::load(settings);
         QCOMPARE(loaded.names().size(), 2);
-        QCOMPARE(loaded.cards(QStringLiteral("一字決まり 練習")), (QList<int>{87, 18, 57}));
+        QCOMPARE(loaded.cards(QStringLiteral("一字決まり 練習")), (QList<int> {87, 18, 57}));
     }
 };
 

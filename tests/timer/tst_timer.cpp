@@ -18,7 +18,10 @@ namespace {
 class FixedClockDialog : public AnkiJikan_Dialog
 {
 public:
-    explicit FixedClockDialog(const QDateTime &now) : fixedNow(now) {}
+    explicit FixedClockDialog(const QDateTime &now)
+        : fixedNow(now)
+    {
+    }
 
 protected:
     QDateTime currentDateTime() const override { return fixedNow; }
@@ -62,17 +65,20 @@ private:
     {
         return dialog->findChild<QLabel *>(QString::fromLatin1(name));
     }
-    static QProgressBar *bar(QWidget *dialog) { return dialog->findChild<QProgressBar *>(QStringLiteral("progressBar")); }
-    static QPushButton *startStop(QWidget *dialog) { return dialog->findChild<QPushButton *>(QStringLiteral("StartStopBtn")); }
+    static QProgressBar *bar(QWidget *dialog)
+    {
+        return dialog->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+    }
+    static QPushButton *startStop(QWidget *dialog)
+    {
+        return dialog->findChild<QPushButton *>(QStringLiteral("StartStopBtn"));
+    }
     static void tick(AnkiJikan_Dialog *dialog, int times = 1)
     {
         for (int i = 0; i < times; ++i)
             QVERIFY(QMetaObject::invokeMethod(dialog, "TimeOutDone", Qt::DirectConnection));
     }
-    static QString remaining(int minutes)
-    {
-        return QStringLiteral("残り時間 : %1分").arg(minutes);
-    }
+    static QString remaining(int minutes) { return QStringLiteral("残り時間 : %1分").arg(minutes); }
 
     // Drives the end box from inside its own modal loop: waits until it is the
     // active modal widget, records what it saw, closes it the given way.
@@ -127,7 +133,7 @@ void TimerTest::closeEndBoxWhenShown(CloseBy how)
                 poll->deleteLater();
                 poll->stop();
                 if (QWidget *other = QApplication::activeModalWidget())
-                    other->close();   // never leave the test hanging in a modal loop
+                    other->close(); // never leave the test hanging in a modal loop
             }
             return;
         }
@@ -139,7 +145,8 @@ void TimerTest::closeEndBoxWhenShown(CloseBy how)
             endBoxText = text->text();
         switch (how) {
         case CloseBy::OkButton:
-            QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("ButtonOK")), Qt::LeftButton);
+            QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("ButtonOK")),
+                              Qt::LeftButton);
             break;
         case CloseBy::Escape:
             QTest::keyClick(box, Qt::Key_Escape);
@@ -183,7 +190,7 @@ void TimerTest::start_showsFullPeriodAndPlaysStartCue()
     dialog.show();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
 
-    QCOMPARE(cues, QStringList{QStringLiteral("start.wav")});
+    QCOMPARE(cues, QStringList {QStringLiteral("start.wav")});
     QCOMPARE(startStop(&dialog)->text(), QStringLiteral("終了"));
     QCOMPARE(label(&dialog, "MsgLabel")->text(), QStringLiteral("残り時間 : 15 分"));
     QCOMPARE(bar(&dialog)->value(), 0);
@@ -234,12 +241,13 @@ void TimerTest::tick_followsCourse_data()
     QTest::addColumn<int>("progress");
     QTest::addColumn<QStringList>("cuesSoFar");
 
-    const QStringList startOnly{QStringLiteral("start.wav")};
-    const QStringList withWarning{QStringLiteral("start.wav"), QStringLiteral("before2min.wav")};
+    const QStringList startOnly {QStringLiteral("start.wav")};
+    const QStringList withWarning {QStringLiteral("start.wav"), QStringLiteral("before2min.wav")};
     const int progress[] = {6, 13, 20, 26, 33, 40, 46, 53, 60, 66, 73, 80, 86, 93};
     for (int minute = 1; minute <= 14; ++minute) {
-        QTest::addRow("minute %d", minute) << minute << remaining(15 - minute) << progress[minute - 1]
-                                           << (minute >= 13 ? withWarning : startOnly);
+        QTest::addRow("minute %d", minute)
+            << minute << remaining(15 - minute) << progress[minute - 1]
+            << (minute >= 13 ? withWarning : startOnly);
     }
 }
 
@@ -315,22 +323,23 @@ void TimerTest::fifteenthTick_showsEndBoxThenCloses()
         tick(&dialog, 14);
         QCOMPARE(bar(&dialog)->value(), 93);
         closeEndBoxWhenShown(how);
-        tick(&dialog);   // runs the end box modally until it is closed
+        tick(&dialog); // runs the end box modally until it is closed
         QCOMPARE(label(&dialog, "MsgLabel")->text(), QStringLiteral("暗記時間終了"));
         QCOMPARE(bar(&dialog)->value(), 100);
         QCOMPARE(startStop(&dialog)->text(), QStringLiteral("開始"));
         QVERIFY(!dialog.findChild<QTimer *>()->isActive());
         visibleAfterBox = dialog.isVisible();
         if (visibleAfterBox)
-            dialog.reject();   // keep the test from hanging if it did not close
+            dialog.reject(); // keep the test from hanging if it did not close
     });
     result = dialog.exec();
     QVERIFY2(!visibleAfterBox, "the dialog must close itself once the end box is gone");
 
     QVERIFY(endBoxSeen);
     QCOMPARE(endBoxText, QStringLiteral("暗記時間終了しました"));
-    QCOMPARE(cuesWhenEndBoxShown, (QStringList{QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
-                                               QStringLiteral("fine.wav")}));
+    QCOMPARE(cuesWhenEndBoxShown,
+             (QStringList {QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
+                           QStringLiteral("fine.wav")}));
     QCOMPARE(cues, cuesWhenEndBoxShown);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(result, int(QDialog::Rejected));
@@ -346,7 +355,7 @@ void TimerTest::escapeWhileCounting_dismissesSilently()
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-    QCOMPARE(cues, QStringList{QStringLiteral("start.wav")});
+    QCOMPARE(cues, QStringList {QStringLiteral("start.wav")});
     QVERIFY(!endBoxSeen);
 }
 
@@ -371,7 +380,7 @@ void TimerTest::reopening_startsIdle()
 void TimerTest::endBox_playsFineBeforeShownAndClosesByOk()
 {
     FinalMsgBox box;
-    QCOMPARE(cues, QStringList{QStringLiteral("fine.wav")});   // before any show
+    QCOMPARE(cues, QStringList {QStringLiteral("fine.wav")}); // before any show
     QCOMPARE(box.windowTitle(), QStringLiteral("暗記時間終了"));
     QCOMPARE(box.minimumSize(), QSize(388, 165));
     QCOMPARE(box.maximumSize(), QSize(388, 165));
@@ -384,7 +393,7 @@ void TimerTest::endBox_playsFineBeforeShownAndClosesByOk()
     QVERIFY(box.isVisible());
     QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("ButtonOK")), Qt::LeftButton);
     QVERIFY(!box.isVisible());
-    QCOMPARE(cues.size(), 1);   // closing plays nothing more
+    QCOMPARE(cues.size(), 1); // closing plays nothing more
 }
 
 QTEST_MAIN(TimerTest)

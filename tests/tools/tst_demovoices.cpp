@@ -35,13 +35,15 @@ private slots:
     void generator_badCardNumber_fails();
 
 private:
-    struct Result {
+    struct Result
+    {
         int exitCode = -1;
         QString output;
     };
     static QString generator();
-    static Result runGenerator(const QString &appDir, const QStringList &cards,
-                               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+    static Result
+    runGenerator(const QString &appDir, const QStringList &cards,
+                 const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
     // Every file below dir (hidden ones too), relative paths.
     static QSet<QString> filesIn(const QString &dir);
     // "sox stat" values of an audio file: length in seconds, RMS amplitude, rough frequency.
@@ -59,7 +61,7 @@ TestDemoVoices::Result TestDemoVoices::runGenerator(const QString &appDir, const
     QProcess process;
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(generator(), QStringList{appDir} + cards);
+    process.start(generator(), QStringList {appDir} + cards);
     Result result;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -75,7 +77,7 @@ QSet<QString> TestDemoVoices::filesIn(const QString &dir)
 {
     QSet<QString> files;
     const QDir root(dir);
-    const QStringList subdirs{QString(), QStringLiteral("Music"), QStringLiteral("Music2")};
+    const QStringList subdirs {QString(), QStringLiteral("Music"), QStringLiteral("Music2")};
     for (const QString &sub : subdirs) {
         const QDir d(root.filePath(sub));
         const auto entries = d.entryList(QDir::Files | QDir::Hidden);
@@ -85,7 +87,8 @@ QSet<QString> TestDemoVoices::filesIn(const QString &dir)
     return files;
 }
 
-bool TestDemoVoices::audioStats(const QString &path, double *seconds, double *rms, double *frequency)
+bool TestDemoVoices::audioStats(const QString &path, double *seconds, double *rms,
+                                double *frequency)
 {
     QProcess sox;
     sox.setProcessChannelMode(QProcess::MergedChannels);
@@ -102,7 +105,7 @@ bool TestDemoVoices::audioStats(const QString &path, double *seconds, double *rm
         return ok;
     };
     return value("Length \\(seconds\\)", seconds) && value("RMS\\s+amplitude", rms)
-           && value("Rough\\s+frequency", frequency);
+        && value("Rough\\s+frequency", frequency);
 }
 
 void TestDemoVoices::initTestCase()
@@ -111,7 +114,8 @@ void TestDemoVoices::initTestCase()
     for (const char *tool : tools) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs espeak-ng, "
-                                            "vorbis-tools and sox").arg(QLatin1String(tool))));
+                                            "vorbis-tools and sox")
+                                 .arg(QLatin1String(tool))));
     }
     QVERIFY2(QFileInfo(generator()).isExecutable(), qPrintable(generator()));
     AudioOutput::Init(0);
@@ -126,15 +130,16 @@ void TestDemoVoices::poemData_hasEveryPoemWithReadings()
 {
     QFile file(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/data/poems.tsv"));
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'),
-                                                                      Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.value(0), QStringLiteral("no\tkami\tshimo\tkami_reading\tshimo_reading"));
     QCOMPARE(lines.size(), 1 + 101);
 
     // The readings are what the speech synthesizer gets: kana phrases
     // separated by single blanks (it cannot read kanji).
-    const QRegularExpression reading(QStringLiteral("^[\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+"
-                                                    "( [\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+)*$"));
+    const QRegularExpression reading(
+        QStringLiteral("^[\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+"
+                       "( [\\x{3041}-\\x{309F}\\x{30A0}-\\x{30FF}]+)*$"));
     for (int row = 0; row <= 100; ++row) {
         const QStringList columns = lines.at(row + 1).split(QLatin1Char('\t'));
         const QByteArray where = "row " + QByteArray::number(row);
@@ -151,18 +156,19 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
 {
     QTemporaryDir app;
     QVERIFY(app.isValid());
-    const Result result = runGenerator(app.path(), {QStringLiteral("0"), QStringLiteral("7"),
-                                                    QStringLiteral("100")});
+    const Result result =
+        runGenerator(app.path(), {QStringLiteral("0"), QStringLiteral("7"), QStringLiteral("100")});
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
     QVERIFY2(result.output.count(QLatin1Char('\n')) <= 1, qPrintable(result.output));
 
     // 000_1 is the preamble's upper verse, which the competitive style reads.
-    const QStringList verses{QStringLiteral("000_1"), QStringLiteral("000_2"),
-                             QStringLiteral("007_1"), QStringLiteral("007_2"),
-                             QStringLiteral("100_1"), QStringLiteral("100_2")};
-    QSet<QString> expected{QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
-                           QStringLiteral("fine.wav"), QStringLiteral(".demo-voices"),
-                           QStringLiteral("Music/.demo-voices"), QStringLiteral("Music2/.demo-voices")};
+    const QStringList verses {QStringLiteral("000_1"), QStringLiteral("000_2"),
+                              QStringLiteral("007_1"), QStringLiteral("007_2"),
+                              QStringLiteral("100_1"), QStringLiteral("100_2")};
+    QSet<QString> expected {
+        QStringLiteral("start.wav"),          QStringLiteral("before2min.wav"),
+        QStringLiteral("fine.wav"),           QStringLiteral(".demo-voices"),
+        QStringLiteral("Music/.demo-voices"), QStringLiteral("Music2/.demo-voices")};
     for (const QString &v : verses) {
         expected.insert(QStringLiteral("Music/rindou_%1.ogg").arg(v));
         expected.insert(QStringLiteral("Music2/asagao_%1.ogg").arg(v));
@@ -180,7 +186,8 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
             // A spoken verse of a few phrases, clearly audible.
             QVERIFY2(seconds > 2.0 && seconds < 15.0, qPrintable(name + QString::number(seconds)));
             QVERIFY2(rms > 0.02, qPrintable(name + QString::number(rms)));
-            (name.startsWith(QLatin1String("Music/")) ? voice1Frequency : voice2Frequency) += frequency;
+            (name.startsWith(QLatin1String("Music/")) ? voice1Frequency : voice2Frequency) +=
+                frequency;
 
             const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(path);
             QVERIFY2(stream != 0, qPrintable(name));
@@ -192,8 +199,8 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
              qPrintable(QStringLiteral("%1 %2").arg(voice1Frequency).arg(voice2Frequency)));
 
     // The engine plays a verse through to its end.
-    const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(app.filePath(
-        QStringLiteral("Music/rindou_000_2.ogg")));
+    const AudioOutput::Stream stream =
+        AudioOutput::StreamCreateFile(app.filePath(QStringLiteral("Music/rindou_000_2.ogg")));
     QVERIFY(AudioOutput::ChannelPlay(stream));
     QVERIFY(AudioOutput::ChannelIsActive(stream));
     QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::ChannelIsActive(stream), 20000);
@@ -243,9 +250,10 @@ void TestDemoVoices::generator_rerunAndForeignFiles_leftAlone()
     QVERIFY(QFileInfo::exists(app.filePath(QStringLiteral("Music2/asagao_001_1.ogg"))));
 
     // The list of synthetic files names only what the generator made.
-    const QStringList listed = QString::fromUtf8(contents(app.filePath(QStringLiteral("Music/.demo-voices"))))
-                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(listed, QStringList{QStringLiteral("rindou_001_2.ogg")});
+    const QStringList listed =
+        QString::fromUtf8(contents(app.filePath(QStringLiteral("Music/.demo-voices"))))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(listed, QStringList {QStringLiteral("rindou_001_2.ogg")});
     QVERIFY(!contents(app.filePath(QStringLiteral(".demo-voices"))).contains("fine.wav"));
 
     // A second run finds everything in place: it changes nothing and says nothing.
@@ -284,10 +292,12 @@ void TestDemoVoices::generator_interrupted_leavesNoPartialFile()
                      "printf 'OggS partial' >\"$out\"\n"
                      "exec sleep 60\n");
     }
-    QVERIFY(QFile::setPermissions(fakeEncoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(
+        QFile::setPermissions(fakeEncoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PATH"), fakeBin.path() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
+    env.insert(QStringLiteral("PATH"),
+               fakeBin.path() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
     QProcess process;
     process.setProcessEnvironment(env);
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -323,7 +333,8 @@ void TestDemoVoices::generator_interrupted_leavesNoPartialFile()
     const auto files = filesIn(app.path());
     int verses = 0;
     for (const QString &name : files) {
-        QVERIFY2(!QFileInfo(name).fileName().startsWith(QLatin1String(".demo-tmp")), qPrintable(name));
+        QVERIFY2(!QFileInfo(name).fileName().startsWith(QLatin1String(".demo-tmp")),
+                 qPrintable(name));
         if (verseName.match(name).hasMatch()) {
             ++verses;
             const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(app.filePath(name));

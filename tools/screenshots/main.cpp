@@ -41,10 +41,9 @@ bool save(QWidget *window, const QString &path)
     window->activateWindow();
     settle(400);
     // The whole window with its frame, as the X server shows it.
-    const QPixmap shot = window->screen()->grabWindow(0, window->frameGeometry().x(),
-                                                      window->frameGeometry().y(),
-                                                      window->frameGeometry().width(),
-                                                      window->frameGeometry().height());
+    const QPixmap shot = window->screen()->grabWindow(
+        0, window->frameGeometry().x(), window->frameGeometry().y(),
+        window->frameGeometry().width(), window->frameGeometry().height());
     const bool ok = shot.save(path);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
     return ok;
@@ -57,7 +56,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
     if (argc != 3 && !english) {
-        std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n",
+                     argv[0]);
         return 2;
     }
     if (english)
@@ -119,7 +119,7 @@ int main(int argc, char *argv[])
     ok &= save(&window, out.filePath(QStringLiteral("reading.png")));
     start->click(); // pause, so the dialogs below are shown over a quiet window
 
-    QList<int> cards{87, 18, 57, 61, 21, 63, 1, 12, 7, 43};
+    QList<int> cards {87, 18, 57, 61, 21, 63, 1, 12, 7, 43};
     FudaSelectDlg select(nullptr);
     select.SetFudaList(&cards);
     select.move(40, 40);
