@@ -1,59 +1,20 @@
-#include "AppFolder.h"
-#include "AudioOutput.h"
-#include "EventLog.h"
-#include "FixtureAudio.h"
-#include "PlaySequenceThread.h"
-#include "ReadingPlan.h"
+#include "SequenceRig.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 
-using Seq = PlaySequenceThread;
-
-namespace {
-
-const QString M1E = QStringLiteral("M1E");
-const QString M2E = QStringLiteral("M2E");
-const QString End = QStringLiteral("END 0");
-const QString Started = QStringLiteral("SequencStartded");
-
-QString m1s(int card)
-{
-    return QStringLiteral("M1S %1").arg(card);
-}
-QString m2s(int card)
-{
-    return QStringLiteral("M2S %1").arg(card);
-}
-
-// The events a reading of the list makes without intervention.
-QStringList plainReading(const QList<int> &list)
-{
-    QStringList events {Started};
-    for (int card : list) {
-        if (card != 0)
-            events << m1s(card) << M1E;
-        events << m2s(card) << M2E;
-    }
-    return events << End;
-}
-
-} // namespace
-
-class TestPlaySequenceThread : public QObject
+// The reading thread in real time: the order and the pauses of a reading,
+// the verse files it opens, pause, resume and stop on the real player.
+class TestPlaySequenceThread : public QObject, protected SequenceRig
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void cleanup();
+    void initTestCase() { QVERIFY(makeFolders()); }
+    void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
+    void cleanup() { quitThread(); }
 
     void readings_data();
     void readings();
@@ -64,87 +25,9 @@ private slots:
     void quickPauseAndResume_readVerseOnceMore();
     void stop_data();
     void stop();
-    void requestsWhileIdle_areIgnored();
-    void changesDuringReading_areIgnored();
     void badVerseFile_readingGoesOn();
-    void quitDuringReading_endsOnceAndQuickly();
-    void quitWhileIdle_emitsNothing();
-    void anyPlan_manualTakeWithRepeatAndNext();
-    void requestsAfterLongIdle_takeEffectAtOnce();
     void measurePauses();
-
-private:
-    void makeThread(const QString &appDir);
-    void startReading(QList<int> list, int voice, int wait1, int wait2);
-    void waitFor(const QString &event, int occurrence = 0, int timeoutMs = 10000);
-
-    QTemporaryDir root;
-    QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
-    QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only
-    std::unique_ptr<Seq> seq;
-    std::unique_ptr<EventLog> log;
 };
-
-void TestPlaySequenceThread::initTestCase()
-{
-    QVERIFY(root.isValid());
-    shortDir = root.filePath(QStringLiteral("short"));
-    longDir = root.filePath(QStringLiteral("long"));
-    QVERIFY(FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
-    QVERIFY(FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
-}
-
-void TestPlaySequenceThread::cleanupTestCase()
-{
-    AppFolder::setPathForTesting(QString());
-}
-
-void TestPlaySequenceThread::makeThread(const QString &appDir)
-{
-    AppFolder::setPathForTesting(appDir);
-    seq = std::make_unique<Seq>(WId(0));
-    log = std::make_unique<EventLog>();
-    EventLog *events = log.get();
-    connect(seq.get(), &Seq::SequencStartded, events, [events] { events->add(Started); });
-    connect(seq.get(), &Seq::Music1Starteded, events,
-            [events](int card) { events->add(m1s(card)); });
-    connect(seq.get(), &Seq::Music1Ended, events, [events] { events->add(M1E); });
-    connect(seq.get(), &Seq::Music2Starteded, events,
-            [events](int card) { events->add(m2s(card)); });
-    connect(seq.get(), &Seq::Music2Ended, events, [events] { events->add(M2E); });
-    connect(seq.get(), &Seq::SequenceEnded, events,
-            [events](int status) { events->add(QStringLiteral("END %1").arg(status)); });
-    seq->start();
-}
-
-void TestPlaySequenceThread::startReading(QList<int> list, int voice, int wait1, int wait2)
-{
-    seq->SetParameters(voice, wait1, wait2);
-    seq->SetFudaList(&list);
-    list.clear(); // the thread has its own copy; the caller's may go away
-    seq->RequestStart();
-}
-
-void TestPlaySequenceThread::waitFor(const QString &event, int occurrence, int timeoutMs)
-{
-    QTRY_VERIFY2_WITH_TIMEOUT(log->count(event) > occurrence,
-                              qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
-                                             .arg(event)
-                                             .arg(occurrence)
-                                             .arg(log->names().join(u", "))),
-                              timeoutMs);
-}
-
-void TestPlaySequenceThread::cleanup()
-{
-    if (seq) {
-        seq->RequestQuit();
-        QVERIFY(seq->wait(5000));
-        seq.reset();
-    }
-    log.reset();
-    QVERIFY(!AudioOutput::IsMusicPlaying());
-}
 
 void TestPlaySequenceThread::readings_data()
 {
@@ -359,56 +242,6 @@ void TestPlaySequenceThread::stop()
     QCOMPARE(log->names().mid(atStop.size()), (QStringList {Started, m1s(12)}));
 }
 
-void TestPlaySequenceThread::requestsWhileIdle_areIgnored()
-{
-    makeThread(shortDir);
-    seq->RequestPause();
-    seq->RequestStop();
-    seq->RequestStart(); // no list yet
-    QList<int> empty;
-    seq->SetFudaList(&empty);
-    seq->SetFudaList(nullptr);
-    seq->RequestStart();
-    QTest::qWait(500);
-    QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
-    QVERIFY(log->events.isEmpty());
-
-    // None of it got in the way of the next reading.
-    startReading({7}, 0, 1, 1);
-    waitFor(End);
-    QCOMPARE(log->names(), plainReading({7}));
-}
-
-void TestPlaySequenceThread::changesDuringReading_areIgnored()
-{
-    makeThread(longDir); // has no second voice: a switch to it would read 100 ms verses
-    startReading({7, 12}, 0, 1, 1);
-    waitFor(m1s(7));
-    QList<int> other {12};
-    seq->SetParameters(1, 6, 6);
-    seq->SetFudaList(&other);
-    seq->RequestStart();
-
-    waitFor(m2s(7));
-    seq->RequestPause();
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
-    seq->SetParameters(1, 6, 6);
-    seq->SetFudaList(&other);
-    seq->RequestPause();
-    seq->RequestStart();
-    waitFor(End, 0, 20000);
-
-    QCOMPARE(log->names(),
-             (QStringList {Started, m1s(7), M1E, m2s(7)} + plainReading({7, 12}).mid(3)));
-    // Same voice (whole verses) and same pauses (1 s) as at the start.
-    const qint64 lower = log->time(M2E) - log->time(m2s(7), 1);
-    QVERIFY2(lower >= 850, qPrintable(QString::number(lower)));
-    const qint64 wait1 = log->time(m2s(7)) - log->time(M1E);
-    const qint64 wait2 = log->time(m1s(12)) - log->time(M2E);
-    QVERIFY2(wait1 <= 1800 && wait2 <= 1800,
-             qPrintable(QStringLiteral("%1 %2").arg(wait1).arg(wait2)));
-}
-
 // A verse the player cannot play (the kinds are the player's test's) is
 // about 100 ms of silence, and the reading goes on with its pauses.
 void TestPlaySequenceThread::badVerseFile_readingGoesOn()
@@ -427,93 +260,6 @@ void TestPlaySequenceThread::badVerseFile_readingGoesOn()
     QVERIFY2(verse <= 400, qPrintable(QString::number(verse)));
     const qint64 pause = log->time(m2s(7)) - log->time(M1E);
     QVERIFY2(pause >= 1100 && pause <= 1800, qPrintable(QString::number(pause)));
-}
-
-void TestPlaySequenceThread::quitDuringReading_endsOnceAndQuickly()
-{
-    makeThread(longDir);
-    startReading({7, 12}, 0, 1, 1);
-    waitFor(m1s(7));
-    QElapsedTimer clock;
-    clock.start();
-    seq->RequestQuit();
-    QVERIFY(seq->wait(2000));
-    QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
-    waitFor(End, 0, 1000);
-    QTest::qWait(300); // the player's end of the verse cut short is not reported
-    QCOMPARE(log->names(), (QStringList {Started, m1s(7), End}));
-}
-
-void TestPlaySequenceThread::quitWhileIdle_emitsNothing()
-{
-    makeThread(shortDir);
-    startReading({7}, 0, 1, 1);
-    waitFor(End); // idle again after a reading
-    seq->RequestQuit();
-    QVERIFY(seq->wait(2000));
-    QTest::qWait(200);
-    QCOMPARE(log->names(), plainReading({7}));
-}
-
-// A plan given as it is: a manual take waits for Next, Repeat reads the
-// verse again, and each verse's plan index comes just before its start.
-void TestPlaySequenceThread::anyPlan_manualTakeWithRepeatAndNext()
-{
-    makeThread(shortDir);
-    EventLog *events = log.get();
-    connect(seq.get(), &Seq::StepStarted, events,
-            [events](int step) { events->add(QStringLiteral("STEP %1").arg(step)); });
-    PlanOptions options;
-    options.advance = AdvanceMode::Manual;
-    const ReadingPlan plan = ReadingPlanBuilder::build({7}, options);
-    QVERIFY(seq->SetPlan(plan));
-    seq->RequestStart();
-    waitFor(M1E);
-    QCOMPARE(seq->GetState(), int(Seq::STAT_WAIT1));
-    QVERIFY(!seq->SetPlan(plan)); // not during a reading
-    QCOMPARE(seq->GetPlan(), plan);
-    QTest::qWait(1500); // the take has no length
-    QCOMPARE(seq->GetState(), int(Seq::STAT_WAIT1));
-
-    seq->RequestRepeat();
-    waitFor(M1E, 1);
-    seq->RequestNext();
-    waitFor(End);
-    QCOMPARE(log->names(),
-             (QStringList {Started, "STEP 0", m1s(7), M1E, "STEP 0", m1s(7), M1E, "STEP 1", m2s(7),
-                           M2E, End}));
-    QVERIFY(seq->GetPlan().isEmpty());
-}
-
-// Idle and paused loops sleep long between passes; a request must still
-// reach both of them at once. 1.3 s of quiet puts each loop well into such a
-// sleep, so a wake-up that went missing would show as a 0.7 s delay.
-void TestPlaySequenceThread::requestsAfterLongIdle_takeEffectAtOnce()
-{
-    // Lets the loops fall asleep, makes the request, and checks that the
-    // event it should cause comes within 250 ms.
-    const auto verifyPromptAfterQuiet = [&](const std::function<void()> &request,
-                                            const QString &event, int occurrence) {
-        QTest::qWait(1300);
-        const qint64 asked = log->now();
-        request();
-        waitFor(event, occurrence, 2000);
-        const qint64 delay = log->time(event, occurrence) - asked;
-        QVERIFY2(delay <= 250, qPrintable(QStringLiteral("%1 after %2 ms").arg(event).arg(delay)));
-    };
-    makeThread(shortDir);
-    verifyPromptAfterQuiet([this] { startReading({7}, 0, 1, 1); }, m1s(7), 0);
-
-    seq->RequestPause();
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
-    verifyPromptAfterQuiet([this] { seq->RequestStart(); }, m1s(7), 1);
-    waitFor(End);
-
-    // After a reading has ended, the next one starts as promptly.
-    verifyPromptAfterQuiet([this] { startReading({12}, 0, 1, 1); }, m1s(12), 0);
-    seq->RequestStop();
-    waitFor(End, 1);
 }
 
 // Not a check: prints the silence after upper and lower verses. Run with

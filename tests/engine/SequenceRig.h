@@ -1,0 +1,110 @@
+#ifndef SEQUENCERIG_H
+#define SEQUENCERIG_H
+
+#include "AppFolder.h"
+#include "AudioOutput.h"
+#include "EventLog.h"
+#include "FixtureAudio.h"
+#include "PlaySequenceThread.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// A reading thread on a folder of tone verses, with every signal it emits
+// written to an event log under a short name ("M1S 7", "M2E", "END 0"...).
+// Shared by the reading thread's real-time suites.
+class SequenceRig
+{
+public:
+    using Seq = PlaySequenceThread;
+
+    static inline const QString M1E = QStringLiteral("M1E");
+    static inline const QString M2E = QStringLiteral("M2E");
+    static inline const QString End = QStringLiteral("END 0");
+    static inline const QString Started = QStringLiteral("SequencStartded");
+
+    static QString m1s(int card) { return QStringLiteral("M1S %1").arg(card); }
+    static QString m2s(int card) { return QStringLiteral("M2S %1").arg(card); }
+
+    // The events a reading of the list makes without intervention.
+    static QStringList plainReading(const QList<int> &list)
+    {
+        QStringList events {Started};
+        for (int card : list) {
+            if (card != 0)
+                events << m1s(card) << M1E;
+            events << m2s(card) << M2E;
+        }
+        return events << End;
+    }
+
+protected:
+    // Makes the verse folders; call from initTestCase().
+    bool makeFolders()
+    {
+        shortDir = root.filePath(QStringLiteral("short"));
+        longDir = root.filePath(QStringLiteral("long"));
+        return root.isValid() && FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true)
+            && FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false);
+    }
+
+    void makeThread(const QString &appDir)
+    {
+        AppFolder::setPathForTesting(appDir);
+        seq = std::make_unique<Seq>(WId(0));
+        log = std::make_unique<EventLog>();
+        EventLog *events = log.get();
+        QObject::connect(seq.get(), &Seq::SequencStartded, events,
+                         [events] { events->add(Started); });
+        QObject::connect(seq.get(), &Seq::Music1Starteded, events,
+                         [events](int card) { events->add(m1s(card)); });
+        QObject::connect(seq.get(), &Seq::Music1Ended, events, [events] { events->add(M1E); });
+        QObject::connect(seq.get(), &Seq::Music2Starteded, events,
+                         [events](int card) { events->add(m2s(card)); });
+        QObject::connect(seq.get(), &Seq::Music2Ended, events, [events] { events->add(M2E); });
+        QObject::connect(seq.get(), &Seq::SequenceEnded, events, [events](int status) {
+            events->add(QStringLiteral("END %1").arg(status));
+        });
+        seq->start();
+    }
+
+    void startReading(QList<int> list, int voice, int wait1, int wait2)
+    {
+        seq->SetParameters(voice, wait1, wait2);
+        seq->SetFudaList(&list);
+        list.clear(); // the thread has its own copy; the caller's may go away
+        seq->RequestStart();
+    }
+
+    void waitFor(const QString &event, int occurrence = 0, int timeoutMs = 10000)
+    {
+        QTRY_VERIFY2_WITH_TIMEOUT(log->count(event) > occurrence,
+                                  qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
+                                                 .arg(event)
+                                                 .arg(occurrence)
+                                                 .arg(log->names().join(u", "))),
+                                  timeoutMs);
+    }
+
+    // Quits the thread and checks that nothing sounds on; call from cleanup().
+    void quitThread()
+    {
+        if (seq) {
+            seq->RequestQuit();
+            QVERIFY(seq->wait(5000));
+            seq.reset();
+        }
+        log.reset();
+        QVERIFY(!AudioOutput::IsMusicPlaying());
+    }
+
+    QTemporaryDir root;
+    QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
+    QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only
+    std::unique_ptr<Seq> seq;
+    std::unique_ptr<EventLog> log;
+};
+
+#endif
