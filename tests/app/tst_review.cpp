@@ -64,7 +64,7 @@ private slots:
             FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1, 2, 3, 4, 5, 6, 7}, 0.15, false));
         QFile ini(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"1,2,3,4,5\"\n"
+        ini.write("[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"1,2,3\"\n"
                   "[PRACTICE]\nDeadCards=2\n");
         ini.close();
         AppFolder::setPathForTesting(folder.path());
@@ -80,10 +80,10 @@ private slots:
             QCOMPARE(history.files().size(), 1);
             const QList<HistoryEntry> entries =
                 ReadingHistory::load(history.filePath(history.files().first()));
-            QCOMPARE(entries.size(), 7);
+            QCOMPARE(entries.size(), 5);
             const QSet<int> dead = ReadingHistory::deadCards(entries);
             QCOMPARE(dead.size(), 2);
-            QVERIFY(!dead.intersects(QSet<int> {1, 2, 3, 4, 5}));
+            QVERIFY(!dead.intersects(QSet<int> {1, 2, 3}));
             QCOMPARE(ReadingHistory::order(entries), cardsOf(upper));
             for (qsizetype i = 0; i < entries.size(); ++i) {
                 QCOMPARE(entries.at(i).position, static_cast<int>(i) + 1);
@@ -92,7 +92,8 @@ private slots:
                     QVERIFY(entries.at(i).startedMs > entries.at(i - 1).startedMs + 1000);
             }
 
-            // Read again from the history window: the same cards in the same order.
+            // Read again from the history window: the same cards in the same
+            // order (the whole review reading is the end-to-end test's).
             probe.ui()->actionHistory->trigger();
             auto *historyWindow = window.findChild<HistoryWindow *>();
             QVERIFY(historyWindow && historyWindow->isVisible());
@@ -103,13 +104,16 @@ private slots:
             QCOMPARE(probe.playList(), ReadingHistory::order(entries));
             // Refused while that reading goes on.
             QVERIFY(!window.ReadInOrder({1}, {}));
-            QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 60000);
-            QCOMPARE(cardsOf(upper), ReadingHistory::order(entries));
+            QVERIFY(upper.wait(3000));
+            QCOMPARE(cardsOf(upper), ReadingHistory::order(entries).mid(0, 1));
+            probe.thread()->RequestStop();
+            QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 3000);
+            // The review reading cut short keeps its own file; the first stays whole.
             QCOMPARE(history.files().size(), 2);
+            QCOMPARE(ReadingHistory::load(history.filePath(history.files().last())), entries);
             const QList<HistoryEntry> again =
                 ReadingHistory::load(history.filePath(history.files().first()));
-            QCOMPARE(ReadingHistory::order(again), ReadingHistory::order(entries));
-            QCOMPARE(ReadingHistory::deadCards(again), dead);
+            QCOMPARE(again.size(), 1);
             QCOMPARE(historyWindow->shownEntries(), again);
 
             // Save the selection 87, 18 as a card set through the dialog's menu.
