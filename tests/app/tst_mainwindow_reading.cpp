@@ -3,6 +3,7 @@
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
 #include "PoemTable.h"
+#include "TestData.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +26,8 @@
 
 namespace {
 
+using namespace TestData;
+
 const QList<int> FixtureCards {0, 5, 12, 45, 87};
 
 QString statusText(int count, int total, int card)
@@ -34,12 +37,6 @@ QString statusText(int count, int total, int card)
         .arg(total)
         .arg(card)
         .arg(PoemTable::firstPhrase(card));
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 bool sameImage(const QIcon &icon, const QString &resource)

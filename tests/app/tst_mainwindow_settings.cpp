@@ -2,6 +2,7 @@
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
 #include "ScopedAppFolder.h"
+#include "TestData.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -16,25 +17,7 @@
 
 namespace {
 
-QList<int> allCards()
-{
-    QList<int> cards;
-    for (int i = 1; i <= 100; ++i)
-        cards.append(i);
-    return cards;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
+using namespace TestData;
 
 // The voice-2 probe decides whether a stored second voice survives.
 bool makeProbeFiles(const QString &dir, bool voice1, bool voice2)

@@ -1,33 +1,12 @@
 #include "AppSettings.h"
+#include "TestData.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QList<int> allCards()
-{
-    QList<int> cards;
-    for (int i = 1; i <= 100; ++i)
-        cards.append(i);
-    return cards;
-}
-
-} // namespace
+using namespace TestData;
 
 class TestSettings : public QObject
 {
