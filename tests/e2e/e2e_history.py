@@ -18,13 +18,10 @@ with SDL's disk audio driver:
 """
 
 import argparse
-import concurrent.futures
 import glob
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # keep the source tree clean
@@ -85,19 +82,11 @@ def run(exe, work):
     """Plays both readings; returns the problems found."""
     problems = []
     app = d.make_app_folder(work, exe, [], VERSE, INI_TEXT)
-    with concurrent.futures.ThreadPoolExecutor(4) as pool:
-        list(pool.map(lambda v: d.make_tone(
-            os.path.join(work, "Music", "rindou_%03d_%d.ogg" % v), d.tone_frequency(*v), VERSE),
-            [(0, 2)] + [(c, h) for c in range(1, 101) for h in (1, 2)]))
+    d.write_tones(work, [(0, 2)] + [(c, h) for c in range(1, 101) for h in (1, 2)], VERSE)
     capture = os.path.join(work, "capture.raw")
-    with d.Xvfb() as x, open(os.path.join(work, "app.log"), "w") as applog:
-        proc = subprocess.Popen([app], cwd=work, env=d.app_env(x.display, capture),
-                                stdout=applog, stderr=subprocess.STDOUT)
-        recorder = d.CaptureRecorder(capture).start()
+    with d.Xvfb() as x:
+        proc, recorder, window = d.start_program(app, work, x.display, capture)
         try:
-            window = d.wait_window(x.display, "^QtUtakaze$", timeout=30)
-            d.wait_tail(recorder, lambda rms, f: recorder.frames_now() > 0, 10,
-                        "the audio output to open")
             d.key(x.display, window, "Home")
             first = history_rows(wait_history_file(work, 1, READING_TIMEOUT))
             first_end = recorder.frames_now()
@@ -144,15 +133,10 @@ def main():
     parser.add_argument("--app", required=True, help="the QtUtakaze executable")
     parser.add_argument("--keep", help="keep the run (capture, settings, history) in this folder")
     args = parser.parse_args()
-    if any(shutil.which(tool) is None for tool in ("Xvfb", "xdotool", "sox")):
+    if d.missing_tools("Xvfb", "xdotool", "sox"):
         print("needs Xvfb, xdotool and sox")
         return 1
-    if args.keep:
-        shutil.rmtree(args.keep, ignore_errors=True)
-        work = args.keep
-    else:
-        tmp = tempfile.TemporaryDirectory(prefix="qtutakaze-e2e-history-")
-        work = tmp.name
+    work, _tmp = d.work_folder(args.keep, "qtutakaze-e2e-history-")
     started = time.monotonic()
     try:
         problems = run(os.path.abspath(args.app), work)

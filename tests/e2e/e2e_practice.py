@@ -18,12 +18,9 @@ under a private Xvfb with SDL's disk audio driver, presses Home and plays the re
 """
 
 import argparse
-import concurrent.futures
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # keep the source tree clean
@@ -48,20 +45,12 @@ class Session:
             '[SETTING]\nchk_joka=%s\nWait1Time=%d\nWait2Time=%d\nFudaList="%s"\n\n[PRACTICE]\n%s'
             % ("true" if joka else "false", wait1, wait2,
                ",".join(map(str, selected)), practice)))
-        with concurrent.futures.ThreadPoolExecutor(4) as pool:
-            list(pool.map(lambda v: d.make_tone(
-                os.path.join(folder, "Music", "rindou_%03d_%d.ogg" % v), d.tone_frequency(*v), VERSE),
-                [(c, h) for c in files for h in (1, 2)]))
+        d.write_tones(folder, [(c, h) for c in files for h in (1, 2)], VERSE)
         self.capture = os.path.join(folder, "capture.raw")
-        with open(os.path.join(folder, "app.log"), "w") as applog:
-            self.proc = subprocess.Popen([app], cwd=folder, env=d.app_env(x.display, self.capture),
-                                         stdout=applog, stderr=subprocess.STDOUT)
-        self.recorder = d.CaptureRecorder(self.capture).start()
         self.presses = {}
+        self.proc, self.recorder, self.window = d.start_program(app, folder, x.display,
+                                                                self.capture)
         try:
-            self.window = d.wait_window(x.display, "^QtUtakaze$", timeout=30)
-            d.wait_tail(self.recorder, lambda rms, f: self.recorder.frames_now() > 0, 10,
-                        "the audio output to open")
             self.press("Home", "start")
         except BaseException:
             self.close()
@@ -213,15 +202,10 @@ def main():
     parser.add_argument("--keep", help="keep the runs (captures, settings) in this folder")
     parser.add_argument("--case", choices=sorted(CASES), action="append", help="only this case")
     args = parser.parse_args()
-    if any(shutil.which(tool) is None for tool in ("Xvfb", "xdotool", "sox")):
+    if d.missing_tools("Xvfb", "xdotool", "sox"):
         print("needs Xvfb, xdotool and sox")
         return 1
-    if args.keep:
-        shutil.rmtree(args.keep, ignore_errors=True)
-        work = args.keep
-    else:
-        tmp = tempfile.TemporaryDirectory(prefix="qtutakaze-e2e-practice-")
-        work = tmp.name
+    work, _tmp = d.work_folder(args.keep, "qtutakaze-e2e-practice-")
     failed = []
     with d.Xvfb() as x:
         for name in args.case or list(CASES):

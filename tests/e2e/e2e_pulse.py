@@ -24,11 +24,9 @@ checked is what a listener would hear, on the sound server's own clock.
 
 import argparse
 import os
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 import numpy as np
@@ -340,17 +338,11 @@ def main():
     ARGS = parser.parse_args()
     if ARGS.app:
         ARGS.app = os.path.abspath(ARGS.app)
-    for tool in ("pulseaudio", "pactl", "parec", "paplay", "Xvfb", "xdotool", "sox"):
-        if shutil.which(tool) is None:
-            log("missing tool:", tool)
-            return 1
-    if ARGS.keep:
-        shutil.rmtree(ARGS.keep, ignore_errors=True)
-        os.makedirs(ARGS.keep)
-        work = ARGS.keep
-    else:
-        tmp = tempfile.TemporaryDirectory(prefix="qtutakaze-pulse-")
-        work = tmp.name
+    missing = d.missing_tools("pulseaudio", "pactl", "parec", "paplay", "Xvfb", "xdotool", "sox")
+    if missing:
+        log("missing tools:", *missing)
+        return 1
+    work, _tmp = d.work_folder(ARGS.keep, "qtutakaze-pulse-")
     started = time.monotonic()
     with Load(ARGS.load):
         try:

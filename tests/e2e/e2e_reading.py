@@ -27,11 +27,9 @@ and the five settings written back.
 import argparse
 import json
 import os
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # keep the source tree clean
@@ -73,15 +71,8 @@ def run_program(exe, work):
 
     with d.Xvfb() as x:
         log("display", x.display)
-        with open(os.path.join(work, "app.log"), "w") as applog:
-            proc = subprocess.Popen([app], cwd=work, env=d.app_env(x.display, capture),
-                                    stdout=applog, stderr=subprocess.STDOUT)
-        recorder = d.CaptureRecorder(capture).start()
+        proc, recorder, window = d.start_program(app, work, x.display, capture)
         try:
-            window = d.wait_window(x.display, "^QtUtakaze$", timeout=30)
-            # The output device opens while the window is built.
-            d.wait_tail(recorder, lambda rms, f: recorder.frames_now() > 0, 10,
-                        "the audio output to open")
 
             # Reading 1: start, pause and resume during the first upper verse.
             d.focus(x.display, window)
@@ -292,10 +283,10 @@ def main():
     parser.add_argument("--keep", help="keep the run (capture, settings, run.json) in this folder")
     parser.add_argument("--analyse", help="check a kept run again")
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "sox"):
-        if not args.analyse and shutil.which(tool) is None:
-            log("missing tool:", tool)
-            return 1
+    missing = [] if args.analyse else d.missing_tools("Xvfb", "xdotool", "sox")
+    if missing:
+        log("missing tools:", *missing)
+        return 1
 
     started = time.monotonic()
     if args.analyse:
@@ -306,13 +297,7 @@ def main():
     else:
         if not args.app:
             parser.error("--app or --analyse is required")
-        if args.keep:
-            shutil.rmtree(args.keep, ignore_errors=True)
-            os.makedirs(args.keep)
-            work = args.keep
-        else:
-            tmp = tempfile.TemporaryDirectory(prefix="qtutakaze-e2e-")
-            work = tmp.name
+        work, _tmp = d.work_folder(args.keep, "qtutakaze-e2e-")
         try:
             record = run_program(os.path.abspath(args.app), work)
             problems = analyse(work, record)

@@ -14,6 +14,7 @@ program runs, and the analysis converts sample positions to wall-clock
 seconds with the measured rate instead of assuming 44100 frames a second.
 """
 
+import concurrent.futures
 import ctypes
 import ctypes.util
 import os
@@ -21,6 +22,7 @@ import select
 import shutil
 import signal
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -258,6 +260,51 @@ def app_env(display, capture, audio_driver="disk"):
         env["SDL_DISKAUDIOFILE"] = capture
     env.pop("SDL_DISKAUDIODELAY", None)
     return env
+
+
+def missing_tools(*tools):
+    """The tools of the list that are not on the PATH."""
+    return [tool for tool in tools if shutil.which(tool) is None]
+
+
+def work_folder(keep, prefix):
+    """(folder, handle): the --keep folder, emptied, or else a temporary one
+    that lasts as long as the handle does."""
+    if keep:
+        shutil.rmtree(keep, ignore_errors=True)
+        os.makedirs(keep)
+        return keep, None
+    tmp = tempfile.TemporaryDirectory(prefix=prefix)
+    return tmp.name, tmp
+
+
+def write_tones(folder, verses, seconds):
+    """The first voice's files of the (card, half) verses in folder/Music,
+    each a tone that identifies it, made four at a time."""
+    with concurrent.futures.ThreadPoolExecutor(4) as pool:
+        list(pool.map(lambda v: make_tone(
+            os.path.join(folder, "Music", "rindou_%03d_%d.ogg" % v), tone_frequency(*v), seconds),
+            verses))
+
+
+def start_program(app, folder, display, capture):
+    """Starts the program in folder with its sound written to capture by SDL's
+    disk driver and its output in folder/app.log. Returns (process, recorder,
+    window) once the window is up and the audio output open."""
+    with open(os.path.join(folder, "app.log"), "w") as applog:
+        proc = subprocess.Popen([app], cwd=folder, env=app_env(display, capture),
+                                stdout=applog, stderr=subprocess.STDOUT)
+    recorder = CaptureRecorder(capture).start()
+    try:
+        window = wait_window(display, "^QtUtakaze$", timeout=30)
+        # The output device opens while the window is built.
+        wait_tail(recorder, lambda rms, f: recorder.frames_now() > 0, 10,
+                  "the audio output to open")
+    except BaseException:
+        recorder.stop()
+        stop_process(proc)
+        raise
+    return proc, recorder, window
 
 
 def stop_process(proc, timeout=10):
