@@ -1,4 +1,5 @@
 #include "PracticeSettings.h"
+#include "TestData.h"
 
 #include <QFile>
 #include <QSettings>
@@ -17,18 +18,10 @@ private:
     QString writeIni(const QByteArray &text)
     {
         const QString path = dir.filePath(QStringLiteral("QtUtakaze.ini"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        file.write(text);
-        return path;
+        return TestData::writeFile(path, text) ? path : QString();
     }
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray contents(const QString &path) { return TestData::readFile(path); }
 
 private slots:
     void load_data()

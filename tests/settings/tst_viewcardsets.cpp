@@ -1,4 +1,5 @@
 #include "CardSets.h"
+#include "TestData.h"
 #include "ViewSettings.h"
 
 #include <QFile>
@@ -15,9 +16,7 @@ private:
     QString ini(const QByteArray &content)
     {
         const QString path = dir.filePath(QStringLiteral("t.ini"));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
+        TestData::writeFile(path, content);
         return path;
     }
 
