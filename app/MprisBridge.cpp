@@ -1,6 +1,6 @@
 #include "MprisBridge.h"
 
-#include "CardPoets.h"
+#include "CardCatalog.h"
 #include "Logging.h"
 #include "MainWindow.h"
 #include "MprisController.h"
@@ -70,5 +70,5 @@ void MprisBridge::publishState()
 
 void MprisBridge::publishCard(int fudaNum)
 {
-    controller->setCard(fudaNum, cardTitle(fudaNum), CardPoets::poet(fudaNum));
+    controller->setCard(fudaNum, cardTitle(fudaNum), CardCatalog::builtIn().poet(fudaNum));
 }

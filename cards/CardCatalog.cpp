@@ -85,8 +85,10 @@ CardCatalog CardCatalog::parse(const QByteArray &cardsTsv, const QByteArray &poe
     const QStringList colours = CardCatalog::colours();
     for (const QStringList &row : rowsOf(cardsTsv)) {
         const int number = cardNumber(row.value(0));
-        if (number == 0 && row.value(0).trimmed() == QLatin1String("0"))
-            continue; // the preamble
+        if (number == 0 && row.value(0).trimmed() == QLatin1String("0")) {
+            catalog.preamblePoet = row.value(3).trimmed(); // the preamble
+            continue;
+        }
         const QStringList phrases =
             row.value(5).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const QString kimariji = row.value(1).trimmed();

@@ -44,11 +44,14 @@ public:
     int size() const { return static_cast<int>(cards.size()); }
     // Rows skipped while parsing, for the log.
     int skippedRows() const { return skipped; }
+    // The poet of card 1..100 or of the preamble (0); empty for any other number.
+    QString poet(int number) const { return number == 0 ? preamblePoet : card(number).poet; }
 
     static QStringList colours();
 
 private:
     QMap<int, CardInfo> cards;
+    QString preamblePoet; // the preamble is read but is no card
     int skipped = 0;
 };
 

@@ -46,8 +46,9 @@ private slots:
                                  "3\tk\ts\tあしびき\tなが\n"
                                  "x\tbroken\n";
         const QByteArray table = "no\tkimariji\tcolour\tpoet\tpoet_reading\ttext\n"
+                                 "0\t\t\tW\tw\tf g h i j\n" // the preamble: no card, a poet
                                  "1\tあきの\tpink\tP\tp\ta b c d e\n"
-                                 "1\tあきの\tpink\tP\tp\ta b c d e\n" // seen before
+                                 "1\tあきの\tpink\tQ\tp\ta b c d e\n" // seen before
                                  "2\tはるす\tpurple\tP\tp\ta b c d e\n" // no such colour
                                  "3\tあし\tblue\tP\tp\ta b c\n" // not five phrases
                                  "101\tあ\tblue\tP\tp\ta b c d e\n" // no such card
@@ -56,6 +57,9 @@ private slots:
         QCOMPARE(catalog.numbers(), QList<int> {1});
         QCOMPARE(catalog.skippedRows(), 6);
         QCOMPARE(catalog.card(2).number, 0);
+        QCOMPARE(catalog.poet(0), QStringLiteral("W"));
+        QCOMPARE(catalog.poet(1), QStringLiteral("P"));
+        QVERIFY(catalog.poet(2).isEmpty());
         QCOMPARE(CardCatalog::parse(QByteArray(), QByteArray()).size(), 0);
     }
 

@@ -1,4 +1,4 @@
-#include "CardPoets.h"
+#include "CardCatalog.h"
 #include "MprisAdaptors.h"
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
@@ -133,7 +133,7 @@ private slots:
     void mpris_metadataOfTheCard()
     {
         MprisController controller;
-        controller.setCard(7, QStringLiteral("第7首 あまのはら"), CardPoets::poet(7));
+        controller.setCard(7, QStringLiteral("第7首 あまのはら"), CardCatalog::builtIn().poet(7));
         const QVariantMap metadata = controller.findChild<MprisPlayerAdaptor *>()->metadata();
         QCOMPARE(metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
                  QStringLiteral("/io/github/qtutakaze/card/7"));
@@ -141,9 +141,9 @@ private slots:
                  QStringList {QStringLiteral("安倍仲麿")});
         controller.clearCard();
         QVERIFY(controller.metadata().isEmpty());
-        QCOMPARE(CardPoets::poet(0), QStringLiteral("王仁")); // the preamble
-        QCOMPARE(CardPoets::poet(100), QStringLiteral("順徳院"));
-        QVERIFY(CardPoets::poet(101).isEmpty());
+        QCOMPARE(CardCatalog::builtIn().poet(0), QStringLiteral("王仁")); // the preamble
+        QCOMPARE(CardCatalog::builtIn().poet(100), QStringLiteral("順徳院"));
+        QVERIFY(CardCatalog::builtIn().poet(101).isEmpty());
     }
 };
 
