@@ -14,9 +14,12 @@
 
 // A reading thread on a folder of tone verses, with every signal it emits
 // written to an event log under a short name ("M1S 7", "M2E", "END 0"...).
-// Shared by the reading thread's real-time suites.
-class SequenceRig
+// The base of the reading thread's real-time suites: it makes the folders
+// once and quits the thread after each test.
+class SequenceRig : public QObject
 {
+    Q_OBJECT
+
 public:
     using Seq = PlaySequenceThread;
 
@@ -40,16 +43,32 @@ public:
         return events << End;
     }
 
-protected:
-    // Makes the verse folders; call from initTestCase().
-    bool makeFolders()
+    // Protected: QTest finds these by name, and a suite may call cleanup() itself.
+protected slots:
+    void initTestCase()
     {
         shortDir = root.filePath(QStringLiteral("short"));
         longDir = root.filePath(QStringLiteral("long"));
-        return root.isValid() && FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true)
-            && FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false);
+        QVERIFY(root.isValid());
+        QVERIFY(FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
+        QVERIFY(FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
     }
 
+    void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
+
+    // Quits the thread and checks that nothing sounds on.
+    void cleanup()
+    {
+        if (seq) {
+            seq->RequestQuit();
+            QVERIFY(seq->wait(5000));
+            seq.reset();
+        }
+        log.reset();
+        QVERIFY(!AudioOutput::IsMusicPlaying());
+    }
+
+protected:
     void makeThread(const QString &appDir)
     {
         AppFolder::setPathForTesting(appDir);
@@ -86,18 +105,6 @@ protected:
                                                  .arg(occurrence)
                                                  .arg(log->names().join(u", "))),
                                   timeoutMs);
-    }
-
-    // Quits the thread and checks that nothing sounds on; call from cleanup().
-    void quitThread()
-    {
-        if (seq) {
-            seq->RequestQuit();
-            QVERIFY(seq->wait(5000));
-            seq.reset();
-        }
-        log.reset();
-        QVERIFY(!AudioOutput::IsMusicPlaying());
     }
 
     QTemporaryDir root;

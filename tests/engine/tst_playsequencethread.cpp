@@ -7,15 +7,11 @@
 
 // The reading thread in real time: the order and the pauses of a reading,
 // the verse files it opens, pause, resume and stop on the real player.
-class TestPlaySequenceThread : public QObject, protected SequenceRig
+class TestPlaySequenceThread : public SequenceRig
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(makeFolders()); }
-    void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
-    void cleanup() { quitThread(); }
-
     void readings_data();
     void readings();
     void filePaths_data();

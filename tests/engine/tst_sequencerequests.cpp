@@ -8,15 +8,11 @@
 // The reading thread's handling of requests in real time: requests and
 // changes it must ignore, quitting, a plan with a manual take, and loops
 // that must wake at once.
-class TestSequenceRequests : public QObject, protected SequenceRig
+class TestSequenceRequests : public SequenceRig
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(makeFolders()); }
-    void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
-    void cleanup() { quitThread(); }
-
     void requestsWhileIdle_areIgnored();
     void changesDuringReading_areIgnored();
     void quitDuringReading_endsOnceAndQuickly();
