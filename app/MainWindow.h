@@ -2,12 +2,7 @@
 #define MAINWINDOW_H
 
 #include "AppSettings.h"
-#include "ReadingHistory.h"
-#include "ReadingOrder.h"
-#include "ViewSettings.h"
 
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QSet>
@@ -18,15 +13,15 @@ namespace Ui {
 class MainWindow;
 }
 class PlaySequenceThread;
-class KimarijiModel;
-class PoemPanel;
-class HistoryWindow;
+class ReadingSession;
+class ReviewViews;
+class SequenceThreadEngine;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
 QString MakeFudaListString(const QList<int> *list);
 
-// The application's window: settings, the reading order, and the control of
-// the reading thread with its progress in the status bar.
+// The application's window: it shows the settings and a reading, and hands
+// what the user does to the reading session, which owns the reading.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -35,29 +30,19 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Starts a reading of exactly these cards in this order (no shuffle), the
-    // preamble first when it is on; `dead` are the cards among them that are
-    // not on the tatami. Refused (false) during a reading, without cards, or
-    // when the voice is missing.
-    bool ReadInOrder(const QList<int> &order, const QSet<int> &dead);
+    // The reading behind every control of the program.
+    ReadingSession *Session() const { return session.get(); }
+    // The settings as the window holds them (written when it closes).
+    const AppSettings &Settings() const { return settings; }
+    // Whether the second voice is there (the options dialog offers it).
+    bool Voice2Available() const { return voice2Available; }
+    // The reading thread, which the options dialog's sample also uses.
+    PlaySequenceThread *SequenceThread() const { return seqThread.get(); }
 
-    // Remote control (media keys): the reading's state, and the Start and
-    // Stop buttons' actions. Both actions are refused while a dialog is open
-    // or (Start) while the button is disabled; the stop asks no question.
-    bool IsReading() const { return inSequence; }
-    bool IsPlaying() const { return isPlaying; }
-    bool CanStartRemotely() const;
-    void StartOrPauseRemotely();
-    void StopRemotely();
-    // Next and Repeat of a running reading (no question to answer either).
-    void NextRemotely();
-    void RepeatRemotely();
     // Shows the window over the others (a second start in the same folder).
     void BringToFront();
 
 signals:
-    // A reading started, paused, resumed or ended.
-    void PlaybackChanged();
     // The upper verse of a card began.
     void CardStarted(int fudaNum);
 
@@ -65,21 +50,23 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private slots:
-    void on_actionQuit_triggered();
+    void on_actionQuit_triggered() { close(); }
     void on_actionAbout_triggered();
     void on_actionAboutQt_triggered();
     void on_Btn_Start_clicked();
     void on_Btn_Stop_clicked();
     void on_Btn_FudaSelect_clicked();
-    void on_spinBox_1_valueChanged(int arg1);
-    void on_spinBox_2_valueChanged(int arg1);
-    void on_checkBox_toggled(bool checked);
-    void on_actionFuda_triggered();
-    void SequencStartded();
+    void on_spinBox_1_valueChanged(int arg1) { settings.main.setWait1Time(arg1); }
+    void on_spinBox_2_valueChanged(int arg1) { settings.main.setWait2Time(arg1); }
+    void on_checkBox_toggled(bool checked) { settings.main.setChkJoka(checked); }
+    void on_actionFuda_triggered() { on_Btn_FudaSelect_clicked(); }
+    // The reading's moments, as the session reports them; only the start of
+    // an upper verse and the end show anything.
+    void SequencStartded() {}
     void Music1Starteded(int fudaNum);
-    void Music1Ended();
-    void Music2Starteded(int fudaNum);
-    void Music2Ended();
+    void Music1Ended() {}
+    void Music2Starteded(int fudaNum) { Q_UNUSED(fudaNum) }
+    void Music2Ended() {}
     void SequenceEnded(int status);
     void on_actionOption_triggered();
     void on_Slider_Volume_valueChanged(int value);
@@ -89,45 +76,20 @@ private slots:
     void on_actionRepeat_triggered();
 
 private:
-    friend struct MainWindowProbe; // tests read the reading state
-
     void LoadSaveSetting(const QString &fileName, bool save);
-    void SetSettingControlsEnabled(bool enabled);
-    void PrepareReading(const ReadingSetup &setup);
-    void HandReadingToThread();
-    void SetPlaying(bool playing);
-    void SetReadingControlsEnabled(bool enabled);
-    void ReportAdjustedSettings() const;
-
-    // Review of what was read: poem panel, deciding syllables, history.
-    void SetUpReview();
-    void SaveViewSettings();
-    void ShowHistoryWindow();
-    void BeginReadingRecord();
-    void RecordCardRead(int card);
-    void FinishReadingRecord();
+    void ConnectSession();
+    void ShowReadingState();
 
     AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
-    bool inSequence = false;
-    bool isPlaying = false;
-    QList<int> playList;
-    std::unique_ptr<PlaySequenceThread> seqThread;
     bool voice2Available = false;
-    int playCount = 0;
-    int fudaCount = 0;
-    int lastFudaNum = -1;
-
-    // Cards of the current reading that are not on the tatami.
-    QSet<int> deadCards;
-    std::unique_ptr<KimarijiModel> kimariji;
-    QList<HistoryEntry> readingRecord;
-    QDateTime readingStartedAt;
-    QElapsedTimer readingClock;
-    ViewSettings viewSettings;
-    PoemPanel *poemPanel = nullptr; // a window of its own, owned by this one
-    HistoryWindow *historyWindow = nullptr; // made when first opened, owned by this one
+    // Destroyed in reverse order: the session before its engine, the engine
+    // before the thread it listens to.
+    std::unique_ptr<PlaySequenceThread> seqThread;
+    std::unique_ptr<SequenceThreadEngine> engine;
+    std::unique_ptr<ReadingSession> session;
+    ReviewViews *reviewViews = nullptr; // owned by this window
 };
 
 #endif

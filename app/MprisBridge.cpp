@@ -5,32 +5,51 @@
 #include "MainWindow.h"
 #include "MprisController.h"
 #include "PoemTable.h"
+#include "ReadingSession.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <utility>
 
-MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
+namespace {
+
+// A request from outside counts only while no dialog waits for an answer.
+bool noDialogOpen()
+{
+    return !QApplication::activeModalWidget();
+}
+
+} // namespace
+
+MprisBridge::MprisBridge(MainWindow *window, ReadingSession *session, MprisController *controller)
     : QObject(window)
-    , window(window)
+    , session(session)
     , controller(controller)
 {
-    connect(controller, &MprisController::playPauseRequested, window,
-            &MainWindow::StartOrPauseRemotely);
-    connect(controller, &MprisController::playRequested, window, [window] {
-        if (!window->IsPlaying())
-            window->StartOrPauseRemotely();
-    });
-    connect(controller, &MprisController::pauseRequested, window, [window] {
-        if (window->IsPlaying())
-            window->StartOrPauseRemotely();
-    });
-    connect(controller, &MprisController::stopRequested, window, &MainWindow::StopRemotely);
-    // Next and Previous are the reading's Next and Repeat.
-    connect(controller, &MprisController::nextRequested, window, &MainWindow::NextRemotely);
-    connect(controller, &MprisController::previousRequested, window, &MainWindow::RepeatRemotely);
+    const auto whenFree = [](auto action) {
+        return [action] {
+            if (noDialogOpen())
+                action();
+        };
+    };
+    connect(controller, &MprisController::playPauseRequested, this,
+            whenFree([session] { session->startOrPause(); }));
+    connect(controller, &MprisController::playRequested, this, whenFree([session] {
+                if (!session->isPlaying())
+                    session->startOrPause();
+            }));
+    connect(controller, &MprisController::pauseRequested, this, whenFree([session] {
+                if (session->isPlaying())
+                    session->startOrPause();
+            }));
+    connect(controller, &MprisController::stopRequested, this,
+            whenFree([session] { session->stop(); }));
+    connect(controller, &MprisController::nextRequested, this,
+            whenFree([session] { session->next(); }));
+    connect(controller, &MprisController::previousRequested, this,
+            whenFree([session] { session->repeat(); }));
     connect(controller, &MprisController::raiseRequested, window, &MainWindow::BringToFront);
     // As a quit signal does: every loop is left, open dialogs included.
-    connect(controller, &MprisController::quitRequested, window, [] { QCoreApplication::exit(0); });
+    connect(controller, &MprisController::quitRequested, this, [] { QCoreApplication::exit(0); });
     const std::pair<void (MprisController::*)(), const char *> requests[] = {
         {&MprisController::playPauseRequested, "PlayPause"},
         {&MprisController::playRequested, "Play"},
@@ -43,8 +62,10 @@ MprisBridge::MprisBridge(MainWindow *window, MprisController *controller)
         connect(controller, request, this,
                 [name] { qCDebug(lcReading, "remote control: %s", name); });
 
-    connect(window, &MainWindow::PlaybackChanged, this, &MprisBridge::publishState);
-    connect(window, &MainWindow::CardStarted, this, &MprisBridge::publishCard);
+    connect(session, &ReadingSession::readingStarted, this, &MprisBridge::publishState);
+    connect(session, &ReadingSession::playingChanged, this, &MprisBridge::publishState);
+    connect(session, &ReadingSession::readingEnded, this, &MprisBridge::publishState);
+    connect(session, &ReadingSession::upperVerseStarted, this, &MprisBridge::publishCard);
     publishState();
 }
 
@@ -55,16 +76,17 @@ QString MprisBridge::cardTitle(int fudaNum)
 
 void MprisBridge::publishState()
 {
-    controller->setCanPlay(window->CanStartRemotely() || window->IsReading());
-    controller->setCanGoNext(window->IsReading());
-    controller->setCanGoPrevious(window->IsReading());
-    if (window->IsPlaying())
+    const bool reading = session->isReading();
+    controller->setCanPlay(reading || (session->canStart() && noDialogOpen()));
+    controller->setCanGoNext(reading);
+    controller->setCanGoPrevious(reading);
+    if (session->isPlaying())
         controller->setStatus(MprisController::Status::Playing);
-    else if (window->IsReading())
+    else if (reading)
         controller->setStatus(MprisController::Status::Paused);
     else
         controller->setStatus(MprisController::Status::Stopped);
-    if (!window->IsReading())
+    if (!reading)
         controller->clearCard();
 }
 

@@ -1,5 +1,6 @@
 #include "NavigationKeyGuard.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -33,4 +34,18 @@ bool NavigationKeyGuard::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+void NavigationKeyGuard::installReadingKeys(QAction *next, QAction *repeat,
+                                            const QList<QWidget *> &keepOwnKeys)
+{
+    next->setShortcuts(
+        {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space)});
+    repeat->setShortcuts(
+        {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_R)});
+    if (keepOwnKeys.isEmpty())
+        return;
+    auto *keyGuard = new NavigationKeyGuard(keepOwnKeys.first()->window());
+    for (QWidget *widget : keepOwnKeys)
+        keyGuard->guard(widget);
 }

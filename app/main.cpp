@@ -1,8 +1,10 @@
 #include "AppFolder.h"
+#include "AppIdentity.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
+#include "ReadingSession.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
 
@@ -13,6 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    SetApplicationIdentity();
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
 
     // A second start in the same folder shows the first program's window.
@@ -32,7 +35,7 @@ int main(int argc, char *argv[])
                      &MainWindow::BringToFront);
 
     MprisController mpris;
-    new MprisBridge(window.get(), &mpris); // owned by the window
+    new MprisBridge(window.get(), window->Session(), &mpris); // owned by the window
     mpris.registerOnSessionBus();
 
     window->show();

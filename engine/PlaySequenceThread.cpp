@@ -344,6 +344,7 @@ void PlaySequenceThread::run()
     // does not hold the reading in a pause for ever.
     QElapsedTimer pauseClock;
     bool counting = false;
+    int reportedState = STAT_STOP;
 
     while (!quitRequested) {
         sleeper.beginPass();
@@ -352,6 +353,7 @@ void PlaySequenceThread::run()
         bool timeout = false;
         bool idle = false;
         bool inPause = false;
+        int stateNow = STAT_STOP;
         {
             const QMutexLocker locker(&mutex);
             HandOverPending();
@@ -375,6 +377,7 @@ void PlaySequenceThread::run()
             }
             idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
             inPause = state == STAT_WAIT1 || state == STAT_WAIT2;
+            stateNow = state;
         }
         if (outcome.stopCounting)
             counting = false;
@@ -402,6 +405,10 @@ void PlaySequenceThread::run()
             break;
         }
         EmitOutcome(starts, outcome);
+        if (stateNow != reportedState) {
+            reportedState = stateNow;
+            emit StateChanged(stateNow);
+        }
         sleeper.sleep(sleepMs);
     }
 

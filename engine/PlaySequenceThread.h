@@ -69,6 +69,9 @@ signals:
     void SequenceEnded(int status);
     // Just before Music1Starteded/Music2Starteded: the index of the verse in the plan.
     void StepStarted(int step);
+    // The state GetState() gives changed (emitted by run(), after the pass's
+    // other signals).
+    void StateChanged(int state);
 
 protected:
     void run() override;

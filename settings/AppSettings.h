@@ -4,6 +4,7 @@
 #include "AudioSettings.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
+#include "ViewSettings.h"
 
 #include <QString>
 
@@ -22,6 +23,7 @@ struct AppSettings
     MainSettings main; // [SETTING]
     PracticeSettings practice; // [PRACTICE]
     AudioSettings audio; // [AUDIO], written only while not at its defaults
+    ViewSettings view; // [VIEW], written only while not at its defaults
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

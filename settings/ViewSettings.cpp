@@ -46,7 +46,11 @@ ViewSettings ViewSettings::load(QSettings &settings)
 
 void ViewSettings::save(QSettings &settings) const
 {
-    settings.remove(QLatin1String(Group));
+    // Only this version's keys: those of a newer version stay as they are.
+    settings.beginGroup(QLatin1String(Group));
+    for (const char *key : {KeyOpen, KeyPos, KeyReveal})
+        settings.remove(QLatin1String(key));
+    settings.endGroup();
     if (*this == ViewSettings())
         return;
     settings.beginGroup(QLatin1String(Group));

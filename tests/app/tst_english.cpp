@@ -9,6 +9,7 @@
 #include "PoemPanel.h"
 #include "PracticeDialog.h"
 #include "ScopedAppFolder.h"
+#include "TestData.h"
 #include "UiLanguage.h"
 
 #include <QAction>
@@ -179,8 +180,11 @@ private slots:
 
     void mainWindow_textsImagesStatusAndQuestion()
     {
+        QVERIFY(TestData::writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")),
+                          "[SETTING]\nFudaList=1\n"));
         MainWindow window;
-        const auto *ui = MainWindowProbe(window).ui();
+        MainWindowProbe probe(window);
+        const auto *ui = probe.ui();
         QCOMPARE(ui->label_7->text(), QStringLiteral("Vol."));
         QCOMPARE(ui->actionOption->text(), QStringLiteral("Options"));
         QCOMPARE(ui->statusBar->currentMessage(), QStringLiteral("Press the play button"));
@@ -191,7 +195,6 @@ private slots:
                  english.convertToFormat(QImage::Format_ARGB32));
 
         ui->checkBox->setChecked(false);
-        MainWindowProbe(window).setFudaList({1});
         QSignalSpy card(&window, &MainWindow::CardStarted);
         ui->Btn_Start->click();
         QVERIFY(card.wait(5000));

@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "MainWindowProbe.h"
 #include "ScopedAppFolder.h"
 
 #include <QDir>

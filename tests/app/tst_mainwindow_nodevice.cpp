@@ -2,6 +2,7 @@
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
 #include "ScopedAppFolder.h"
+#include "TestData.h"
 
 #include <QPushButton>
 #include <QStatusBar>
@@ -19,13 +20,14 @@ private slots:
         ScopedAppFolder app;
         QVERIFY(app.isValid());
         QVERIFY(FixtureAudio::MakeVoiceFolder(app.path(), {0, 7}, 0.2, false));
+        QVERIFY(TestData::writeFile(app.filePath(QStringLiteral("QtUtakaze.ini")),
+                          "[SETTING]\nFudaList=7\n"));
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
         MainWindow window;
         MainWindowProbe probe(window);
         const QString noOutput = QStringLiteral("音声出力を開けません");
         QCOMPARE(probe.ui()->statusBar->currentMessage(), noOutput);
 
-        probe.setFudaList({7});
         probe.ui()->checkBox->setChecked(false); // no preamble: card 7 is read first
         QTest::mouseClick(probe.ui()->Btn_Start, Qt::LeftButton);
         QVERIFY(!probe.inSequence());

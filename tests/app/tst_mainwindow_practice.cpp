@@ -78,9 +78,9 @@ private slots:
             QCOMPARE(probe.fudaList(), selected); // the selection itself is unchanged
 
             // The preamble's upper verse is no card; a dead card counts like any other.
-            QMetaObject::invokeMethod(&window, "Music1Starteded", Q_ARG(int, 0));
+            emit probe.thread()->Music1Starteded(0);
             QCOMPARE(probe.playCount(), 0);
-            QMetaObject::invokeMethod(&window, "Music1Starteded", Q_ARG(int, *dead.cbegin()));
+            emit probe.thread()->Music1Starteded(*dead.cbegin());
             QCOMPARE(probe.playCount(), 1);
             QVERIFY(probe.ui()->statusBar->currentMessage().startsWith(QStringLiteral("1 / 8 ")));
         }

@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(probe.ui()->statusBar->currentMessage(),
                  voice1 ? QStringLiteral("再生ボタンを押してください")
                         : QStringLiteral("音声ファイルが見つからないので再生できません(!_!)"));
-        QCOMPARE(probe.voice2Available(), voice2);
+        QCOMPARE(window.Voice2Available(), voice2);
         QCOMPARE(probe.selectVoice(), voice2 ? 1 : 0);
     }
 
@@ -145,7 +145,8 @@ private slots:
         QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
 
         probe.ui()->Btn_Start->click();
-        QVERIFY(probe.inSequence() && probe.isPlaying());
+        // Playing as soon as the reading thread says so.
+        QTRY_VERIFY(probe.inSequence() && probe.isPlaying());
         const QList<int> order = probe.playList();
         QCOMPARE(order.size(), 4);
         QCOMPARE(order.first(), 0);
@@ -182,7 +183,7 @@ private slots:
         QVERIFY(upper.wait(3000));
         const int first = probe.playList().first();
         probe.ui()->Btn_Start->click(); // pause
-        QVERIFY(!probe.isPlaying() && probe.inSequence());
+        QTRY_VERIFY(!probe.isPlaying() && probe.inSequence());
         QVERIFY(sameImage(probe.ui()->Btn_Start->icon(), QStringLiteral(":/images/Play.png")));
         QTRY_COMPARE(probe.thread()->GetState(), int(PlaySequenceThread::STAT_PAUSE));
         probe.ui()->Btn_Start->click(); // resume: the upper verse again

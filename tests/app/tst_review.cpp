@@ -103,7 +103,7 @@ private slots:
             QVERIFY(probe.inSequence());
             QCOMPARE(probe.playList(), ReadingHistory::order(entries));
             // Refused while that reading goes on.
-            QVERIFY(!window.ReadInOrder({1}, {}));
+            QVERIFY(!window.Session()->readInOrder({1}, {}));
             QVERIFY(upper.wait(3000));
             QCOMPARE(cardsOf(upper), ReadingHistory::order(entries).mid(0, 1));
             probe.thread()->RequestStop();

@@ -1,0 +1,81 @@
+#include "ReviewViews.h"
+
+#include "AppFolder.h"
+#include "HistoryWindow.h"
+#include "PoemPanel.h"
+#include "ReadingSession.h"
+#include "ViewSettings.h"
+
+#include <QAction>
+
+ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings *view,
+                         QAction *panelAction, QAction *historyAction)
+    : QObject(window)
+    , window(window)
+    , session(session)
+    , view(view)
+    , panelAction(panelAction)
+    , panel(new PoemPanel(window))
+{
+    panel->setReveal(view->poemReveal);
+    if (view->hasPoemPanelPos)
+        panel->move(view->poemPanelPos);
+    connect(panel, &PoemPanel::revealChanged, this,
+            [view](ViewSettings::PoemReveal option) { view->poemReveal = option; });
+    // Only the user's choice counts: windows hidden while closing down do not.
+    connect(panel, &PoemPanel::visibilityChanged, this, [this](bool visible) {
+        if (!this->window->isVisible())
+            return;
+        this->view->poemPanelOpen = visible;
+        this->panelAction->setChecked(visible);
+    });
+    connect(panelAction, &QAction::toggled, this, [this](bool on) {
+        if (on && !this->view->hasPoemPanelPos) {
+            panel->move(this->window->frameGeometry().topRight() + QPoint(8, 0));
+            this->view->hasPoemPanelPos = true;
+        }
+        panel->setVisible(on);
+    });
+    connect(historyAction, &QAction::triggered, this, &ReviewViews::showHistory);
+
+    connect(session, &ReadingSession::readingStarted, panel, &PoemPanel::readingStarted);
+    connect(session, &ReadingSession::cardRead, panel, &PoemPanel::upperStarted);
+    connect(session, &ReadingSession::lowerVerseEnded, panel, &PoemPanel::lowerEnded);
+    connect(session, &ReadingSession::readingEnded, panel, &PoemPanel::readingOver);
+    const auto readingActive = [this](bool active) {
+        if (!history)
+            return;
+        if (!active)
+            history->refresh();
+        history->setReadingActive(active);
+    };
+    connect(session, &ReadingSession::readingStarted, this,
+            [readingActive] { readingActive(true); });
+    connect(session, &ReadingSession::readingEnded, this,
+            [readingActive] { readingActive(false); });
+}
+
+void ReviewViews::windowShown()
+{
+    if (view->poemPanelOpen && !panel->isVisible())
+        panelAction->setChecked(true);
+}
+
+void ReviewViews::storePanelPlace()
+{
+    if (view->hasPoemPanelPos)
+        view->poemPanelPos = panel->pos();
+}
+
+void ReviewViews::showHistory()
+{
+    if (session->isReading())
+        return;
+    if (!history) {
+        history = new HistoryWindow(AppFolder::filePath(QStringLiteral("history")), window);
+        connect(history, &HistoryWindow::readAgainRequested, session, &ReadingSession::readInOrder);
+    }
+    history->refresh();
+    history->show();
+    history->raise();
+}

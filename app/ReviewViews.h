@@ -1,0 +1,41 @@
+#ifndef REVIEWVIEWS_H
+#define REVIEWVIEWS_H
+
+#include <QObject>
+
+struct ViewSettings;
+class QAction;
+class QWidget;
+class ReadingSession;
+class PoemPanel;
+class HistoryWindow;
+
+// The views of what was read beside the main window: the poem panel, which
+// follows the session's cards, and the history window, whose Read again
+// starts a session reading. Whether the panel is open, where it stands and
+// when it reveals a card are kept in the view settings.
+class ReviewViews : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `window` owns the views; `view` outlives this object.
+    ReviewViews(QWidget *window, ReadingSession *session, ViewSettings *view, QAction *panelAction,
+                QAction *historyAction);
+
+    // The main window was shown: the panel opens again if it was open.
+    void windowShown();
+    // Keeps the panel's place in the view settings before they are saved.
+    void storePanelPlace();
+    void showHistory();
+
+private:
+    QWidget *window;
+    ReadingSession *session;
+    ViewSettings *view;
+    QAction *panelAction;
+    PoemPanel *panel; // a window of its own, owned by the main window
+    HistoryWindow *history = nullptr; // made when first opened, owned by the main window
+};
+
+#endif

@@ -1,0 +1,182 @@
+#include "ReadingSession.h"
+
+#include "AppSettings.h"
+#include "CardCatalog.h"
+#include "ReadingPlan.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
+
+#include <utility>
+
+ReadingSession::ReadingSession(ReadingEngine *engine, QObject *parent)
+    : QObject(parent)
+    , engine(engine)
+    , random(QRandomGenerator::global())
+    , recorder(CardCatalog::builtIn())
+{
+    // Every report counts only during a reading of this session.
+    const auto during = [this](auto report) {
+        return [this, report](auto... args) {
+            if (reading)
+                (this->*report)(args...);
+        };
+    };
+    connect(engine, &ReadingEngine::sequenceStarted, this,
+            during(&ReadingSession::sequenceStarted));
+    connect(engine, &ReadingEngine::upperStarted, this, during(&ReadingSession::onUpperStarted));
+    connect(engine, &ReadingEngine::upperEnded, this, during(&ReadingSession::upperVerseEnded));
+    connect(engine, &ReadingEngine::lowerStarted, this, during(&ReadingSession::lowerVerseStarted));
+    connect(engine, &ReadingEngine::lowerEnded, this, during(&ReadingSession::lowerVerseEnded));
+    connect(engine, &ReadingEngine::stateChanged, this, during(&ReadingSession::onStateChanged));
+    connect(engine, &ReadingEngine::sequenceEnded, this, during(&ReadingSession::finish));
+}
+
+void ReadingSession::setSettings(const AppSettings *settings)
+{
+    this->settings = settings;
+}
+
+void ReadingSession::setVoiceAvailable(bool available)
+{
+    voiceAvailable = available;
+}
+
+void ReadingSession::setHistoryFolder(const QString &folder)
+{
+    historyFolder = folder;
+}
+
+void ReadingSession::setRandomGenerator(QRandomGenerator *random)
+{
+    this->random = random;
+}
+
+void ReadingSession::startOrPause()
+{
+    if (reading) {
+        wantPlaying = !wantPlaying;
+        if (wantPlaying)
+            engine->requestStart();
+        else
+            engine->requestPause();
+        return;
+    }
+    if (!voiceAvailable || !settings)
+        return;
+    // Without an output the reading would run silently: try it again.
+    if (!engine->openOutput()) {
+        emit startRefused(Refusal::NoOutput);
+        return;
+    }
+    // Nothing to read: the engine would ignore the list and never report an end.
+    const MainSettings &values = settings->main;
+    if (values.fudaList().isEmpty() && !values.chkJoka()) {
+        emit startRefused(Refusal::NothingSelected);
+        return;
+    }
+    begin(ReadingOrder::shuffled(values.fudaList(), settings->practice.deadCards, values.chkJoka(),
+                                 *random));
+}
+
+bool ReadingSession::readInOrder(const QList<int> &order, const QSet<int> &dead)
+{
+    if (reading || order.isEmpty() || !voiceAvailable || !settings)
+        return false;
+    begin(ReadingOrder::fixed(order, dead, settings->main.chkJoka()));
+    return true;
+}
+
+void ReadingSession::begin(const ReadingSetup &reading)
+{
+    setup = reading;
+    counted = 0;
+    lastCounted = -1;
+    const MainSettings &values = settings->main;
+    const int voice = values.selectVoice();
+    // The classic reading keeps its classic hand-over.
+    if (settings->practice.isDefault() && setup.deadCards.isEmpty()) {
+        engine->setCardList(voice, values.wait1Time(), values.wait2Time(), setup.playList);
+    } else {
+        PlanOptions options;
+        options.style = settings->practice.style;
+        options.advance = settings->practice.advance;
+        options.wait1Seconds = values.wait1Time();
+        options.wait2Seconds = values.wait2Time();
+        // The competitive style reads the preamble in full only when the
+        // voice has its upper verse.
+        options.preambleUpperAvailable = engine->hasPreambleUpper(voice);
+        options.deadCards = setup.deadCards;
+        engine->setPlan(voice, values.wait1Time(), values.wait2Time(),
+                        ReadingPlanBuilder::build(setup.playList, options));
+    }
+    recorder.begin(setup.playList, setup.deadCards, QDateTime::currentDateTime());
+    clock.start();
+    this->reading = true;
+    wantPlaying = true;
+    emit readingStarted();
+    engine->requestStart();
+}
+
+void ReadingSession::stop()
+{
+    if (reading)
+        engine->requestStop();
+}
+
+void ReadingSession::next()
+{
+    if (reading)
+        engine->requestNext();
+}
+
+void ReadingSession::repeat()
+{
+    if (reading)
+        engine->requestRepeat();
+}
+
+void ReadingSession::endOnQuit()
+{
+    if (reading)
+        finish();
+}
+
+void ReadingSession::onUpperStarted(int card)
+{
+    // The preamble's upper verse (competitive style) is no card.
+    if (card == 0)
+        return;
+    // An upper verse read again after a resume is not counted twice.
+    if (card != lastCounted) {
+        ++counted;
+        lastCounted = card;
+        emit cardRead(card, recorder.cardRead(card, clock.elapsed()));
+    }
+    emit upperVerseStarted(card);
+}
+
+void ReadingSession::onStateChanged(int state)
+{
+    const bool nowPlaying = state != ReadingEngine::Stopped && state != ReadingEngine::Paused;
+    if (state == ReadingEngine::Paused || nowPlaying)
+        wantPlaying = nowPlaying;
+    if (nowPlaying == playing)
+        return;
+    playing = nowPlaying;
+    emit playingChanged(playing);
+}
+
+void ReadingSession::finish()
+{
+    reading = false;
+    wantPlaying = false;
+    const bool wasPlaying = std::exchange(playing, false);
+    const bool saved = recorder.finish(historyFolder) != ReadingHistory::SaveResult::Failed;
+    if (wasPlaying)
+        emit playingChanged(false);
+    emit readingEnded();
+    // After the end, so that it stays on whatever shows the end.
+    if (!saved)
+        emit historyNotSaved(historyFolder);
+}

@@ -1,0 +1,109 @@
+#ifndef READINGSESSION_H
+#define READINGSESSION_H
+
+#include "ReadingEngine.h"
+#include "ReadingOrder.h"
+#include "ReadingRecorder.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+struct AppSettings;
+class QRandomGenerator;
+
+// One reading from its start to its end, whoever drives it (the window and
+// its keys, the history window, the media keys): the settings it was started
+// with, its order and dead cards, the progress ("n / N", the card read last),
+// the deciding syllables as cards are read and the history record it leaves.
+// Its playing and paused states are what the engine reported, never assumed
+// ahead of it. Reports of the engine outside a reading of this session (the
+// options dialog's sample) are not a reading and are ignored.
+class ReadingSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Why a start did nothing.
+    enum class Refusal { NoOutput, NothingSelected };
+
+    // The engine is not owned.
+    explicit ReadingSession(ReadingEngine *engine, QObject *parent = nullptr);
+
+    // The settings a start reads (cards, preamble, pauses, voice, practice);
+    // not owned, read only at the start of a reading.
+    void setSettings(const AppSettings *settings);
+    // Whether the first voice is there to read; without it nothing starts.
+    void setVoiceAvailable(bool available);
+    void setHistoryFolder(const QString &folder);
+    // The shuffle and the dead-card draw (tests: a seeded one); not owned.
+    void setRandomGenerator(QRandomGenerator *random);
+
+    // A new reading of the selected cards, shuffled; during a reading, pause
+    // or resume it.
+    void startOrPause();
+    // A new reading of exactly this order (a past reading read again); false
+    // during a reading, without cards or without the voice.
+    bool readInOrder(const QList<int> &order, const QSet<int> &dead);
+    // Ends the reading (it asks nobody: that is the caller's part).
+    void stop();
+    // Ends the pause under way / reads the current verse again.
+    void next();
+    void repeat();
+    // The program quits during a reading: what was read is kept as for a stop.
+    void endOnQuit();
+
+    bool canStart() const { return voiceAvailable && !reading; }
+    bool isReading() const { return reading; }
+    // Sounding or counting a pause, as the engine last reported.
+    bool isPlaying() const { return playing; }
+    int playCount() const { return counted; }
+    int cardCount() const { return setup.cardCount; }
+    int lastCard() const { return lastCounted; }
+    QList<int> playList() const { return setup.playList; }
+    QSet<int> deadCards() const { return setup.deadCards; }
+    const ReadingRecorder &record() const { return recorder; }
+
+signals:
+    // A reading was handed to the engine / the engine began it.
+    void readingStarted();
+    void sequenceStarted();
+    // The engine's reports during a reading. A card's upper verse read again
+    // after a resume is reported again; the preamble's upper verse is not.
+    void upperVerseStarted(int card);
+    void upperVerseEnded();
+    void lowerVerseStarted(int card);
+    void lowerVerseEnded();
+    // A card was read for the first time in this reading: it is counted and
+    // recorded; kimarijiLength kana of its reading decided it then.
+    void cardRead(int card, int kimarijiLength);
+    void playingChanged(bool playing);
+    void readingEnded();
+    void startRefused(ReadingSession::Refusal reason);
+    void historyNotSaved(const QString &folder);
+
+private:
+    void begin(const ReadingSetup &reading);
+    void finish();
+    void onUpperStarted(int card);
+    void onStateChanged(int state);
+
+    ReadingEngine *engine;
+    const AppSettings *settings = nullptr;
+    QRandomGenerator *random = nullptr;
+    bool voiceAvailable = false;
+    QString historyFolder;
+
+    bool reading = false;
+    bool playing = false;
+    bool wantPlaying = false; // what the last request asked for
+    ReadingSetup setup;
+    int counted = 0;
+    int lastCounted = -1;
+    ReadingRecorder recorder;
+    QElapsedTimer clock;
+};
+
+#endif

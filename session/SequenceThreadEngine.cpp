@@ -1,0 +1,68 @@
+#include "SequenceThreadEngine.h"
+
+#include "AudioOutput.h"
+#include "PlaySequenceThread.h"
+#include "Voices.h"
+
+#include <QFileInfo>
+
+SequenceThreadEngine::SequenceThreadEngine(PlaySequenceThread *thread, QObject *parent)
+    : ReadingEngine(parent)
+    , thread(thread)
+{
+    connect(thread, &PlaySequenceThread::SequencStartded, this, &ReadingEngine::sequenceStarted);
+    connect(thread, &PlaySequenceThread::Music1Starteded, this, &ReadingEngine::upperStarted);
+    connect(thread, &PlaySequenceThread::Music1Ended, this, &ReadingEngine::upperEnded);
+    connect(thread, &PlaySequenceThread::Music2Starteded, this, &ReadingEngine::lowerStarted);
+    connect(thread, &PlaySequenceThread::Music2Ended, this, &ReadingEngine::lowerEnded);
+    connect(thread, &PlaySequenceThread::SequenceEnded, this, &ReadingEngine::sequenceEnded);
+    connect(thread, &PlaySequenceThread::StateChanged, this, &ReadingEngine::stateChanged);
+}
+
+bool SequenceThreadEngine::openOutput()
+{
+    return AudioOutput::Reopen();
+}
+
+bool SequenceThreadEngine::hasPreambleUpper(int voice) const
+{
+    return QFileInfo::exists(Voices::filePath(voice, 0, 1));
+}
+
+void SequenceThreadEngine::setCardList(int voice, int wait1, int wait2, const QList<int> &cards)
+{
+    thread->SetParameters(voice, wait1, wait2);
+    QList<int> list = cards;
+    thread->SetFudaList(&list); // the thread keeps a copy
+}
+
+void SequenceThreadEngine::setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan)
+{
+    thread->SetParameters(voice, wait1, wait2);
+    thread->SetPlan(plan);
+}
+
+void SequenceThreadEngine::requestStart()
+{
+    thread->RequestStart();
+}
+
+void SequenceThreadEngine::requestPause()
+{
+    thread->RequestPause();
+}
+
+void SequenceThreadEngine::requestStop()
+{
+    thread->RequestStop();
+}
+
+void SequenceThreadEngine::requestNext()
+{
+    thread->RequestNext();
+}
+
+void SequenceThreadEngine::requestRepeat()
+{
+    thread->RequestRepeat();
+}

@@ -1,0 +1,264 @@
+#include "AppSettings.h"
+#include "ReadingHistory.h"
+#include "ReadingSession.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// An engine that records what it was asked and reports what the test says.
+class FakeEngine : public ReadingEngine
+{
+public:
+    bool output = true;
+    bool preambleUpper = false;
+    QList<int> cardList; // the standard reading handed over, or
+    ReadingPlan plan; // the plan handed over
+    QStringList requests;
+
+    bool openOutput() override { return output; }
+    bool hasPreambleUpper(int) const override { return preambleUpper; }
+    void setCardList(int voice, int wait1, int wait2, const QList<int> &cards) override
+    {
+        requests << QStringLiteral("list %1 %2 %3").arg(voice).arg(wait1).arg(wait2);
+        cardList = cards;
+    }
+    void setPlan(int voice, int wait1, int wait2, const ReadingPlan &newPlan) override
+    {
+        requests << QStringLiteral("plan %1 %2 %3").arg(voice).arg(wait1).arg(wait2);
+        plan = newPlan;
+    }
+    void requestStart() override { requests << QStringLiteral("start"); }
+    void requestPause() override { requests << QStringLiteral("pause"); }
+    void requestStop() override { requests << QStringLiteral("stop"); }
+    void requestNext() override { requests << QStringLiteral("next"); }
+    void requestRepeat() override { requests << QStringLiteral("repeat"); }
+
+    // Reports one card as the reading thread would.
+    void readCard(int card)
+    {
+        emit stateChanged(Upper);
+        emit upperStarted(card);
+        emit upperEnded();
+        emit stateChanged(AfterUpper);
+        emit lowerStarted(card);
+        emit lowerEnded();
+        emit stateChanged(AfterLower);
+    }
+    void end()
+    {
+        emit sequenceEnded();
+        emit stateChanged(Stopped);
+    }
+};
+
+AppSettings settingsWith(const QList<int> &cards, bool preamble, int deadCards = 0)
+{
+    AppSettings settings;
+    settings.main.setFudaList(cards);
+    settings.main.setChkJoka(preamble);
+    settings.main.setWait1Time(2);
+    settings.main.setWait2Time(4);
+    settings.practice.deadCards = deadCards;
+    return settings;
+}
+
+} // namespace
+
+// The reading session on a fake engine: what it hands over, what it counts
+// and records, and what it refuses, without a thread or a sound.
+class TestReadingSession : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    FakeEngine engine;
+    AppSettings settings;
+    QRandomGenerator random {7};
+    std::unique_ptr<ReadingSession> session;
+
+    QString historyFolder() const { return folder.filePath(QStringLiteral("history")); }
+
+private slots:
+    void init()
+    {
+        engine.requests.clear();
+        engine.output = true;
+        engine.preambleUpper = false;
+        session = std::make_unique<ReadingSession>(&engine);
+        session->setSettings(&settings);
+        session->setVoiceAvailable(true);
+        session->setHistoryFolder(historyFolder());
+        session->setRandomGenerator(&random);
+        QDir(historyFolder()).removeRecursively();
+    }
+
+    void classicReading_countsFollowsTheEngineAndLeavesItsHistory()
+    {
+        settings = settingsWith({1, 2, 3}, true);
+        QSignalSpy playing(session.get(), &ReadingSession::playingChanged);
+        QSignalSpy cardRead(session.get(), &ReadingSession::cardRead);
+        QSignalSpy upper(session.get(), &ReadingSession::upperVerseStarted);
+        QSignalSpy ended(session.get(), &ReadingSession::readingEnded);
+
+        session->startOrPause();
+        QCOMPARE(engine.requests, QStringList({"list 0 2 4", "start"}));
+        QCOMPARE(engine.cardList.first(), 0); // the preamble first
+        QCOMPARE(QSet<int>(engine.cardList.begin() + 1, engine.cardList.end()),
+                 QSet<int>({1, 2, 3}));
+        QCOMPARE(session->playList(), engine.cardList);
+        QCOMPARE(session->cardCount(), 3);
+        // Reading, but not playing until the engine says so.
+        QVERIFY(session->isReading());
+        QVERIFY(!session->isPlaying());
+        QVERIFY(!session->canStart());
+
+        emit engine.sequenceStarted();
+        emit engine.lowerStarted(0);
+        emit engine.lowerEnded();
+        const QList<int> order = engine.cardList.mid(1);
+        engine.readCard(order.at(0));
+        QVERIFY(session->isPlaying());
+        QCOMPARE(playing.count(), 1);
+
+        // Pause and resume: the upper verse read again is not counted again.
+        session->startOrPause();
+        emit engine.stateChanged(ReadingEngine::Paused);
+        QVERIFY(!session->isPlaying());
+        session->startOrPause();
+        QCOMPARE(engine.requests.mid(2), QStringList({"pause", "start"}));
+        engine.readCard(order.at(1));
+        engine.readCard(order.at(1));
+        engine.readCard(order.at(2));
+        QCOMPARE(session->playCount(), 3);
+        QCOMPARE(session->lastCard(), order.at(2));
+        QCOMPARE(cardRead.count(), 3);
+        QCOMPARE(upper.count(), 4);
+        engine.end();
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!session->isReading());
+        QVERIFY(!session->isPlaying());
+
+        const ReadingHistory history(historyFolder());
+        QCOMPARE(history.files().size(), 1);
+        const QList<HistoryEntry> rows =
+            ReadingHistory::load(history.filePath(history.files().first()));
+        QCOMPARE(rows.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(rows.at(i).card, order.at(i));
+            QCOMPARE(rows.at(i).kimariji.size(), cardRead.at(i).at(1).toInt());
+            QVERIFY(!rows.at(i).dead);
+        }
+        // The last card read has only itself left: one kana decides it.
+        QCOMPARE(cardRead.at(2).at(1).toInt(), 1);
+    }
+
+    void practiceAndDeadCards_handOverAPlanAndMarkTheDead()
+    {
+        settings = settingsWith({1, 2}, true, 2);
+        settings.practice.style = ReadingStyle::Competitive;
+        engine.preambleUpper = true;
+        session->startOrPause();
+        QCOMPARE(engine.requests, QStringList({"plan 0 2 4", "start"}));
+        QCOMPARE(session->cardCount(), 4);
+        QCOMPARE(session->deadCards().size(), 2);
+        QCOMPARE(engine.plan.at(0).card, 0);
+        QCOMPARE(engine.plan.at(0).half, 1); // the preamble read in full
+
+        const QList<int> order = session->playList().mid(1);
+        for (int card : order)
+            engine.readCard(card);
+        engine.end();
+        const ReadingHistory history(historyFolder());
+        const QList<HistoryEntry> rows =
+            ReadingHistory::load(history.filePath(history.files().first()));
+        QCOMPARE(rows.size(), 4);
+        int dead = 0;
+        for (const HistoryEntry &row : rows) {
+            QCOMPARE(row.dead, session->deadCards().contains(row.card));
+            dead += row.dead ? 1 : 0;
+        }
+        QCOMPARE(dead, 2);
+    }
+
+    void refusals_leaveTheEngineAlone()
+    {
+        QSignalSpy refused(session.get(), &ReadingSession::startRefused);
+        settings = settingsWith({}, false);
+        session->startOrPause(); // nothing to read
+        engine.output = false;
+        settings = settingsWith({5}, false);
+        session->startOrPause(); // no output
+        QCOMPARE(refused.count(), 2);
+        QCOMPARE(refused.at(0).at(0).value<ReadingSession::Refusal>(),
+                 ReadingSession::Refusal::NothingSelected);
+        QCOMPARE(refused.at(1).at(0).value<ReadingSession::Refusal>(),
+                 ReadingSession::Refusal::NoOutput);
+        session->setVoiceAvailable(false);
+        engine.output = true;
+        session->startOrPause();
+        QVERIFY(!session->readInOrder({5}, {}));
+        session->setVoiceAvailable(true);
+        QVERIFY(!session->readInOrder({}, {}));
+        // Requests outside a reading go nowhere.
+        session->stop();
+        session->next();
+        session->repeat();
+        QCOMPARE(engine.requests, QStringList());
+
+        QVERIFY(session->readInOrder({9, 4}, {4}));
+        QVERIFY(!session->readInOrder({1}, {})); // one reading at a time
+        QCOMPARE(session->playList(), QList<int>({9, 4}));
+        session->next();
+        session->repeat();
+        session->stop();
+        QCOMPARE(engine.requests.mid(2), QStringList({"next", "repeat", "stop"}));
+    }
+
+    void reportsOutsideAReading_areNotOne()
+    {
+        // The options dialog's sample uses the same engine.
+        QSignalSpy any(session.get(), &ReadingSession::readingEnded);
+        QSignalSpy cards(session.get(), &ReadingSession::upperVerseStarted);
+        QSignalSpy playing(session.get(), &ReadingSession::playingChanged);
+        emit engine.sequenceStarted();
+        engine.readCard(3);
+        engine.end();
+        QCOMPARE(any.count() + cards.count() + playing.count(), 0);
+        QVERIFY(!QDir(historyFolder()).exists());
+    }
+
+    void quitOrUnwritableFolder_keepOrReport()
+    {
+        settings = settingsWith({8}, false);
+        session->startOrPause();
+        engine.readCard(8);
+        session->endOnQuit();
+        QVERIFY(!session->isReading());
+        QCOMPARE(ReadingHistory(historyFolder()).files().size(), 1);
+
+        QVERIFY(writeBlocker());
+        QSignalSpy notSaved(session.get(), &ReadingSession::historyNotSaved);
+        QSignalSpy ended(session.get(), &ReadingSession::readingEnded);
+        session->setHistoryFolder(folder.filePath(QStringLiteral("blocker/history")));
+        session->startOrPause();
+        engine.readCard(8);
+        engine.end();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(notSaved.count(), 1);
+    }
+
+private:
+    // A file where the history folder's parent should be.
+    bool writeBlocker()
+    {
+        QFile file(folder.filePath(QStringLiteral("blocker")));
+        return file.open(QIODevice::WriteOnly);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReadingSession)
+#include "tst_readingsession.moc"
