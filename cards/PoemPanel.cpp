@@ -110,16 +110,16 @@ PoemPanel::PoemPanel(QWidget *parent)
 
     revealBox = new QComboBox(this);
     revealBox->setObjectName(QStringLiteral("revealBox"));
-    revealBox->addItem(tr("上の句が始まったとき"));
-    revealBox->addItem(tr("下の句を読み終えたとき"));
-    revealBox->addItem(tr("読み上げがすべて終わったとき"));
+    revealBox->addItem(tr("上の句が始まったら表示"));
+    revealBox->addItem(tr("下の句の後に表示"));
+    revealBox->addItem(tr("読み上げがすべて終わったら表示"));
     revealBox->setCurrentIndex(static_cast<int>(cards.option()));
     connect(revealBox, &QComboBox::currentIndexChanged, this,
             [this](int index) { setReveal(static_cast<ViewSettings::PoemReveal>(index)); });
-    auto *revealLabel = new QLabel(tr("札を表示するとき(&S):"), this);
+    auto *revealLabel = new QLabel(tr("表示のタイミング(&T):"), this);
     revealLabel->setBuddy(revealBox);
 
-    statusCardBox = new QCheckBox(tr("状況欄の札も同じときに表示する(&T)"), this);
+    statusCardBox = new QCheckBox(tr("状況欄の札も同じときに表示する(&S)"), this);
     statusCardBox->setObjectName(QStringLiteral("statusCardBox"));
     connect(statusCardBox, &QCheckBox::toggled, this,
             &PoemPanel::statusCardWithPanelChanged);

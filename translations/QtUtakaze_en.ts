@@ -405,7 +405,7 @@
     </message>
     <message>
         <source>下の句の後に表示</source>
-        <translation type="vanished">Show after the lower verse</translation>
+        <translation>Show after the lower verse</translation>
     </message>
     <message>
         <source>読み終わってから表示</source>
@@ -436,24 +436,20 @@
         <translation>%1 (now: %2)</translation>
     </message>
     <message>
-        <source>上の句が始まったとき</source>
-        <translation>When its upper verse starts</translation>
+        <source>上の句が始まったら表示</source>
+        <translation>Show as the upper verse starts</translation>
     </message>
     <message>
-        <source>下の句を読み終えたとき</source>
-        <translation>When its lower verse has been read</translation>
+        <source>読み上げがすべて終わったら表示</source>
+        <translation>Show when the whole reading is over</translation>
     </message>
     <message>
-        <source>読み上げがすべて終わったとき</source>
-        <translation>When the whole reading is over</translation>
+        <source>表示のタイミング(&amp;T):</source>
+        <translation>&amp;Timing:</translation>
     </message>
     <message>
-        <source>札を表示するとき(&amp;S):</source>
-        <translation>&amp;Show the card:</translation>
-    </message>
-    <message>
-        <source>状況欄の札も同じときに表示する(&amp;T)</source>
-        <translation>Show the card in the status line at the same &amp;time</translation>
+        <source>状況欄の札も同じときに表示する(&amp;S)</source>
+        <translation>Show the card in the &amp;status line at the same time</translation>
     </message>
     <message>
         <source>短くなった決まり字</source>

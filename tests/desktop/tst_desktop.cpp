@@ -53,7 +53,7 @@ private slots:
         QVERIFY(UiLanguage::install(*QCoreApplication::instance(), UiLanguage::Japanese));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                  QStringLiteral("キャンセル"));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "No"), QStringLiteral("いいえ"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("いいえ(&N)"));
     }
 
     // The About box keeps its opening lines and credits every library and voice.
