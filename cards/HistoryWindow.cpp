@@ -89,8 +89,9 @@ QString HistoryWindow::listText(const HistoryListing &reading)
     const QString start = reading.started.isValid()
         ? reading.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
         : reading.fileName;
-    return reading.stoppedEarly ? tr("%1（%n枚・途中で終了）", nullptr, reading.cardCount).arg(start)
-                                : tr("%1（%n枚）", nullptr, reading.cardCount).arg(start);
+    return reading.stoppedEarly
+        ? tr("%1（%n枚・途中で終了）", nullptr, reading.cardCount).arg(start)
+        : tr("%1（%n枚）", nullptr, reading.cardCount).arg(start);
 }
 
 QString HistoryWindow::startedText(qint64 startedMs)
@@ -160,7 +161,9 @@ void HistoryWindow::showReading(int index)
         const QStringList cells = {
             QString::number(entry.position),
             entry.dead ? tr("%1 (空札)").arg(entry.card) : QString::number(entry.card),
-            PoemTable::firstPhrase(entry.card), entry.kimariji, startedText(entry.startedMs),
+            PoemTable::firstPhrase(entry.card),
+            entry.kimariji,
+            startedText(entry.startedMs),
             KimarijiChanges::describe(changes.at(row), CardCatalog::builtIn())};
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));

@@ -87,8 +87,7 @@ PanelTexts textsFor(int card, int currentLength, const QList<KimarijiChange> &ch
     const QString current = info.kimariji.left(currentLength);
     // The static syllables with the part that decides now marked.
     texts.kimariji = PoemPanel::tr("%1（今: %2）")
-                         .arg(markedReading(info.kimariji, currentLength),
-                              current.toHtmlEscaped());
+                         .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped());
     texts.changed = KimarijiChanges::describe(changes, catalog).toHtmlEscaped();
     texts.colour = QStringLiteral("%1%2").arg(swatch(info.colour), colourName(info.colour));
     return texts;
@@ -121,8 +120,7 @@ PoemPanel::PoemPanel(QWidget *parent)
 
     statusCardBox = new QCheckBox(tr("状況欄の札も同じときに表示する(&S)"), this);
     statusCardBox->setObjectName(QStringLiteral("statusCardBox"));
-    connect(statusCardBox, &QCheckBox::toggled, this,
-            &PoemPanel::statusCardWithPanelChanged);
+    connect(statusCardBox, &QCheckBox::toggled, this, &PoemPanel::statusCardWithPanelChanged);
 
     poem = new QLabel(this);
     reading = new QLabel(this);

@@ -163,8 +163,9 @@ bool ReadingHistory::writeMarks(const QSet<QString> &marks) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray content =
-        names.isEmpty() ? QByteArray() : (names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    const QByteArray content = names.isEmpty()
+        ? QByteArray()
+        : (names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
     return file.write(content) == content.size() && file.commit();
 }
 

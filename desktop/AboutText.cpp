@@ -34,9 +34,10 @@ QString html()
     for (const Credit &library : libraries)
         rows += QStringLiteral("<tr><td>%1</td><td>&nbsp;%2</td></tr>")
                     .arg(QLatin1String(library.name), QLatin1String(library.licence));
-    text += QStringLiteral("<p>%1</p><table>%2</table>")
-                .arg(QCoreApplication::translate("AboutText", "使用しているライブラリとライセンス:"),
-                     rows);
+    text +=
+        QStringLiteral("<p>%1</p><table>%2</table>")
+            .arg(QCoreApplication::translate("AboutText", "使用しているライブラリとライセンス:"),
+                 rows);
     text += QStringLiteral("<p>%1<br>&copy; Nagoya Institute of Technology / MMDAgent Project "
                            "Team, CC BY 3.0</p>")
                 .arg(QCoreApplication::translate("AboutText", "音声 \"Mei\" と \"Takumi\":"));

@@ -42,9 +42,10 @@ ViewSettings ViewSettings::load(QSettings &settings)
     const int reveal = settings.value(QLatin1String(KeyReveal)).toString().toInt(&ok);
     if (ok && reveal >= 0 && reveal <= static_cast<int>(PoemReveal::AtEnd))
         view.poemReveal = static_cast<PoemReveal>(reveal);
-    view.statusCardWithPanel =
-        settings.value(QLatin1String(KeyStatusCard)).toString().trimmed().compare(
-            QLatin1String(StatusCardWithPanel), Qt::CaseInsensitive)
+    view.statusCardWithPanel = settings.value(QLatin1String(KeyStatusCard))
+                                   .toString()
+                                   .trimmed()
+                                   .compare(QLatin1String(StatusCardWithPanel), Qt::CaseInsensitive)
         == 0;
     settings.endGroup();
     return view;

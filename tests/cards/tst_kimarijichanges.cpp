@@ -42,8 +42,9 @@ private slots:
     void handWorkedExamples_fromAllHundredUnread()
     {
         QCOMPARE(readInTurn({65}, hundred()), QStringList {QStringLiteral("74 うか → う")});
-        QCOMPARE(readInTurn({21, 61}, hundred()),
-                 (QStringList {QStringLiteral("63 いまは → いま"), QStringLiteral("63 いま → い")}));
+        QCOMPARE(
+            readInTurn({21, 61}, hundred()),
+            (QStringList {QStringLiteral("63 いまは → いま"), QStringLiteral("63 いま → い")}));
         QCOMPARE(readInTurn({60, 95}, hundred()),
                  (QStringList {QString(), QStringLiteral("44 おうこ → おう")}));
         QCOMPARE(readInTurn({48}, hundred()), QStringList {QStringLiteral("98 かぜそ → かぜ")});
@@ -69,12 +70,14 @@ private slots:
     void ofHistory_walksTheFileInOrder()
     {
         // Without dead cards only the rows compete; with one, all hundred do.
-        const QList<HistoryEntry> plain {{1, 21, false, {}, 0}, {2, 63, false, {}, 1000},
-                                         {3, 61, false, {}, 2000}};
+        const QList<HistoryEntry> plain {
+            {1, 21, false, {}, 0}, {2, 63, false, {}, 1000}, {3, 61, false, {}, 2000}};
         QCOMPARE(KimarijiChanges::ofHistory(model, plain),
                  (QList<QList<KimarijiChange>> {{{63, 3, 2}}, {{61, 2, 1}}, {}}));
-        const QList<HistoryEntry> withDead {{1, 65, true, {}, 0}, {2, 60, false, {}, 1000},
-                                            {3, 74, false, {}, 2000}, {4, 95, false, {}, 3000}};
+        const QList<HistoryEntry> withDead {{1, 65, true, {}, 0},
+                                            {2, 60, false, {}, 1000},
+                                            {3, 74, false, {}, 2000},
+                                            {4, 95, false, {}, 3000}};
         QCOMPARE(KimarijiChanges::ofHistory(model, withDead),
                  (QList<QList<KimarijiChange>> {{{74, 2, 1}}, {}, {}, {}}));
         QVERIFY(KimarijiChanges::ofHistory(model, {}).isEmpty());

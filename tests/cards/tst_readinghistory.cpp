@@ -108,8 +108,9 @@ private slots:
         QVERIFY(history.remove(QStringLiteral("20261207-190502.tsv")));
         QVERIFY(!history.remove(QStringLiteral("20261207-190502.tsv"))); // gone already
         QVERIFY(!history.remove(QStringLiteral("../history/20261207-190501.tsv")));
-        QCOMPARE(history.files(), (QStringList {QStringLiteral("20261207-190503.tsv"),
-                                                QFileInfo(ended).fileName()}));
+        QCOMPARE(
+            history.files(),
+            (QStringList {QStringLiteral("20261207-190503.tsv"), QFileInfo(ended).fileName()}));
         QCOMPARE(history.stoppedEarly(), QSet<QString> {QStringLiteral("20261207-190503.tsv")});
 
         // A hand-edited mark file: lines that name no reading are ignored;

@@ -28,7 +28,8 @@ private:
             if (label->text().isEmpty() || !label->isVisible())
                 continue;
             const QSize needed = label->sizeHint();
-            QVERIFY2(needed.width() <= label->width() && (!heights || needed.height() <= label->height()),
+            QVERIFY2(needed.width() <= label->width()
+                         && (!heights || needed.height() <= label->height()),
                      qPrintable(QStringLiteral("%1: \"%2\" needs %3x%4, has %5x%6")
                                     .arg(what, label->text())
                                     .arg(needed.width())
@@ -90,10 +91,11 @@ private slots:
         HistoryWindow window(history.folder());
         auto *list = window.findChild<QComboBox *>(QStringLiteral("readings"));
         QCOMPARE(list->count(), 2);
-        QCOMPARE(list->itemText(0), HistoryWindow::listText({QStringLiteral("20261207-190601.tsv"),
-                                                             start.addSecs(60), 1, true}));
-        QCOMPARE(list->itemText(1), HistoryWindow::listText({QStringLiteral("20261207-190501.tsv"),
-                                                             start, 2, false}));
+        QCOMPARE(list->itemText(0),
+                 HistoryWindow::listText(
+                     {QStringLiteral("20261207-190601.tsv"), start.addSecs(60), 1, true}));
+        QCOMPARE(list->itemText(1),
+                 HistoryWindow::listText({QStringLiteral("20261207-190501.tsv"), start, 2, false}));
         QVERIFY(HistoryWindow::listText({{}, start, 2, false})
                 != HistoryWindow::listText({{}, start, 2, true}));
         QCOMPARE(HistoryWindow::startedText(65400), QStringLiteral("1:05"));

@@ -53,7 +53,8 @@ private slots:
         QVERIFY(UiLanguage::install(*QCoreApplication::instance(), UiLanguage::Japanese));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                  QStringLiteral("キャンセル"));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("いいえ(&N)"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"),
+                 QStringLiteral("いいえ(&N)"));
     }
 
     // The About box keeps its opening lines and credits every library and voice.
@@ -63,10 +64,10 @@ private slots:
         QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
         const QString text = AboutText::html();
         QVERIFY(text.startsWith(QStringLiteral("<h2>QtUtakaze 1.2</h2><p>use Qt6 (")));
-        for (const char *credit : {"Qt", "SDL2", "libsndfile", "libsamplerate", "libebur128",
-                                   "Rubber Band", "Open JTalk", "LGPL-3.0", "zlib", "LGPL-2.1+",
-                                   "BSD-2-Clause", "MIT", "GPL-2.0+", "BSD-3-Clause", "Mei",
-                                   "Takumi", "CC BY 3.0"})
+        for (const char *credit :
+             {"Qt", "SDL2", "libsndfile", "libsamplerate", "libebur128", "Rubber Band",
+              "Open JTalk", "LGPL-3.0", "zlib", "LGPL-2.1+", "BSD-2-Clause", "MIT", "GPL-2.0+",
+              "BSD-3-Clause", "Mei", "Takumi", "CC BY 3.0"})
             QVERIFY2(text.contains(QLatin1String(credit)), credit);
     }
 

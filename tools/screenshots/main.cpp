@@ -70,11 +70,11 @@ int longestPoem()
     int longest = 1;
     for (int card : catalog.numbers()) {
         const CardInfo info = catalog.card(card);
-        const int width = std::max(
-            {poem.horizontalAdvance(info.phrases.mid(0, 3).join(QLatin1Char(' '))),
-             poem.horizontalAdvance(info.phrases.mid(3).join(QLatin1Char(' '))),
-             reading.horizontalAdvance(info.upperReading),
-             reading.horizontalAdvance(info.lowerReading)});
+        const int width =
+            std::max({poem.horizontalAdvance(info.phrases.mid(0, 3).join(QLatin1Char(' '))),
+                      poem.horizontalAdvance(info.phrases.mid(3).join(QLatin1Char(' '))),
+                      reading.horizontalAdvance(info.upperReading),
+                      reading.horizontalAdvance(info.lowerReading)});
         if (width > widest) {
             widest = width;
             longest = card;
@@ -92,8 +92,8 @@ void addPastReadings()
     QList<HistoryEntry> entries;
     const QList<int> cards {87, 18, 57, 22, 70, 81, 77, 21, 63, 61, 60, 95, 44};
     for (int i = 0; i < cards.size(); ++i)
-        entries.append({i + 1, cards.at(i), false, CardCatalog::builtIn().card(cards.at(i)).kimariji,
-                        i * 14500});
+        entries.append({i + 1, cards.at(i), false,
+                        CardCatalog::builtIn().card(cards.at(i)).kimariji, i * 14500});
     history.save(yesterday, entries, false);
     history.save(yesterday.addSecs(900), entries.mid(0, 5), true);
 }
