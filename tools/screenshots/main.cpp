@@ -109,8 +109,8 @@ int main(int argc, char *argv[])
                      argv[0]);
         return 2;
     }
-    if (english)
-        UiLanguage::install(application, UiLanguage::English);
+    // As the program starts: Qt's own buttons in Japanese too.
+    UiLanguage::install(application, english ? UiLanguage::English : UiLanguage::Japanese);
     AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
