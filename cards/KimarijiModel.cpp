@@ -36,13 +36,13 @@ QSet<int> KimarijiModel::unreadAtStart(const QSet<int> &selected, bool deadCards
 
 int KimarijiModel::currentLength(int card) const
 {
-    return lengthAgainst(card, unreadCards);
+    return lengthAmong(card, unreadCards);
 }
 
 int KimarijiModel::staticLength(int card) const
 {
     const QList<int> all = keys.keys();
-    return lengthAgainst(card, QSet<int>(all.cbegin(), all.cend()));
+    return lengthAmong(card, QSet<int>(all.cbegin(), all.cend()));
 }
 
 QString KimarijiModel::opening(int card, int length) const
@@ -50,7 +50,7 @@ QString KimarijiModel::opening(int card, int length) const
     return readings.value(card).left(length);
 }
 
-int KimarijiModel::lengthAgainst(int card, const QSet<int> &others) const
+int KimarijiModel::lengthAmong(int card, const QSet<int> &others) const
 {
     if (!keys.contains(card))
         return 0;

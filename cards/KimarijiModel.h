@@ -33,6 +33,8 @@ public:
     int currentLength(int card) const;
     // The same against all the other cards: the static deciding syllables.
     int staticLength(int card) const;
+    // The same against the cards of `unread` other than itself.
+    int lengthAmong(int card, const QSet<int> &unread) const;
 
     // The first `length` kana of a card's reading.
     QString opening(int card, int length) const;
@@ -43,8 +45,6 @@ public:
     static QString soundKey(const QString &sounds);
 
 private:
-    int lengthAgainst(int card, const QSet<int> &others) const;
-
     QHash<int, QString> keys; // compared form
     QHash<int, QString> readings; // as given
     QSet<int> unreadCards;

@@ -2,11 +2,14 @@
 
 #include "CardCatalog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHash>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,6 +54,45 @@ QString swatch(const QString &colour)
     return QStringLiteral("<font color=\"%1\">■</font> ").arg(rgb.value(colour));
 }
 
+// What the panel's labels say for one card.
+struct PanelTexts
+{
+    QString title;
+    QString poem;
+    QString reading;
+    QString kimariji;
+    QString changed;
+    QString colour;
+};
+
+PanelTexts textsFor(int card, int currentLength, const QList<KimarijiChange> &changes)
+{
+    const CardCatalog &catalog = CardCatalog::builtIn();
+    const CardInfo info = catalog.card(card);
+    PanelTexts texts;
+    if (info.number == 0) {
+        texts.title = PoemPanel::tr("読まれた札がここに表示されます");
+        return texts;
+    }
+    texts.title = PoemPanel::tr("第%1首　%2（%3）")
+                      .arg(QString::number(card), info.poet.toHtmlEscaped(),
+                           info.poetReading.toHtmlEscaped());
+    // Two lines of Japanese data: markup, not text to translate.
+    texts.poem = QStringLiteral("%1<br>%2")
+                     .arg(info.phrases.mid(0, 3).join(QLatin1Char(' ')).toHtmlEscaped(),
+                          info.phrases.mid(3).join(QLatin1Char(' ')).toHtmlEscaped());
+    texts.reading = QStringLiteral("%1<br>%2")
+                        .arg(markedReading(info.upperReading, currentLength),
+                             info.lowerReading.toHtmlEscaped());
+    const QString current = info.kimariji.left(currentLength);
+    // The static syllables with the part that decides now marked.
+    texts.kimariji = PoemPanel::tr("%1（今: %2）")
+                         .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped());
+    texts.changed = KimarijiChanges::describe(changes, catalog).toHtmlEscaped();
+    texts.colour = QStringLiteral("%1%2").arg(swatch(info.colour), colourName(info.colour));
+    return texts;
+}
+
 } // namespace
 
 PoemPanel::PoemPanel(QWidget *parent)
@@ -58,115 +100,166 @@ PoemPanel::PoemPanel(QWidget *parent)
 {
     setObjectName(QStringLiteral("PoemPanel"));
     setWindowTitle(tr("歌"));
-    setMinimumWidth(340);
+
+    // The title is the panel's first label: the card read shows there.
+    title = new QLabel(this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
 
     revealBox = new QComboBox(this);
     revealBox->setObjectName(QStringLiteral("revealBox"));
-    revealBox->addItem(tr("上の句で表示"));
+    revealBox->addItem(tr("上の句が始まったら表示"));
     revealBox->addItem(tr("下の句の後に表示"));
-    revealBox->addItem(tr("読み終わってから表示"));
-    revealBox->setCurrentIndex(static_cast<int>(revealOption));
+    revealBox->addItem(tr("読み上げがすべて終わったら表示"));
+    revealBox->setCurrentIndex(static_cast<int>(cards.option()));
     connect(revealBox, &QComboBox::currentIndexChanged, this,
             [this](int index) { setReveal(static_cast<ViewSettings::PoemReveal>(index)); });
+    auto *revealLabel = new QLabel(tr("表示のタイミング(&T):"), this);
+    revealLabel->setBuddy(revealBox);
 
-    title = new QLabel(this);
+    statusCardBox = new QCheckBox(tr("状況欄の札も同じときに表示する(&S)"), this);
+    statusCardBox->setObjectName(QStringLiteral("statusCardBox"));
+    connect(statusCardBox, &QCheckBox::toggled, this, &PoemPanel::statusCardWithPanelChanged);
+
     poem = new QLabel(this);
     reading = new QLabel(this);
     kimariji = new QLabel(this);
+    changed = new QLabel(this);
+    changed->setObjectName(QStringLiteral("changedLabel"));
     colour = new QLabel(this);
     QFont poemFont = poem->font();
     poemFont.setPointSizeF(poemFont.pointSizeF() * 1.5);
     poem->setFont(poemFont);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    for (QLabel *label : {title, poem, reading, kimariji, colour}) {
+    for (QLabel *label : {title, poem, reading, kimariji, changed, colour}) {
         label->setTextFormat(Qt::RichText);
-        label->setWordWrap(true);
+        // Lines are never broken: a break would split a phrase mid-word.
+        label->setWordWrap(false);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
+
+    auto *choices = new QFormLayout;
+    choices->addRow(revealLabel, revealBox);
+    choices->addRow(statusCardBox);
 
     auto *form = new QFormLayout;
     form->addRow(tr("読み"), reading);
     form->addRow(tr("決まり字"), kimariji);
+    form->addRow(tr("短くなった決まり字"), changed);
     form->addRow(tr("五色"), colour);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(revealBox);
+    layout->addLayout(choices);
     layout->addWidget(title);
     layout->addWidget(poem);
     layout->addLayout(form);
     layout->addStretch();
+    reserveRoomForEveryCard();
     showCard(0, 0);
+}
+
+void PoemPanel::reserveRoomForEveryCard()
+{
+    const QList<QLabel *> labels {title, poem, reading, kimariji, changed, colour};
+    QList<QSize> room(labels.size());
+    const auto measure = [&labels, &room](const PanelTexts &texts) {
+        const QStringList each {texts.title,    texts.poem,    texts.reading,
+                                texts.kimariji, texts.changed, texts.colour};
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            labels.at(i)->setText(each.at(i));
+            room[i] = room.at(i).expandedTo(labels.at(i)->sizeHint());
+        }
+    };
+    measure(textsFor(0, 0, {}));
+    const CardCatalog &catalog = CardCatalog::builtIn();
+    for (int card : catalog.numbers()) {
+        // Everything marked is the widest a reading gets; the card's own
+        // syllables stand in for the longest change it could show.
+        const int length = static_cast<int>(catalog.card(card).kimariji.size());
+        measure(textsFor(card, 99, {{card, length, std::max(length - 1, 1)}}));
+    }
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        labels.at(i)->setMinimumSize(room.at(i));
 }
 
 void PoemPanel::setReveal(ViewSettings::PoemReveal option)
 {
-    if (option == revealOption)
+    if (option == cards.option())
         return;
-    revealOption = option;
+    cards.setOption(option);
     revealBox->setCurrentIndex(static_cast<int>(option));
     emit revealChanged(option);
 }
 
+bool PoemPanel::statusCardWithPanel() const
+{
+    return statusCardBox->isChecked();
+}
+
+void PoemPanel::setStatusCardWithPanel(bool on)
+{
+    statusCardBox->setChecked(on);
+}
+
 void PoemPanel::readingStarted()
 {
+    cards.readingStarted();
     pendingCard = 0;
     pendingLength = 0;
+    pendingChanges.clear();
     showCard(0, 0);
 }
 
 void PoemPanel::upperStarted(int card, int currentLength)
 {
+    upperStarted(card, currentLength, {});
+}
+
+void PoemPanel::upperStarted(int card, int currentLength, const QList<KimarijiChange> &changes)
+{
     pendingCard = card;
     pendingLength = currentLength;
-    at(ViewSettings::ReadingMoment::UpperStarted);
+    pendingChanges = changes;
+    if (cards.upperStarted(card))
+        showRevealed();
 }
 
 void PoemPanel::lowerEnded()
 {
-    at(ViewSettings::ReadingMoment::LowerEnded);
+    if (cards.lowerEnded())
+        showRevealed();
 }
 
 void PoemPanel::readingOver()
 {
-    at(ViewSettings::ReadingMoment::ReadingOver);
+    if (cards.readingOver())
+        showRevealed();
 }
 
-void PoemPanel::at(ViewSettings::ReadingMoment moment)
+void PoemPanel::showRevealed()
 {
-    if (ViewSettings::reveals(revealOption, moment))
-        showCard(pendingCard, pendingLength);
-    else if (moment == ViewSettings::ReadingMoment::UpperStarted)
-        showCard(0, 0); // the card before must not give this one away
+    // Only the card being read can newly be revealed.
+    if (cards.revealed() == pendingCard)
+        showCard(pendingCard, pendingLength, pendingChanges);
+    else
+        showCard(0, 0);
 }
 
 void PoemPanel::showCard(int card, int currentLength)
 {
-    const CardInfo info = CardCatalog::builtIn().card(card);
-    shown = info.number;
-    if (shown == 0) {
-        title->setText(tr("読まれた札がここに表示されます"));
-        for (QLabel *label : {poem, reading, kimariji, colour})
-            label->clear();
-        return;
-    }
-    title->setText(tr("第%1首　%2（%3）")
-                       .arg(QString::number(card), info.poet.toHtmlEscaped(),
-                            info.poetReading.toHtmlEscaped()));
-    // Two lines of Japanese data: markup, not text to translate.
-    poem->setText(QStringLiteral("%1<br>%2")
-                      .arg(info.phrases.mid(0, 3).join(QLatin1Char(' ')).toHtmlEscaped(),
-                           info.phrases.mid(3).join(QLatin1Char(' ')).toHtmlEscaped()));
-    reading->setText(QStringLiteral("%1<br>%2")
-                         .arg(markedReading(info.upperReading, currentLength),
-                              info.lowerReading.toHtmlEscaped()));
-    const QString current = info.kimariji.left(currentLength);
-    // The static syllables with the part that decides now marked.
-    kimariji->setText(
-        tr("%1（今: %2）")
-            .arg(markedReading(info.kimariji, currentLength), current.toHtmlEscaped()));
-    colour->setText(QStringLiteral("%1%2").arg(swatch(info.colour), colourName(info.colour)));
+    showCard(card, currentLength, {});
+}
+
+void PoemPanel::showCard(int card, int currentLength, const QList<KimarijiChange> &changes)
+{
+    shown = CardCatalog::builtIn().card(card).number;
+    const PanelTexts texts = textsFor(shown, currentLength, changes);
+    title->setText(texts.title);
+    poem->setText(texts.poem);
+    reading->setText(texts.reading);
+    kimariji->setText(texts.kimariji);
+    changed->setText(texts.changed);
+    colour->setText(texts.colour);
 }
 
 void PoemPanel::showEvent(QShowEvent *event)

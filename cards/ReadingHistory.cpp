@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -29,6 +30,23 @@ bool parseSeconds(const QString &text, qint64 *ms)
 }
 
 } // namespace
+
+ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
+                                                const QList<HistoryEntry> &entries,
+                                                bool stoppedEarly, QString *savedPath) const
+{
+    QString path;
+    const SaveResult result = save(startedLocal, entries, &path);
+    if (result == SaveResult::Saved && stoppedEarly) {
+        QSet<QString> marks = this->stoppedEarly();
+        marks.insert(QFileInfo(path).fileName());
+        if (!writeMarks(marks))
+            qWarning("Cannot mark the reading %s as stopped early", qPrintable(path));
+    }
+    if (savedPath && result == SaveResult::Saved)
+        *savedPath = path;
+    return result;
+}
 
 ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
                                                 const QList<HistoryEntry> &entries,
@@ -85,8 +103,70 @@ QString ReadingHistory::filePath(const QString &fileName) const
 void ReadingHistory::prune() const
 {
     const QStringList names = files();
+    if (names.size() <= Kept)
+        return;
     for (qsizetype i = Kept; i < names.size(); ++i)
         QFile::remove(filePath(names.at(i)));
+    QSet<QString> marks = stoppedEarly();
+    for (qsizetype i = Kept; i < names.size(); ++i)
+        marks.remove(names.at(i));
+    writeMarks(marks);
+}
+
+QList<HistoryListing> ReadingHistory::listing() const
+{
+    const QSet<QString> marks = stoppedEarly();
+    QList<HistoryListing> readings;
+    for (const QString &name : files()) {
+        HistoryListing reading;
+        reading.fileName = name;
+        reading.started = QDateTime::fromString(name.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        reading.cardCount = static_cast<int>(load(filePath(name)).size());
+        reading.stoppedEarly = marks.contains(name);
+        readings.append(reading);
+    }
+    return readings;
+}
+
+QSet<QString> ReadingHistory::stoppedEarly() const
+{
+    QFile file(filePath(QLatin1String(StoppedEarlyFile)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QSet<QString> marks;
+    const QStringList lines = QString::fromUtf8(file.read(1 << 16)).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString name = line.trimmed();
+        if (isHistoryFileName(name))
+            marks.insert(name);
+    }
+    return marks;
+}
+
+bool ReadingHistory::remove(const QString &fileName) const
+{
+    if (!isHistoryFileName(fileName) || !QFile::remove(filePath(fileName)))
+        return false;
+    QSet<QString> marks = stoppedEarly();
+    if (marks.remove(fileName))
+        writeMarks(marks);
+    return true;
+}
+
+bool ReadingHistory::writeMarks(const QSet<QString> &marks) const
+{
+    const QString path = filePath(QLatin1String(StoppedEarlyFile));
+    if (marks == stoppedEarly() && (QFile::exists(path) || marks.isEmpty()))
+        return true;
+    QStringList names(marks.cbegin(), marks.cend());
+    names.sort();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray content = names.isEmpty()
+        ? QByteArray()
+        : (names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    return file.write(content) == content.size() && file.commit();
 }
 
 QList<HistoryEntry> ReadingHistory::load(const QString &path)

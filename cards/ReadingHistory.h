@@ -8,6 +8,17 @@
 #include <QString>
 #include <QStringList>
 
+// One reading as the history list shows it.
+struct HistoryListing
+{
+    QString fileName;
+    QDateTime started; // invalid if the name says no time
+    int cardCount = 0; // rows that parse, dead cards included
+    bool stoppedEarly = false;
+
+    bool operator==(const HistoryListing &other) const = default;
+};
+
 // One card of a reading as it was read.
 struct HistoryEntry
 {
@@ -24,11 +35,15 @@ struct HistoryEntry
 // UTF-8 tab-separated file per reading named after its local start time,
 // YYYYMMDD-HHMMSS.tsv: a header row (position, card, dead, kimariji, started)
 // and one row per card in reading order, started in seconds with three
-// decimals. The newest Kept readings stay; older ones are removed.
+// decimals. The newest Kept readings stay; older ones are removed. The
+// readings stopped before their last card are named, one file name a line, in
+// the folder's StoppedEarlyFile, which exists only once such a reading is kept;
+// the reading files themselves do not say it.
 class ReadingHistory
 {
 public:
     static constexpr int Kept = 100;
+    static constexpr const char *StoppedEarlyFile = "stopped-early.txt";
 
     enum class SaveResult { Saved, NothingRead, Failed };
 
@@ -42,6 +57,18 @@ public:
     // On success the oldest files beyond Kept are removed.
     SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
                     QString *savedPath = nullptr) const;
+    // The same, and a reading stopped early is named in StoppedEarlyFile (a
+    // mark that cannot be written leaves the reading saved without it).
+    SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
+                    bool stoppedEarly, QString *savedPath = nullptr) const;
+
+    // The readings, newest first, with their card counts and marks.
+    QList<HistoryListing> listing() const;
+    // The file names of the readings stopped early.
+    QSet<QString> stoppedEarly() const;
+    // Deletes a reading's file and its mark; false if the file stays (only
+    // names of the history form are deleted).
+    bool remove(const QString &fileName) const;
 
     // The reading files, newest first (only names of the history form).
     QStringList files() const;
@@ -63,6 +90,9 @@ public:
 
 private:
     void prune() const;
+    // Makes the mark file name exactly `marks`, writing it only when that
+    // changes it. False when it could not be written.
+    bool writeMarks(const QSet<QString> &marks) const;
 
     QString dir;
 };

@@ -1,6 +1,7 @@
 #include "UiLanguage.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -15,10 +16,31 @@ UiLanguage::Language UiLanguage::choose(const QStringList &uiLanguages)
     return English;
 }
 
+bool UiLanguage::installQtTexts(QCoreApplication &application, Language language)
+{
+    if (language != Japanese)
+        return true; // Qt's own texts are written in English
+    auto *translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
 bool UiLanguage::install(QCoreApplication &application, Language language)
 {
-    if (language == Japanese)
+    if (language == Japanese) {
+        // Without Qt's translations its buttons stay in English; our texts
+        // show as written either way.
+        if (!installQtTexts(application, language))
+            qWarning("Qt's Japanese translations (qtbase_ja.qm) were not found in %s",
+                     qPrintable(QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
         return true;
+    }
     auto *translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral(":/i18n/QtUtakaze_en.qm"))) {
         delete translator;

@@ -20,10 +20,16 @@ public:
 
     // Installs the translation of the language into the application (the
     // translator is the application's child) and, for English, makes English
-    // the default locale so that the English images are picked. Japanese
-    // installs nothing: the texts show as written. False when the
-    // translation could not be loaded (the texts stay Japanese).
+    // the default locale so that the English images are picked. For
+    // Japanese our texts show as written and Qt's own texts (OK, Cancel, Yes,
+    // No of its buttons and boxes) are translated with Qt's translations.
+    // False when the English translation could not be loaded (the texts stay
+    // Japanese).
     static bool install(QCoreApplication &application, Language language);
+
+    // Qt's own texts in the language, from Qt's translations folder
+    // (Debian: qt6-translations-l10n). False when they are not there.
+    static bool installQtTexts(QCoreApplication &application, Language language);
 };
 
 #endif

@@ -10,8 +10,11 @@ namespace ReadingOrder {
 ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
                       QRandomGenerator &random)
 {
-    const QList<int> drawn =
-        deadCount > 0 ? DeadCardDraw::draw(selected, deadCount, random) : QList<int> {};
+    // Dead cards only hide selected ones: without a selected card there is
+    // nothing to hide, and a reading of dead cards alone would be no practice.
+    const QList<int> drawn = deadCount > 0 && !selected.isEmpty()
+        ? DeadCardDraw::draw(selected, deadCount, random)
+        : QList<int> {};
     std::vector<int> order(selected.cbegin(), selected.cend());
     order.insert(order.end(), drawn.cbegin(), drawn.cend());
     ShuffleFuda(order.data(), static_cast<int>(order.size()));

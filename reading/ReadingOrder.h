@@ -17,7 +17,8 @@ struct ReadingSetup
 namespace ReadingOrder {
 
 // A new reading: the selected cards and `deadCount` cards drawn from the
-// rest, shuffled together; the preamble first when it is on.
+// rest, shuffled together; the preamble first when it is on. Without a
+// selected card no dead card is drawn.
 ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
                       QRandomGenerator &random);
 

@@ -2,6 +2,8 @@
 
 # Packages both commands need to build the program.
 BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libsdl2-dev libsndfile1-dev libsamplerate0-dev libebur128-dev librubberband-dev"
+# Qt's own texts (OK, Cancel, Yes, No) in Japanese.
+BUILD_PACKAGES="$BUILD_PACKAGES qt6-translations-l10n"
 
 # ensure_packages PKG...: installs the Debian packages that are missing,
 # quietly, and does nothing when all are there.

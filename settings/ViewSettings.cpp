@@ -8,6 +8,8 @@ const char *const Group = "VIEW";
 const char *const KeyOpen = "PoemPanelOpen";
 const char *const KeyPos = "PoemPanelPos";
 const char *const KeyReveal = "PoemReveal";
+const char *const KeyStatusCard = "StatusCard";
+const char *const StatusCardWithPanel = "withPanel";
 
 // "x,y" as two decimal ints; false for anything else.
 bool parsePoint(const QVariant &value, QPoint *point)
@@ -40,6 +42,11 @@ ViewSettings ViewSettings::load(QSettings &settings)
     const int reveal = settings.value(QLatin1String(KeyReveal)).toString().toInt(&ok);
     if (ok && reveal >= 0 && reveal <= static_cast<int>(PoemReveal::AtEnd))
         view.poemReveal = static_cast<PoemReveal>(reveal);
+    view.statusCardWithPanel = settings.value(QLatin1String(KeyStatusCard))
+                                   .toString()
+                                   .trimmed()
+                                   .compare(QLatin1String(StatusCardWithPanel), Qt::CaseInsensitive)
+        == 0;
     settings.endGroup();
     return view;
 }
@@ -59,6 +66,8 @@ void ViewSettings::save(QSettings &settings) const
         settings.setValue(QLatin1String(KeyPos),
                           QStringLiteral("%1,%2").arg(poemPanelPos.x()).arg(poemPanelPos.y()));
     settings.setValue(QLatin1String(KeyReveal), static_cast<int>(poemReveal));
+    if (statusCardWithPanel)
+        settings.setValue(QLatin1String(KeyStatusCard), QLatin1String(StatusCardWithPanel));
     settings.endGroup();
 }
 

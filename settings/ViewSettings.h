@@ -5,8 +5,9 @@
 
 class QSettings;
 
-// INI group VIEW: the poem panel's state. At its defaults nothing is written,
-// so a settings file stays as it was until the panel is used.
+// INI group VIEW: the poem panel's state and whether the status line holds
+// the card back. At its defaults nothing is written, so a settings file stays
+// as it was until the panel is used.
 struct ViewSettings
 {
     // When the poem panel shows the card being read.
@@ -16,6 +17,10 @@ struct ViewSettings
     bool hasPoemPanelPos = false; // false: placed beside the main window
     QPoint poemPanelPos;
     PoemReveal poemReveal = PoemReveal::AfterLower;
+    // The status line's card part (number and first phrase) appears when the
+    // poem panel would show the card, not with the upper verse. Written as
+    // StatusCard=withPanel only when on.
+    bool statusCardWithPanel = false;
 
     // Unknown or broken values fall back to the defaults one by one.
     static ViewSettings load(QSettings &settings);

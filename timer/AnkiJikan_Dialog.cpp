@@ -4,15 +4,35 @@
 #include "AudioOutput.h"
 #include "FinalMsgBox.h"
 
+#include <QLabel>
 #include <QTimer>
 
+#include <algorithm>
+
 static_assert(AnkiJikan_Dialog::EndOffsetSeconds == AnkiJikan_Dialog::PeriodMinutes * 60);
+
+namespace {
+
+// A translated text can be longer than the Japanese one the form was drawn
+// for: the label grows to the right, as far as its parent allows, instead of
+// cutting it. A text that fits leaves the label as the form placed it.
+void growToFit(QLabel *label)
+{
+    const int needed = label->sizeHint().width();
+    if (needed <= label->width())
+        return;
+    const int room = label->parentWidget()->width() - label->x();
+    label->resize(std::min(needed, room), label->height());
+}
+
+} // namespace
 
 AnkiJikan_Dialog::AnkiJikan_Dialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::AnkiJikan_Dialog>())
 {
     ui->setupUi(this); // also joins on_StartStopBtn_clicked() by name
+    growToFit(ui->label);
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &AnkiJikan_Dialog::TimeOutDone);
 }
@@ -46,6 +66,7 @@ void AnkiJikan_Dialog::startCount()
     const QString endTime =
         currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
     ui->MsgLabel_2->setText(tr("終了時刻 : %1").arg(endTime));
+    growToFit(ui->MsgLabel_2);
 
     minutesElapsed = 0;
     timer->start(TickMs);

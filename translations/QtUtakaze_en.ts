@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>AboutText</name>
+    <message>
+        <source>使用しているライブラリとライセンス:</source>
+        <translation>Libraries used and their licences:</translation>
+    </message>
+    <message>
+        <source>音声 &quot;Mei&quot; と &quot;Takumi&quot;:</source>
+        <translation>The voices &quot;Mei&quot; and &quot;Takumi&quot;:</translation>
+    </message>
+</context>
+<context>
     <name>AnkiJikan_Dialog</name>
     <message>
         <source>暗記時間</source>
@@ -156,7 +167,7 @@
     </message>
     <message>
         <source>開始(秒)</source>
-        <translation>Start (s)</translation>
+        <translation type="vanished">Start (s)</translation>
     </message>
     <message>
         <source>同じ順番でもう一度読む</source>
@@ -165,6 +176,48 @@
     <message>
         <source>%1 (空札)</source>
         <translation>%1 (dead)</translation>
+    </message>
+    <message>
+        <source>読み上げ(&amp;L):</source>
+        <translation>&amp;Readings:</translation>
+    </message>
+    <message>
+        <source>開始(分:秒)</source>
+        <translation>Started (min:s)</translation>
+    </message>
+    <message>
+        <source>短くなった決まり字</source>
+        <translation>Shortened kimariji</translation>
+    </message>
+    <message>
+        <source>この読み上げを削除(&amp;D)...</source>
+        <translation>&amp;Delete this reading...</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1（%n枚・途中で終了）</source>
+        <translation>
+            <numerusform>%1 (%n card, stopped early)</numerusform>
+            <numerusform>%1 (%n cards, stopped early)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1（%n枚）</source>
+        <translation>
+            <numerusform>%1 (%n card)</numerusform>
+            <numerusform>%1 (%n cards)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>履歴の削除</source>
+        <translation>Delete a reading</translation>
+    </message>
+    <message>
+        <source>%1 の読み上げを履歴から削除しますか?</source>
+        <translation>Delete the reading of %1 from the history?</translation>
+    </message>
+    <message>
+        <source>%1 を削除できませんでした。</source>
+        <translation>%1 could not be deleted.</translation>
     </message>
 </context>
 <context>
@@ -348,7 +401,7 @@
     </message>
     <message>
         <source>上の句で表示</source>
-        <translation>Show with the upper verse</translation>
+        <translation type="vanished">Show with the upper verse</translation>
     </message>
     <message>
         <source>下の句の後に表示</source>
@@ -356,7 +409,7 @@
     </message>
     <message>
         <source>読み終わってから表示</source>
-        <translation>Show when the reading is over</translation>
+        <translation type="vanished">Show when the reading is over</translation>
     </message>
     <message>
         <source>読み</source>
@@ -381,6 +434,26 @@
     <message>
         <source>%1（今: %2）</source>
         <translation>%1 (now: %2)</translation>
+    </message>
+    <message>
+        <source>上の句が始まったら表示</source>
+        <translation>Show as the upper verse starts</translation>
+    </message>
+    <message>
+        <source>読み上げがすべて終わったら表示</source>
+        <translation>Show when the whole reading is over</translation>
+    </message>
+    <message>
+        <source>表示のタイミング(&amp;T):</source>
+        <translation>&amp;Timing:</translation>
+    </message>
+    <message>
+        <source>状況欄の札も同じときに表示する(&amp;S)</source>
+        <translation>Show the card in the &amp;status line at the same time</translation>
+    </message>
+    <message>
+        <source>短くなった決まり字</source>
+        <translation>Shortened kimariji</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "ReadingHistory.h"
+#include "TestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +82,44 @@ private slots:
         QCOMPARE(files.first(), QStringLiteral("20261208-190639.tsv")); // newest first
         QCOMPARE(files.last(), QStringLiteral("20261208-190500.tsv"));
         QVERIFY(stray.exists()); // not a history file: left alone
+    }
+
+    void listing_marksReadingsStoppedEarly_andDeleteRemovesFileAndMark()
+    {
+        QTemporaryDir root;
+        const ReadingHistory history(root.filePath(QStringLiteral("history")));
+        const QString marks = history.filePath(QLatin1String(ReadingHistory::StoppedEarlyFile));
+        QString ended;
+        QCOMPARE(history.save(at(7, 1), twoCards(), false, &ended),
+                 ReadingHistory::SaveResult::Saved);
+        QVERIFY(!QFile::exists(marks)); // nothing new beside a reading that ended
+        QCOMPARE(history.save(at(7, 2), twoCards().mid(0, 1), true),
+                 ReadingHistory::SaveResult::Saved);
+        QCOMPARE(history.save(at(7, 3), twoCards(), true), ReadingHistory::SaveResult::Saved);
+        QCOMPARE(ReadingHistory::load(ended), twoCards()); // the file itself as ever
+
+        const QList<HistoryListing> listed = history.listing();
+        QCOMPARE(listed.size(), 3);
+        QCOMPARE(listed.at(1),
+                 (HistoryListing {QStringLiteral("20261207-190502.tsv"), at(7, 2), 1, true}));
+        QCOMPARE(listed.at(2).stoppedEarly, false);
+        QCOMPARE(listed.at(2).cardCount, 2);
+
+        QVERIFY(history.remove(QStringLiteral("20261207-190502.tsv")));
+        QVERIFY(!history.remove(QStringLiteral("20261207-190502.tsv"))); // gone already
+        QVERIFY(!history.remove(QStringLiteral("../history/20261207-190501.tsv")));
+        QCOMPARE(
+            history.files(),
+            (QStringList {QStringLiteral("20261207-190503.tsv"), QFileInfo(ended).fileName()}));
+        QCOMPARE(history.stoppedEarly(), QSet<QString> {QStringLiteral("20261207-190503.tsv")});
+
+        // A hand-edited mark file: lines that name no reading are ignored;
+        // pruning the oldest readings drops their marks.
+        QVERIFY(TestData::writeFile(marks, "junk\n20261207-190501.tsv\n"));
+        QCOMPARE(history.listing().last().stoppedEarly, true);
+        for (int i = 0; i < ReadingHistory::Kept; ++i)
+            history.save(at(8, 0).addSecs(i), twoCards());
+        QVERIFY(history.stoppedEarly().isEmpty());
     }
 
     void save_whereTheFolderCannotBeMade_failsCleanly()

@@ -1,3 +1,4 @@
+#include "AboutText.h"
 #include "CardCatalog.h"
 #include "MprisAdaptors.h"
 #include "MprisController.h"
@@ -43,6 +44,31 @@ private slots:
         QFETCH(QStringList, uiLanguages);
         QFETCH(int, expected);
         QCOMPARE(static_cast<int>(UiLanguage::choose(uiLanguages)), expected);
+    }
+
+    // Qt's own buttons speak Japanese with a Japanese interface.
+    void language_japaneseTranslatesQtsOwnTexts()
+    {
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        QVERIFY(UiLanguage::install(*QCoreApplication::instance(), UiLanguage::Japanese));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("キャンセル"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"),
+                 QStringLiteral("いいえ(&N)"));
+    }
+
+    // The About box keeps its opening lines and credits every library and voice.
+    void aboutText_keepsItsHeadingAndNamesTheLicences()
+    {
+        QCoreApplication::setApplicationName(QStringLiteral("QtUtakaze"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+        const QString text = AboutText::html();
+        QVERIFY(text.startsWith(QStringLiteral("<h2>QtUtakaze 1.2</h2><p>use Qt6 (")));
+        for (const char *credit :
+             {"Qt", "SDL2", "libsndfile", "libsamplerate", "libebur128", "Rubber Band",
+              "Open JTalk", "LGPL-3.0", "zlib", "LGPL-2.1+", "BSD-2-Clause", "MIT", "GPL-2.0+",
+              "BSD-3-Clause", "Mei", "Takumi", "CC BY 3.0"})
+            QVERIFY2(text.contains(QLatin1String(credit)), credit);
     }
 
     // As main() wires it: the signal leaves a dialog's loop and the main loop.

@@ -410,6 +410,12 @@ void TestReading::readingOrder()
     QCOMPARE(plain.cardCount, 4);
     QVERIFY(!plain.playList.contains(0));
 
+    // Nothing selected: no dead cards, so the preamble alone or nothing at all.
+    const ReadingSetup preambleOnly = ReadingOrder::shuffled({}, 5, true, random);
+    QCOMPARE(preambleOnly.playList, QList<int> {0});
+    QCOMPARE(preambleOnly.cardCount, 0);
+    QVERIFY(ReadingOrder::shuffled({}, 5, false, random).playList.isEmpty());
+
     // Read again: exactly this order; only dead cards that are in it count.
     const ReadingSetup again = ReadingOrder::fixed({5, 77, 2}, {77, 90}, true);
     QCOMPARE(again.playList, (QList<int> {0, 5, 77, 2}));

@@ -34,12 +34,17 @@ private slots:
             view.poemPanelPos = QPoint(-20, 300);
             view.poemReveal = ViewSettings::PoemReveal::AtEnd;
             view.save(settings);
+            // The status line's choice is written only when it is used.
+            QVERIFY(!settings.contains(QStringLiteral("VIEW/StatusCard")));
+            view.statusCardWithPanel = true;
+            view.save(settings);
         }
         QSettings settings(path, QSettings::IniFormat);
         const ViewSettings loaded = ViewSettings::load(settings);
         QVERIFY(loaded.poemPanelOpen);
         QCOMPARE(loaded.poemPanelPos, QPoint(-20, 300));
         QCOMPARE(loaded.poemReveal, ViewSettings::PoemReveal::AtEnd);
+        QVERIFY(loaded.statusCardWithPanel);
     }
 
     void viewSettings_brokenValuesFallBackOneByOne()

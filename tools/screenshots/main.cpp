@@ -1,14 +1,18 @@
 // Opens the program's windows in the states the README shows and saves a
 // picture of each: the main window idle and during a reading, the card
 // selection with some boxes checked, the options, the practice settings and
-// the timer counting. With --english, only the main window with the English
+// the timer counting, the poem panel with the longest poem and the history
+// window with its list of readings open. With --english, only the main window with the English
 // translation (main-window-en.png).
 // Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
 
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
+#include "CardCatalog.h"
 #include "FudaSelectDlg.h"
 #include "HistoryWindow.h"
+#include "KimarijiChanges.h"
+#include "KimarijiModel.h"
 #include "MainWindow.h"
 #include "PoemPanel.h"
 #include "PracticeDialog.h"
@@ -18,12 +22,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QList>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -35,10 +41,13 @@ void settle(int ms)
     loop.exec();
 }
 
-bool save(QWidget *window, const QString &path)
+bool save(QWidget *window, const QString &path, bool activate = true)
 {
-    window->raise();
-    window->activateWindow();
+    // Not with a popup open: the popup would close.
+    if (activate) {
+        window->raise();
+        window->activateWindow();
+    }
     settle(400);
     // The whole window with its frame, as the X server shows it.
     const QPixmap shot = window->screen()->grabWindow(
@@ -47,6 +56,46 @@ bool save(QWidget *window, const QString &path)
     const bool ok = shot.save(path);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
     return ok;
+}
+
+// The card whose poem or reading has the widest line: the panel at its fullest.
+int longestPoem()
+{
+    const CardCatalog &catalog = CardCatalog::builtIn();
+    QFont poemFont = QApplication::font();
+    poemFont.setPointSizeF(poemFont.pointSizeF() * 1.5);
+    const QFontMetrics poem(poemFont);
+    const QFontMetrics reading(QApplication::font());
+    int widest = 0;
+    int longest = 1;
+    for (int card : catalog.numbers()) {
+        const CardInfo info = catalog.card(card);
+        const int width =
+            std::max({poem.horizontalAdvance(info.phrases.mid(0, 3).join(QLatin1Char(' '))),
+                      poem.horizontalAdvance(info.phrases.mid(3).join(QLatin1Char(' '))),
+                      reading.horizontalAdvance(info.upperReading),
+                      reading.horizontalAdvance(info.lowerReading)});
+        if (width > widest) {
+            widest = width;
+            longest = card;
+        }
+    }
+    return longest;
+}
+
+// Two earlier practice readings, the later one stopped early, so the history
+// list has something to show beside the reading just made.
+void addPastReadings()
+{
+    const ReadingHistory history(AppFolder::filePath(QStringLiteral("history")));
+    const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+    QList<HistoryEntry> entries;
+    const QList<int> cards {87, 18, 57, 22, 70, 81, 77, 21, 63, 61, 60, 95, 44};
+    for (int i = 0; i < cards.size(); ++i)
+        entries.append({i + 1, cards.at(i), false,
+                        CardCatalog::builtIn().card(cards.at(i)).kimariji, i * 14500});
+    history.save(yesterday, entries, false);
+    history.save(yesterday.addSecs(900), entries.mid(0, 5), true);
 }
 
 } // namespace
@@ -60,8 +109,8 @@ int main(int argc, char *argv[])
                      argv[0]);
         return 2;
     }
-    if (english)
-        UiLanguage::install(application, UiLanguage::English);
+    // As the program starts: Qt's own buttons in Japanese too.
+    UiLanguage::install(application, english ? UiLanguage::English : UiLanguage::Japanese);
     AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
@@ -101,13 +150,24 @@ int main(int argc, char *argv[])
     wait1->setValue(wait1Before);
     wait2->setValue(wait2Before);
     window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
-    if (auto *panel = window.findChild<PoemPanel *>())
+    if (auto *panel = window.findChild<PoemPanel *>()) {
+        const int card = longestPoem();
+        KimarijiModel model = KimarijiModel::fromCatalog(CardCatalog::builtIn());
+        model.reset(KimarijiModel::unreadAtStart({}, true));
+        panel->showCard(card, model.currentLength(card),
+                        KimarijiChanges::whenRead(model, card, model.unread()));
         ok &= save(panel, out.filePath(QStringLiteral("poem-panel.png")));
+    }
     window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
+    addPastReadings();
     window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
     if (auto *history = window.findChild<HistoryWindow *>()) {
         history->move(40, 40);
         ok &= save(history, out.filePath(QStringLiteral("history.png")));
+        auto *list = history->findChild<QComboBox *>(QStringLiteral("readings"));
+        list->showPopup();
+        ok &= save(history, out.filePath(QStringLiteral("history-list.png")), false);
+        list->hidePopup();
         history->hide();
     }
 
