@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AboutText.h"
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "AudioOutput.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSysInfo>
 
 QString MakeFudaListString(const QList<int> *list)
 {
@@ -73,6 +73,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
                                   ui->actionHistory);
+    connect(reviewViews, &ReviewViews::cardRevealed, this, [this](int card) {
+        if (session->isReading() && settings.view.statusCardWithPanel)
+            ShowProgress(card);
+    });
 }
 
 MainWindow::~MainWindow()
@@ -140,11 +144,7 @@ void MainWindow::ShowReadingState()
 
 void MainWindow::on_actionAbout_triggered()
 {
-    const QString text =
-        tr("<h2>%1 %2</h2><p>use Qt%3 (%4bit)<p>use SDL audio library")
-            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
-                 QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
-    QMessageBox::about(this, tr("About"), text);
+    QMessageBox::about(this, tr("About"), AboutText::html());
 }
 
 void MainWindow::on_actionAboutQt_triggered()
@@ -181,11 +181,22 @@ void MainWindow::on_Btn_FudaSelect_clicked()
 
 void MainWindow::Music1Starteded(int fudaNum)
 {
-    ui->statusBar->showMessage(tr("%1 / %2 再生中 : 第%3首 %4")
-                                   .arg(QString::number(session->playCount()),
-                                        QString::number(session->cardCount()),
-                                        QString::number(fudaNum), PoemTable::firstPhrase(fudaNum)));
+    ShowProgress(fudaNum);
     emit CardStarted(fudaNum);
+}
+
+// "n / N" and the card being read, which a practice setting holds back until
+// the poem panel may show it.
+void MainWindow::ShowProgress(int fudaNum)
+{
+    const QString count = QString::number(session->playCount());
+    const QString total = QString::number(session->cardCount());
+    if (settings.view.statusCardWithPanel && !reviewViews->revealed(fudaNum))
+        ui->statusBar->showMessage(tr("%1 / %2 再生中").arg(count, total));
+    else
+        ui->statusBar->showMessage(
+            tr("%1 / %2 再生中 : 第%3首 %4")
+                .arg(count, total, QString::number(fudaNum), PoemTable::firstPhrase(fudaNum)));
 }
 
 void MainWindow::SequenceEnded(int status)

@@ -78,6 +78,7 @@ private slots:
 private:
     void LoadSaveSetting(const QString &fileName, bool save);
     void ConnectSession();
+    void ShowProgress(int fudaNum);
     void ShowReadingState();
 
     AppSettings settings; // what the file holds and the window shows

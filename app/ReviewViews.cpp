@@ -39,8 +39,18 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
     connect(historyAction, &QAction::triggered, this, &ReviewViews::showHistory);
 
     connect(session, &ReadingSession::readingStarted, panel, &PoemPanel::readingStarted);
-    connect(session, &ReadingSession::cardRead, panel, &PoemPanel::upperStarted);
-    connect(session, &ReadingSession::lowerVerseEnded, panel, &PoemPanel::lowerEnded);
+    panel->setStatusCardWithPanel(view->statusCardWithPanel);
+    connect(panel, &PoemPanel::statusCardWithPanelChanged, this,
+            [view](bool on) { view->statusCardWithPanel = on; });
+    connect(session, &ReadingSession::cardRead, panel,
+            [this](int card, int length, const QList<KimarijiChange> &changes) {
+                panel->upperStarted(card, length, changes);
+            });
+    connect(session, &ReadingSession::lowerVerseEnded, this, [this] {
+        panel->lowerEnded();
+        if (panel->cardReveal().currentRevealed())
+            emit cardRevealed(panel->cardReveal().current());
+    });
     connect(session, &ReadingSession::readingEnded, panel, &PoemPanel::readingOver);
     const auto readingActive = [this](bool active) {
         if (!history)
@@ -65,6 +75,11 @@ void ReviewViews::storePanelPlace()
 {
     if (view->hasPoemPanelPos)
         view->poemPanelPos = panel->pos();
+}
+
+bool ReviewViews::revealed(int card) const
+{
+    return panel->cardReveal().revealed() == card;
 }
 
 void ReviewViews::showHistory()

@@ -28,6 +28,13 @@ public:
     // Keeps the panel's place in the view settings before they are saved.
     void storePanelPlace();
     void showHistory();
+    // Whether the card may be shown now (the panel's reveal choice, whether
+    // the panel is open or not).
+    bool revealed(int card) const;
+
+signals:
+    // The card being read may be shown from now on.
+    void cardRevealed(int card);
 
 private:
     QWidget *window;

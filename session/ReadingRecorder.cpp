@@ -14,17 +14,23 @@ void ReadingRecorder::begin(const QList<int> &playList, const QSet<int> &dead,
     record.clear();
     deadCards = dead;
     startedAt = startedLocal;
-    QSet<int> selected;
+    inPlay.clear();
+    cardCount = 0;
     for (int card : playList) {
-        if (card != 0 && !dead.contains(card))
-            selected.insert(card);
+        if (card == 0)
+            continue;
+        ++cardCount;
+        if (!dead.contains(card))
+            inPlay.insert(card);
     }
-    model.reset(KimarijiModel::unreadAtStart(selected, !dead.isEmpty()));
+    model.reset(KimarijiModel::unreadAtStart(inPlay, !dead.isEmpty()));
 }
 
-int ReadingRecorder::cardRead(int card, qint64 elapsedMs)
+ReadingRecorder::CardRead ReadingRecorder::cardRead(int card, qint64 elapsedMs)
 {
     const int length = model.currentLength(card);
+    inPlay.remove(card);
+    const QList<KimarijiChange> changes = KimarijiChanges::whenRead(model, card, inPlay);
     model.markRead(card);
     HistoryEntry entry;
     entry.position = static_cast<int>(record.size()) + 1;
@@ -33,13 +39,14 @@ int ReadingRecorder::cardRead(int card, qint64 elapsedMs)
     entry.kimariji = catalog.card(card).kimariji.left(length);
     entry.startedMs = elapsedMs;
     record.append(entry);
-    return length;
+    return {length, changes};
 }
 
 ReadingHistory::SaveResult ReadingRecorder::finish(const QString &historyFolder)
 {
     const ReadingHistory history(historyFolder);
-    const ReadingHistory::SaveResult result = history.save(startedAt, record);
+    const bool stoppedEarly = record.size() < cardCount;
+    const ReadingHistory::SaveResult result = history.save(startedAt, record, stoppedEarly);
     record.clear();
     deadCards.clear();
     return result;

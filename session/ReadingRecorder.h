@@ -1,6 +1,7 @@
 #ifndef READINGRECORDER_H
 #define READINGRECORDER_H
 
+#include "KimarijiChanges.h"
 #include "KimarijiModel.h"
 #include "ReadingHistory.h"
 
@@ -21,11 +22,18 @@ public:
     // A new reading of this order (a leading 0 is the preamble), `dead` the
     // cards among them that are not on the tatami.
     void begin(const QList<int> &playList, const QSet<int> &dead, const QDateTime &startedLocal);
-    // Records a card read `elapsedMs` after the start; returns how many kana
-    // of its reading decided it then.
-    int cardRead(int card, qint64 elapsedMs);
+    // A card as it was read: how many kana of its reading decided it, and
+    // the cards in play whose deciding syllables it shortened.
+    struct CardRead
+    {
+        int kimarijiLength = 0;
+        QList<KimarijiChange> changes;
+    };
+    // Records a card read `elapsedMs` after the start.
+    CardRead cardRead(int card, qint64 elapsedMs);
     // Writes the reading into the history folder (nothing when no card was
-    // read) and forgets it.
+    // read), marked as stopped early when not every card was read, and
+    // forgets it.
     ReadingHistory::SaveResult finish(const QString &historyFolder);
 
     const QList<HistoryEntry> &entries() const { return record; }
@@ -35,6 +43,8 @@ private:
     const CardCatalog &catalog;
     KimarijiModel model;
     QSet<int> deadCards;
+    QSet<int> inPlay; // the selected cards not yet read
+    int cardCount = 0; // every card of the reading but the preamble
     QList<HistoryEntry> record;
     QDateTime startedAt;
 };

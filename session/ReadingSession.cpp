@@ -151,7 +151,8 @@ void ReadingSession::onUpperStarted(int card)
     if (card != lastCounted) {
         ++counted;
         lastCounted = card;
-        emit cardRead(card, recorder.cardRead(card, clock.elapsed()));
+        const ReadingRecorder::CardRead read = recorder.cardRead(card, clock.elapsed());
+        emit cardRead(card, read.kimarijiLength, read.changes);
     }
     emit upperVerseStarted(card);
 }

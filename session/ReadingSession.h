@@ -77,8 +77,9 @@ signals:
     void lowerVerseStarted(int card);
     void lowerVerseEnded();
     // A card was read for the first time in this reading: it is counted and
-    // recorded; kimarijiLength kana of its reading decided it then.
-    void cardRead(int card, int kimarijiLength);
+    // recorded; kimarijiLength kana of its reading decided it then, and it
+    // shortened the deciding syllables of `changes`.
+    void cardRead(int card, int kimarijiLength, const QList<KimarijiChange> &changes);
     void playingChanged(bool playing);
     void readingEnded();
     void startRefused(ReadingSession::Refusal reason);

@@ -218,6 +218,27 @@ private slots:
         QCOMPARE(engine.requests.mid(2), QStringList({"next", "repeat", "stop"}));
     }
 
+    void cardRead_listsShortenedSyllables_stoppedReadingMarked()
+    {
+        settings = settingsWith({}, false);
+        QSignalSpy cardRead(session.get(), &ReadingSession::cardRead);
+        QVERIFY(session->readInOrder({65, 74, 3}, {3}));
+        engine.readCard(65); // 74 うか -> う, but a dead card is unread too
+        engine.readCard(3);
+        engine.end(); // 74 never read: stopped early
+        QCOMPARE(cardRead.count(), 2);
+        const auto changes = cardRead.at(0).at(2).value<QList<KimarijiChange>>();
+        QCOMPARE(changes, QList<KimarijiChange>({{74, 2, 1}}));
+        QVERIFY(cardRead.at(1).at(2).value<QList<KimarijiChange>>().isEmpty());
+        const ReadingHistory history(historyFolder());
+        QCOMPARE(history.stoppedEarly(), QSet<QString>({history.files().first()}));
+
+        QVERIFY(session->readInOrder({65}, {}));
+        engine.readCard(65);
+        engine.end();
+        QCOMPARE(history.stoppedEarly().size(), 1); // read to the end: no mark
+    }
+
     void reportsOutsideAReading_areNotOne()
     {
         // The options dialog's sample uses the same engine.
