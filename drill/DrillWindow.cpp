@@ -126,8 +126,12 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder,
 
 DrillWindow::~DrillWindow()
 {
-    if (rounds && reader)
+    // Closed with the program mid-drill: what was answered is still kept.
+    if (!rounds)
+        return;
+    if (reader)
         reader->stop();
+    DrillRecord(trainingFolder).save(startedAt, rounds->rows());
 }
 
 void DrillWindow::setSelectedCards(const QList<int> &cards)
