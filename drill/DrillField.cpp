@@ -12,14 +12,14 @@ DrillTile::DrillTile(int card, const QString &kana, QWidget *parent)
     setAccessibleName(QStringLiteral("%1 %2").arg(card).arg(kana));
     setToolTip(accessibleName());
     setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 }
 
 QSize DrillTile::sizeHint() const
 {
-    const QFontMetrics metrics(font());
-    const int cell = metrics.height();
-    return {static_cast<int>(columns.size()) * cell + cell, ColumnKana * cell + cell};
+    const int cell = QFontMetrics(font()).height() * 3 / 2;
+    const int height = (ColumnKana + 1) * cell;
+    return {static_cast<int>(height * CardWidth / CardHeight), height};
 }
 
 QSize DrillTile::minimumSizeHint() const
@@ -31,7 +31,11 @@ void DrillTile::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF card = QRectF(rect()).adjusted(2, 2, -2, -2);
+    // The largest upright card that fits, centred.
+    QRectF card = QRectF(rect()).adjusted(2, 2, -2, -2);
+    const qreal width = std::min(card.width(), card.height() * CardWidth / CardHeight);
+    const qreal height = width * CardHeight / CardWidth;
+    card = QRectF(card.center().x() - width / 2, card.center().y() - height / 2, width, height);
     painter.setPen(QPen(hasFocus() ? palette().highlight().color() : QColor(90, 120, 70),
                         hasFocus() ? 3 : 2));
     painter.setBrush(QColor(250, 246, 232)); // the card's face

@@ -16,6 +16,9 @@ class DrillTile : public QAbstractButton
 
 public:
     static constexpr int ColumnKana = 5;
+    // A taking card is 52 by 73 mm.
+    static constexpr double CardWidth = 52.0;
+    static constexpr double CardHeight = 73.0;
 
     DrillTile(int card, const QString &kana, QWidget *parent = nullptr);
     int card() const { return number; }

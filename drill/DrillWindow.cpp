@@ -59,6 +59,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder,
     deadCount->setRange(0, MaxDeadCards);
     voice = new QLabel(reader ? reader->voiceName() : QString(), this);
     auto *setup = new QFormLayout;
+    setup->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto *sourceRow = new QHBoxLayout;
     sourceRow->addWidget(source);
     sourceRow->addWidget(cardSet, 1);
@@ -362,6 +363,7 @@ void DrillWindow::refreshStatistics()
     auto *msAxis = new QValueAxis;
     msAxis->setRange(0, static_cast<qreal>(slowest));
     msAxis->setLabelFormat(QStringLiteral("%d"));
+    msAxis->applyNiceNumbers();
     auto *countAxis = new QValueAxis;
     countAxis->setRange(0, mostErrors);
     countAxis->setLabelFormat(QStringLiteral("%d"));
@@ -418,6 +420,7 @@ void DrillWindow::updateButtons()
     stop->setEnabled(running);
     next->setEnabled(running);
     repeat->setEnabled(running);
+    chart->setVisible(!running); // the field has the room during a drill
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
     saveWeak->setEnabled(!running && !weak.isEmpty());
 }
