@@ -127,6 +127,8 @@ private slots:
         const QList<QList<DrillRow>> recent = record.recent(3);
         QCOMPARE(recent.size(), 3);
         QCOMPARE(recent.first(), one);
+        const DrillStatistics stats(recent);
+        QCOMPARE(stats.cards(), (QList<CardDrillStats> {{87, 3, 3, 0, 0, 300}}));
 
         // A read-only folder fails without harm.
         QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
