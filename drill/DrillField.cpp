@@ -36,8 +36,8 @@ void DrillTile::paintEvent(QPaintEvent *)
     const qreal width = std::min(card.width(), card.height() * CardWidth / CardHeight);
     const qreal height = width * CardHeight / CardWidth;
     card = QRectF(card.center().x() - width / 2, card.center().y() - height / 2, width, height);
-    painter.setPen(QPen(hasFocus() ? palette().highlight().color() : QColor(90, 120, 70),
-                        hasFocus() ? 3 : 2));
+    painter.setPen(
+        QPen(hasFocus() ? palette().highlight().color() : QColor(90, 120, 70), hasFocus() ? 3 : 2));
     painter.setBrush(QColor(250, 246, 232)); // the card's face
     painter.drawRoundedRect(card, 4, 4);
 
@@ -52,8 +52,8 @@ void DrillTile::paintEvent(QPaintEvent *)
         const qreal x = card.right() - cellW * 0.25 - cellW * static_cast<qreal>(c + 1);
         const QString &column = columns.at(c);
         for (qsizetype k = 0; k < column.size(); ++k) {
-            const QRectF cell(x, card.top() + cellH * 0.25 + cellH * static_cast<qreal>(k),
-                              cellW, cellH);
+            const QRectF cell(x, card.top() + cellH * 0.25 + cellH * static_cast<qreal>(k), cellW,
+                              cellH);
             painter.drawText(cell, Qt::AlignCenter, column.at(k));
         }
     }

@@ -60,7 +60,8 @@ std::optional<DrillRow> rowFrom(const QStringList &fields)
     }
     // A take or a fault has a time; a card left alone has none.
     const bool answered = row.result == DrillResult::Taken || row.result == DrillResult::Fault;
-    if (answered != row.reactionMs.has_value() || (row.dead && (row.result == DrillResult::Taken || row.result == DrillResult::Missed))
+    if (answered != row.reactionMs.has_value()
+        || (row.dead && (row.result == DrillResult::Taken || row.result == DrillResult::Missed))
         || (!row.dead && row.result == DrillResult::Passed))
         return std::nullopt;
     return row;

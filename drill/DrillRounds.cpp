@@ -94,8 +94,8 @@ void DrillRounds::verseStarted(int card, int half, qint64 startMs, qint64 trimme
     }
     upperEnded = false;
     const QString sounds = kimariji.opening(card, LongestVerse);
-    const std::optional<qint64> heard =
-        TimingTable::endOfKana(timing.ends(card, Upper), sounds, static_cast<int>(kimarijiNow.size()));
+    const std::optional<qint64> heard = TimingTable::endOfKana(
+        timing.ends(card, Upper), sounds, static_cast<int>(kimarijiNow.size()));
     reference = heard ? DrillReference::Kimariji : DrillReference::Verse;
     referenceMs = startMs + (heard ? TimingTable::toPlayedMs(*heard, trimmedLeadMs, speed) : 0);
 }

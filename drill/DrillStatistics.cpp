@@ -62,7 +62,7 @@ QList<int> DrillStatistics::weakCards(int count) const
         if (weak.size() >= count)
             break;
         const bool slow = stats.medianReactionMs && overallMedianMs
-                          && *stats.medianReactionMs >= *overallMedianMs;
+            && *stats.medianReactionMs >= *overallMedianMs;
         if (stats.faults + stats.misses > 0 || slow)
             weak.append(stats.card);
     }

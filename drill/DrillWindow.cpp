@@ -24,8 +24,8 @@
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QSpinBox>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace {
 
@@ -36,8 +36,8 @@ constexpr int MaxDeadCards = 50;
 
 } // namespace
 
-DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder,
-                         const QString &iniPath, QWidget *parent)
+DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, const QString &iniPath,
+                         QWidget *parent)
     : QWidget(parent, Qt::Window)
     , reader(drillReader)
     , trainingFolder(QDir(appFolder).filePath(QLatin1String(DrillRecord::FolderName)))
@@ -171,8 +171,8 @@ void DrillWindow::startDrill()
         status->setText(tr("場に置く札がありません"));
         return;
     }
-    const DrillDeal deal = DrillDeal::draw(cards, count->value(), deadCount->value(),
-                                           *QRandomGenerator::global());
+    const DrillDeal deal =
+        DrillDeal::draw(cards, count->value(), deadCount->value(), *QRandomGenerator::global());
     const TimingTable timing = TimingTable::load(reader->timingFile());
     rounds = std::make_unique<DrillRounds>(KimarijiModel::fromCatalog(CardCatalog::builtIn()),
                                            timing, deal, takeLimitMs);
@@ -182,8 +182,9 @@ void DrillWindow::startDrill()
     startedAt = QDateTime::currentDateTime();
     voice->setText(reader->voiceName());
     feedback->clear();
-    status->setText(timing.isEmpty() ? tr("この読手には時刻表がないので、上の句の始まりから計ります")
-                                     : QString());
+    status->setText(timing.isEmpty()
+                        ? tr("この読手には時刻表がないので、上の句の始まりから計ります")
+                        : QString());
     updateButtons();
     emit runningChanged(true);
     pump();
@@ -283,12 +284,12 @@ void DrillWindow::showRoundEnd(const DrillRoundEnd &end)
     const DrillRow &row = end.row;
     fieldView->removeCard(row.card);
     const QString kimariji = end.staticKimariji == row.kimariji
-                                 ? row.kimariji
-                                 : tr("%1 → %2").arg(end.staticKimariji, row.kimariji);
+        ? row.kimariji
+        : tr("%1 → %2").arg(end.staticKimariji, row.kimariji);
     const QString reaction = !row.reactionMs ? QString()
-                             : row.reference == DrillReference::Verse
-                                 ? tr("%1 ミリ秒 (上の句の始まりから)").arg(*row.reactionMs)
-                                 : tr("%1 ミリ秒").arg(*row.reactionMs);
+        : row.reference == DrillReference::Verse
+        ? tr("%1 ミリ秒 (上の句の始まりから)").arg(*row.reactionMs)
+        : tr("%1 ミリ秒").arg(*row.reactionMs);
     switch (row.result) {
     case DrillResult::Taken:
         feedback->setText(tr("取り: %1番 %2 決まり字 %3").arg(row.card).arg(reaction, kimariji));
@@ -392,9 +393,9 @@ void DrillWindow::refreshCardSets()
 void DrillWindow::saveWeakCards()
 {
     bool ok = false;
-    const QString name = QInputDialog::getText(this, tr("苦手札を札セットに保存"),
-                                               tr("札セットの名前"), QLineEdit::Normal,
-                                               tr("苦手札"), &ok);
+    const QString name =
+        QInputDialog::getText(this, tr("苦手札を札セットに保存"), tr("札セットの名前"),
+                              QLineEdit::Normal, tr("苦手札"), &ok);
     if (!ok)
         return;
     QSettings settings(settingsFile, QSettings::IniFormat);

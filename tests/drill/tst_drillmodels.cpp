@@ -85,22 +85,23 @@ private slots:
             {4, 9, true, QStringLiteral("はなの"), DrillReference::Kimariji, std::nullopt,
              DrillResult::Passed}};
         const QByteArray text = DrillRecord::format(rows);
-        QCOMPARE(text, QByteArray("position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\n"
-                                  "1\t65\t0\tうら\tkimariji\t412\ttaken\n"
-                                  "2\t3\t1\tあし\tverse\t-80\tfault\n"
-                                  "3\t74\t0\tう\tkimariji\t\tmissed\n"
-                                  "4\t9\t1\tはなの\tkimariji\t\tpassed\n"));
+        QCOMPARE(text,
+                 QByteArray("position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\n"
+                            "1\t65\t0\tうら\tkimariji\t412\ttaken\n"
+                            "2\t3\t1\tあし\tverse\t-80\tfault\n"
+                            "3\t74\t0\tう\tkimariji\t\tmissed\n"
+                            "4\t9\t1\tはなの\tkimariji\t\tpassed\n"));
         QCOMPARE(DrillRecord::parse(text), rows);
 
         const QByteArray broken = text
-                                  + "5\t101\t0\tx\tkimariji\t100\ttaken\n" // no such card
-                                    "6\t5\t0\tx\tsomething\t100\ttaken\n" // reference
-                                    "7\t5\t0\tx\tkimariji\t100\twon\n" // result
-                                    "8\t5\t0\tx\tkimariji\t\ttaken\n" // a take without time
-                                    "9\t5\t0\tx\tkimariji\t12\tmissed\n" // a miss with one
-                                    "10\t5\t1\tx\tkimariji\t12\ttaken\n" // a dead card taken
-                                    "11\t5\t0\tx\tkimariji\t12\n"
-                                    "\xff\xfe\t\n";
+            + "5\t101\t0\tx\tkimariji\t100\ttaken\n" // no such card
+              "6\t5\t0\tx\tsomething\t100\ttaken\n" // reference
+              "7\t5\t0\tx\tkimariji\t100\twon\n" // result
+              "8\t5\t0\tx\tkimariji\t\ttaken\n" // a take without time
+              "9\t5\t0\tx\tkimariji\t12\tmissed\n" // a miss with one
+              "10\t5\t1\tx\tkimariji\t12\ttaken\n" // a dead card taken
+              "11\t5\t0\tx\tkimariji\t12\n"
+              "\xff\xfe\t\n";
         QCOMPARE(DrillRecord::parse(broken), rows);
     }
 
@@ -135,8 +136,8 @@ private slots:
         const bool writable = QFileInfo(folder).isWritable(); // root writes anyway
         if (!writable)
             QCOMPARE(record.save(start.addDays(5), one), DrillRecord::SaveResult::Failed);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void deal_drawsFieldAndDeadCardsApart()
@@ -171,8 +172,9 @@ private slots:
         QCOMPARE(rounds.deadlineMs(), 11000);
         std::optional<DrillRoundEnd> end = rounds.take(65, 1800);
         QVERIFY(end);
-        QCOMPARE(end->row, (DrillRow {1, 65, false, QStringLiteral("うら"), DrillReference::Verse,
-                                      800, DrillResult::Taken}));
+        QCOMPARE(end->row,
+                 (DrillRow {1, 65, false, QStringLiteral("うら"), DrillReference::Verse, 800,
+                            DrillResult::Taken}));
         QCOMPARE(end->staticKimariji, QStringLiteral("うら"));
         QCOMPARE(rounds.take(74, 1900), std::nullopt); // the round is over
         QCOMPARE(rounds.takeDueVerse(), std::nullopt); // the upper verse still sounds
@@ -189,8 +191,9 @@ private slots:
         rounds.verseStarted(74, 1, 30000, 50, 2.0);
         end = rounds.take(87, 30005);
         QVERIFY(end);
-        QCOMPARE(end->row, (DrillRow {2, 74, false, QStringLiteral("う"),
-                                      DrillReference::Kimariji, -20, DrillResult::Fault}));
+        QCOMPARE(end->row,
+                 (DrillRow {2, 74, false, QStringLiteral("う"), DrillReference::Kimariji, -20,
+                            DrillResult::Fault}));
         QCOMPARE(end->touched, 87);
         QCOMPARE(end->staticKimariji, QStringLiteral("うか"));
         QCOMPARE(rounds.fieldCards(), QList<int> {87}); // 74 went with the fault

@@ -26,8 +26,8 @@ std::vector<float> syntheticVerse()
         const qint64 to = from + MoraMs * Rate / 1000;
         for (qint64 f = from; f < to; ++f) {
             const float v = 0.5f
-                            * static_cast<float>(std::sin(2.0 * std::numbers::pi * 440.0
-                                                          * static_cast<double>(f) / Rate));
+                * static_cast<float>(std::sin(2.0 * std::numbers::pi * 440.0
+                                              * static_cast<double>(f) / Rate));
             samples[static_cast<std::size_t>(f * Channels)] = v;
             samples[static_cast<std::size_t>(f * Channels + 1)] = v;
         }
@@ -104,22 +104,22 @@ private slots:
         const qint64 measured = burstEndMs(heard, kana);
         qInfo("deciding syllables end: predicted %lld ms, heard %lld ms", predicted, measured);
         QVERIFY2(std::abs(predicted - measured) <= 20,
-                 qPrintable(QStringLiteral("predicted %1 ms, heard %2 ms").arg(predicted).arg(measured)));
+                 qPrintable(
+                     QStringLiteral("predicted %1 ms, heard %2 ms").arg(predicted).arg(measured)));
 
         // A take at the heard end, with the verse leaving the device at 5 s:
         // its reaction time is within 20 ms of zero.
-        TimingTable timing = TimingTable::parse(
-            QStringLiteral("card\thalf\tends_ms\n41\t1\t%1\n")
-                .arg([&ends] {
-                    QStringList parts;
-                    for (qint64 end : ends)
-                        parts.append(QString::number(end));
-                    return parts.join(QLatin1Char(','));
-                }())
-                .toUtf8());
+        TimingTable timing = TimingTable::parse(QStringLiteral("card\thalf\tends_ms\n41\t1\t%1\n")
+                                                    .arg([&ends] {
+                                                        QStringList parts;
+                                                        for (qint64 end : ends)
+                                                            parts.append(QString::number(end));
+                                                        return parts.join(QLatin1Char(','));
+                                                    }())
+                                                    .toUtf8());
         // Card 41 (こいすちょう) against 42 (ちぎりきな) alone: こ decides it.
-        DrillRounds rounds(KimarijiModel({{41, sounds}, {42, QStringLiteral("ちぎりきな")}}), timing,
-                           DrillDeal {{41, 42}, {41, 42}, {}});
+        DrillRounds rounds(KimarijiModel({{41, sounds}, {42, QStringLiteral("ちぎりきな")}}),
+                           timing, DrillDeal {{41, 42}, {41, 42}, {}});
         rounds.verseStarted(41, 1, 5000, lead, speed);
         const std::optional<DrillRoundEnd> end = rounds.take(41, 5000 + burstEndMs(heard, 1));
         QVERIFY(end);

@@ -48,8 +48,8 @@ void makeUpDrills(const QString &appFolder)
             row.kimariji = QStringLiteral("-");
             const int roll = random.bounded(20);
             row.result = roll == 0 ? DrillResult::Missed
-                         : roll < 3 ? DrillResult::Fault
-                                    : DrillResult::Taken;
+                : roll < 3         ? DrillResult::Fault
+                                   : DrillResult::Taken;
             if (row.result != DrillResult::Missed)
                 row.reactionMs = 150 + random.bounded(700) + row.card * 10;
             rows.append(row);
