@@ -48,6 +48,144 @@
     </message>
 </context>
 <context>
+    <name>DrillWindow</name>
+    <message>
+        <source>取りの練習</source>
+        <translation>Take drill</translation>
+    </message>
+    <message>
+        <source>選択中の札</source>
+        <translation>Selected cards</translation>
+    </message>
+    <message>
+        <source>札セット</source>
+        <translation>Card set</translation>
+    </message>
+    <message>
+        <source>苦手札</source>
+        <translation>Weak cards</translation>
+    </message>
+    <message>
+        <source>場の札</source>
+        <translation>Cards on the field</translation>
+    </message>
+    <message>
+        <source>枚数</source>
+        <translation>Number of cards</translation>
+    </message>
+    <message>
+        <source>空札</source>
+        <translation>Dead cards</translation>
+    </message>
+    <message>
+        <source>読手</source>
+        <translation>Reader</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>次へ</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>もう一度</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>苦手札で練習</source>
+        <translation>Drill the weak cards</translation>
+    </message>
+    <message>
+        <source>苦手札を札セットに保存...</source>
+        <translation>Save the weak cards as a card set...</translation>
+    </message>
+    <message>
+        <source>場に置く札がありません</source>
+        <translation>There are no cards to lay out on the field</translation>
+    </message>
+    <message>
+        <source>この読手には時刻表がないので、上の句の始まりから計ります</source>
+        <translation>This reader has no timing, so takes are timed from the start of the upper verse</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>%1 ミリ秒 (上の句の始まりから)</source>
+        <translation>%1 ms (from the start of the upper verse)</translation>
+    </message>
+    <message>
+        <source>%1 ミリ秒</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>取り: %1番 %2 決まり字 %3</source>
+        <translation>Taken: card %1 in %2, deciding syllables %3</translation>
+    </message>
+    <message>
+        <source>お手つき: 空札 %1番 (決まり字 %2) で %3番を取りました</source>
+        <translation>Fault: card %3 taken while dead card %1 (deciding syllables %2) was read</translation>
+    </message>
+    <message>
+        <source>お手つき: %1番 (決まり字 %2) に %3番を取りました</source>
+        <translation>Fault: card %3 taken for card %1 (deciding syllables %2)</translation>
+    </message>
+    <message>
+        <source>取れませんでした: %1番 決まり字 %2</source>
+        <translation>Missed: card %1, deciding syllables %2</translation>
+    </message>
+    <message>
+        <source>空札: %1番 決まり字 %2</source>
+        <translation>Dead card: card %1, deciding syllables %2</translation>
+    </message>
+    <message>
+        <source>練習の記録を保存できませんでした</source>
+        <translation>The drill could not be saved</translation>
+    </message>
+    <message numerus="yes">
+        <source>練習を終わりました (%n枚)</source>
+        <translation>
+            <numerusform>Drill over (%n card)</numerusform>
+            <numerusform>Drill over (%n cards)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>反応の中央値 (ミリ秒)</source>
+        <translation>Median reaction (ms)</translation>
+    </message>
+    <message>
+        <source>お手つきと取れなかった回数</source>
+        <translation>Faults and misses</translation>
+    </message>
+    <message>
+        <source>最近の練習 (苦手な札から)</source>
+        <translation>Recent drills (weakest cards first)</translation>
+    </message>
+    <message>
+        <source>苦手札を札セットに保存</source>
+        <translation>Save the weak cards as a card set</translation>
+    </message>
+    <message>
+        <source>札セットの名前</source>
+        <translation>Card set name</translation>
+    </message>
+    <message>
+        <source>この名前では保存できません</source>
+        <translation>The set cannot be saved under this name</translation>
+    </message>
+    <message>
+        <source>設定ファイルに書き込めませんでした</source>
+        <translation>The settings file could not be written</translation>
+    </message>
+</context>
+<context>
     <name>FinalMsgBox</name>
     <message>
         <source>暗記時間終了</source>

@@ -1,0 +1,197 @@
+#include "DrillRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+const char *const Header = "position\tcard\tdead\tkimariji\treference\treaction_ms\tresult";
+constexpr int Columns = 7;
+
+bool isDrillFileName(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
+    return pattern.match(fileName).hasMatch();
+}
+
+std::optional<DrillResult> resultFrom(const QString &name)
+{
+    for (DrillResult result :
+         {DrillResult::Taken, DrillResult::Fault, DrillResult::Missed, DrillResult::Passed}) {
+        if (DrillRecord::resultName(result) == name)
+            return result;
+    }
+    return std::nullopt;
+}
+
+// The row a line holds, or nothing when any field does not fit.
+std::optional<DrillRow> rowFrom(const QStringList &fields)
+{
+    if (fields.size() != Columns)
+        return std::nullopt;
+    DrillRow row;
+    bool okPosition = false;
+    bool okCard = false;
+    row.position = fields.at(0).trimmed().toInt(&okPosition);
+    row.card = fields.at(1).trimmed().toInt(&okCard);
+    const QString dead = fields.at(2).trimmed();
+    const QString reference = fields.at(4).trimmed();
+    const QString reaction = fields.at(5).trimmed();
+    const std::optional<DrillResult> result = resultFrom(fields.at(6).trimmed());
+    if (!okPosition || row.position < 1 || !okCard || row.card < 1 || row.card > 100
+        || (dead != QLatin1String("0") && dead != QLatin1String("1")) || !result
+        || (reference != QLatin1String("kimariji") && reference != QLatin1String("verse")))
+        return std::nullopt;
+    row.dead = dead == QLatin1String("1");
+    row.kimariji = fields.at(3).trimmed();
+    row.reference =
+        reference == QLatin1String("verse") ? DrillReference::Verse : DrillReference::Kimariji;
+    row.result = *result;
+    if (!reaction.isEmpty()) {
+        bool ok = false;
+        const qint64 ms = reaction.toLongLong(&ok);
+        if (!ok || ms < -600000 || ms > 600000)
+            return std::nullopt;
+        row.reactionMs = ms;
+    }
+    // A take or a fault has a time; a card left alone has none.
+    const bool answered = row.result == DrillResult::Taken || row.result == DrillResult::Fault;
+    if (answered != row.reactionMs.has_value()
+        || (row.dead && (row.result == DrillResult::Taken || row.result == DrillResult::Missed))
+        || (!row.dead && row.result == DrillResult::Passed))
+        return std::nullopt;
+    return row;
+}
+
+} // namespace
+
+DrillRecord::SaveResult DrillRecord::save(const QDateTime &startedLocal,
+                                          const QList<DrillRow> &rows, QString *savedPath) const
+{
+    if (rows.isEmpty())
+        return SaveResult::NothingRead;
+    if (!QDir().mkpath(dir))
+        return SaveResult::Failed;
+
+    const QString base = startedLocal.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = base + QStringLiteral(".tsv");
+    for (int n = 2; QFile::exists(filePath(name)); ++n)
+        name = base + QStringLiteral("-%1.tsv").arg(n);
+
+    QSaveFile file(filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveResult::Failed;
+    const QByteArray content = format(rows);
+    if (file.write(content) != content.size() || !file.commit())
+        return SaveResult::Failed;
+    if (savedPath)
+        *savedPath = filePath(name);
+    prune();
+    return SaveResult::Saved;
+}
+
+QStringList DrillRecord::files() const
+{
+    QStringList names;
+    for (const QString &name : QDir(dir).entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
+        if (isDrillFileName(name))
+            names.append(name);
+    }
+    // By start time, then by the same-second suffix.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const QString stampA = a.left(15);
+        const QString stampB = b.left(15);
+        if (stampA != stampB)
+            return stampA > stampB;
+        const int nA = a.size() > 19 ? a.mid(16).chopped(4).toInt() : 1;
+        const int nB = b.size() > 19 ? b.mid(16).chopped(4).toInt() : 1;
+        return nA > nB;
+    });
+    return names;
+}
+
+QString DrillRecord::filePath(const QString &fileName) const
+{
+    return QDir(dir).filePath(fileName);
+}
+
+QList<QList<DrillRow>> DrillRecord::recent(int count) const
+{
+    QList<QList<DrillRow>> drills;
+    for (const QString &name : files()) {
+        if (drills.size() >= count)
+            break;
+        const QList<DrillRow> rows = load(filePath(name));
+        if (!rows.isEmpty())
+            drills.append(rows);
+    }
+    return drills;
+}
+
+void DrillRecord::prune() const
+{
+    const QStringList names = files();
+    for (qsizetype i = Kept; i < names.size(); ++i)
+        QFile::remove(filePath(names.at(i)));
+}
+
+QList<DrillRow> DrillRecord::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    constexpr qint64 Limit = 1 << 20; // a drill has at most a hundred short rows
+    return parse(file.read(Limit));
+}
+
+QByteArray DrillRecord::format(const QList<DrillRow> &rows)
+{
+    QString text = QLatin1String(Header) + QLatin1Char('\n');
+    for (const DrillRow &row : rows) {
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\n")
+                    .arg(row.position)
+                    .arg(row.card)
+                    .arg(row.dead ? 1 : 0)
+                    .arg(row.kimariji,
+                         row.reference == DrillReference::Verse ? QStringLiteral("verse")
+                                                                : QStringLiteral("kimariji"),
+                         row.reactionMs ? QString::number(*row.reactionMs) : QString(),
+                         resultName(row.result));
+    }
+    return text.toUtf8();
+}
+
+QList<DrillRow> DrillRecord::parse(const QByteArray &tsv)
+{
+    QList<DrillRow> rows;
+    const QStringList lines = QString::fromUtf8(tsv).split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || (i == 0 && line.startsWith(QLatin1String("position"))))
+            continue;
+        if (const std::optional<DrillRow> row = rowFrom(line.split(QLatin1Char('\t'))))
+            rows.append(*row);
+    }
+    return rows;
+}
+
+QString DrillRecord::resultName(DrillResult result)
+{
+    switch (result) {
+    case DrillResult::Taken:
+        return QStringLiteral("taken");
+    case DrillResult::Fault:
+        return QStringLiteral("fault");
+    case DrillResult::Missed:
+        return QStringLiteral("missed");
+    case DrillResult::Passed:
+        return QStringLiteral("passed");
+    }
+    return {};
+}

@@ -1,0 +1,107 @@
+#ifndef DRILLWINDOW_H
+#define DRILLWINDOW_H
+
+#include "DrillRounds.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class DrillField;
+class DrillReader;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+// The take drill: set up which cards lie on the field, run the rounds through
+// a DrillReader, record each drill in the training folder and show per card
+// how the recent drills went. The rounds and the statistics decide; the
+// window shows them and forwards clicks and the reader's reports.
+class DrillWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Source { Selected, CardSet, WeakCards };
+    static constexpr int RecentDrills = 50; // drills the statistics look at
+    static constexpr int ChartCards = 20;
+
+    // appFolder holds training/; iniPath is the settings file with the card sets.
+    DrillWindow(DrillReader *reader, const QString &appFolder, const QString &iniPath,
+                QWidget *parent = nullptr);
+    ~DrillWindow() override;
+
+    // The cards checked in the card selection.
+    void setSelectedCards(const QList<int> &cards);
+    // The pauses before a lower verse and before the next card.
+    void setPauses(int beforeLowerMs, int beforeNextMs);
+    void setTakeLimitMs(qint64 limitMs) { takeLimitMs = limitMs; }
+
+    bool isRunning() const { return rounds != nullptr; }
+    // The cards a new drill would lay out from the chosen source.
+    QList<int> sourceCards() const;
+    QList<int> weakCards() const { return weak; }
+    DrillField *field() const { return fieldView; }
+
+    void startDrill();
+    void stopDrill();
+
+signals:
+    void runningChanged(bool running);
+    // A drill was written to the training folder (or could not be).
+    void drillSaved(const QString &path);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void pump();
+    void onVerseStarted(int card, int half, qint64 startMs, qint64 trimmedLeadMs, double speed);
+    void onVerseEnded(int card, int half);
+    void onCardPressed(int card);
+    void onDeadline();
+    void onNext();
+    void scheduleDeadline();
+    void showRoundEnd(const DrillRoundEnd &end);
+    void finishDrill();
+    void refreshStatistics();
+    void refreshCardSets();
+    void saveWeakCards();
+    void updateButtons();
+
+    QPointer<DrillReader> reader;
+    QString trainingFolder;
+    QString settingsFile;
+    QList<int> selected;
+    QList<int> weak;
+    int beforeLowerMs = DrillRounds::DefaultUpperPauseMs;
+    int beforeNextMs = DrillRounds::DefaultNextPauseMs;
+    qint64 takeLimitMs = DrillRounds::DefaultLimitMs;
+    std::unique_ptr<DrillRounds> rounds;
+    QDateTime startedAt;
+    QTimer deadline;
+
+    QComboBox *source = nullptr;
+    QComboBox *cardSet = nullptr;
+    QSpinBox *count = nullptr;
+    QSpinBox *deadCount = nullptr;
+    QLabel *voice = nullptr;
+    QPushButton *start = nullptr;
+    QPushButton *stop = nullptr;
+    QPushButton *next = nullptr;
+    QPushButton *repeat = nullptr;
+    DrillField *fieldView = nullptr;
+    QLabel *feedback = nullptr;
+    QLabel *status = nullptr;
+    QChartView *chart = nullptr;
+    QPushButton *drillWeak = nullptr;
+    QPushButton *saveWeak = nullptr;
+};
+
+#endif

@@ -1,0 +1,272 @@
+#include "CardCatalog.h"
+#include "DrillRecord.h"
+#include "DrillRounds.h"
+#include "DrillStatistics.h"
+#include "TestData.h"
+#include "TimingTable.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+KimarijiModel builtInKimariji()
+{
+    return KimarijiModel::fromCatalog(CardCatalog::builtIn());
+}
+
+// Card 74 (うかりける ...) with its first morae 100 ms apart in its file.
+TimingTable timingFor74()
+{
+    return TimingTable::parse("card\thalf\tends_ms\n74\t1\t100,200,300,400,500\n");
+}
+
+DrillRow row(int position, int card, DrillResult result, std::optional<qint64> reaction,
+             bool dead = false)
+{
+    return {position, card, dead, QStringLiteral("う"), DrillReference::Kimariji, reaction, result};
+}
+
+} // namespace
+
+class TestDrillModels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void timingTable_parsesRowsAndSkipsBrokenOnes()
+    {
+        const TimingTable table = TimingTable::parse("card\thalf\tends_ms\r\n"
+                                                     "74\t1\t100, 200,300\r\n"
+                                                     "74\t2\t50\n"
+                                                     "75\t3\t10\n" // no such half
+                                                     "76\t1\t300,200\n" // not rising
+                                                     "77\t1\t10,x\n"
+                                                     "78\t1\n"
+                                                     "\xff\xfe\n");
+        QCOMPARE(table.size(), 2);
+        QCOMPARE(table.ends(74, 1), (QList<qint64> {100, 200, 300}));
+        QCOMPARE(table.ends(74, 2), QList<qint64> {50});
+        QVERIFY(table.ends(76, 1).isEmpty());
+        QVERIFY(TimingTable::load(QStringLiteral("/nonexistent/timing.tsv")).isEmpty());
+    }
+
+    void kanaToMorae_smallKanaJoinTheMoraBefore()
+    {
+        const QString koisu = QStringLiteral("こいすちょうわがな");
+        QCOMPARE(TimingTable::moraeOf(koisu, 3), 3);
+        QCOMPARE(TimingTable::moraeOf(koisu, 5), 4); // ちょ is one mora
+        QCOMPARE(TimingTable::moraeOf(koisu, 6), 5);
+        const QList<qint64> ends {100, 200, 300, 450, 550, 600};
+        QCOMPARE(TimingTable::endOfKana(ends, koisu, 3), 300);
+        // The deciding syllables ending on ち are heard with its ょ.
+        QCOMPARE(TimingTable::endOfKana(ends, koisu, 4), 450);
+        QCOMPARE(TimingTable::endOfKana(ends, koisu, 5), 450);
+        QCOMPARE(TimingTable::endOfKana(ends, koisu, 6), 550);
+        QCOMPARE(TimingTable::endOfKana({100}, koisu, 2), std::nullopt);
+        QCOMPARE(TimingTable::endOfKana(ends, koisu, 0), std::nullopt);
+        // Trimming removes the lead, the speed shortens what is left.
+        QCOMPARE(TimingTable::toPlayedMs(450, 0, 1.0), 450);
+        QCOMPARE(TimingTable::toPlayedMs(450, 150, 2.0), 150);
+        QCOMPARE(TimingTable::toPlayedMs(450, 150, 0.5), 600);
+        QCOMPARE(TimingTable::toPlayedMs(100, 150, 1.0), 0);
+    }
+
+    void record_roundTripAndBrokenRowsSkipped()
+    {
+        const QList<DrillRow> rows {
+            {1, 65, false, QStringLiteral("うら"), DrillReference::Kimariji, 412,
+             DrillResult::Taken},
+            {2, 3, true, QStringLiteral("あし"), DrillReference::Verse, -80, DrillResult::Fault},
+            {3, 74, false, QStringLiteral("う"), DrillReference::Kimariji, std::nullopt,
+             DrillResult::Missed},
+            {4, 9, true, QStringLiteral("はなの"), DrillReference::Kimariji, std::nullopt,
+             DrillResult::Passed}};
+        const QByteArray text = DrillRecord::format(rows);
+        QCOMPARE(text,
+                 QByteArray("position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\n"
+                            "1\t65\t0\tうら\tkimariji\t412\ttaken\n"
+                            "2\t3\t1\tあし\tverse\t-80\tfault\n"
+                            "3\t74\t0\tう\tkimariji\t\tmissed\n"
+                            "4\t9\t1\tはなの\tkimariji\t\tpassed\n"));
+        QCOMPARE(DrillRecord::parse(text), rows);
+
+        const QByteArray broken = text
+            + "5\t101\t0\tx\tkimariji\t100\ttaken\n" // no such card
+              "6\t5\t0\tx\tsomething\t100\ttaken\n" // reference
+              "7\t5\t0\tx\tkimariji\t100\twon\n" // result
+              "8\t5\t0\tx\tkimariji\t\ttaken\n" // a take without time
+              "9\t5\t0\tx\tkimariji\t12\tmissed\n" // a miss with one
+              "10\t5\t1\tx\tkimariji\t12\ttaken\n" // a dead card taken
+              "11\t5\t0\tx\tkimariji\t12\n"
+              "\xff\xfe\t\n";
+        QCOMPARE(DrillRecord::parse(broken), rows);
+    }
+
+    void record_keepsTheNewestAndSkipsBrokenFiles()
+    {
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("training"));
+        const DrillRecord record(folder);
+        const QList<DrillRow> one {row(1, 87, DrillResult::Taken, 300)};
+        QCOMPARE(record.save(QDateTime(), {}), DrillRecord::SaveResult::NothingRead);
+        const QDateTime start(QDate(2026, 12, 1), QTime(20, 0, 0));
+        for (int i = 0; i < DrillRecord::Kept + 2; ++i)
+            QCOMPARE(record.save(start.addSecs(i / 2), one), DrillRecord::SaveResult::Saved);
+        QStringList files = record.files();
+        QCOMPARE(files.size(), DrillRecord::Kept);
+        QCOMPARE(files.first(), QStringLiteral("20261201-200140-2.tsv"));
+        QCOMPARE(files.at(1), QStringLiteral("20261201-200140.tsv"));
+
+        // A newer file broken throughout is skipped by recent(); a folder with
+        // the name of a file is no drill.
+        QVERIFY(TestData::writeFile(record.filePath(QStringLiteral("20261202-000000.tsv")),
+                                    "\x00\x01garbage"));
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("20261203-000000.tsv")));
+        const QList<QList<DrillRow>> recent = record.recent(3);
+        QCOMPARE(recent.size(), 3);
+        QCOMPARE(recent.first(), one);
+        const DrillStatistics stats(recent);
+        QCOMPARE(stats.cards(), (QList<CardDrillStats> {{87, 3, 3, 0, 0, 300}}));
+
+        // A read-only folder fails without harm.
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const bool writable = QFileInfo(folder).isWritable(); // root writes anyway
+        if (!writable)
+            QCOMPARE(record.save(start.addDays(5), one), DrillRecord::SaveResult::Failed);
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void deal_drawsFieldAndDeadCardsApart()
+    {
+        QRandomGenerator random(7);
+        const DrillDeal deal = DrillDeal::draw({1, 2, 3, 4, 5, 6, 2, 0, 101}, 4, 10, random);
+        QCOMPARE(deal.field.size(), 4);
+        QCOMPARE(deal.dead.size(), 10);
+        QCOMPARE(deal.order.size(), 14);
+        for (int card : deal.field) {
+            QVERIFY(card >= 1 && card <= 6);
+            QVERIFY(!deal.dead.contains(card));
+            QVERIFY(deal.order.contains(card));
+        }
+        const DrillDeal few = DrillDeal::draw({8, 9}, 5, 0, random);
+        QCOMPARE(few.order.size(), 2);
+        QVERIFY(few.dead.isEmpty());
+    }
+
+    void rounds_takeFaultMissInReadingOrder()
+    {
+        // 65 is read before 74: 74's deciding syllables shorten from うか to う.
+        DrillDeal deal {{74, 65, 87}, {65, 74, 87}, {}};
+        DrillRounds rounds(builtInKimariji(), timingFor74(), deal, 10000);
+        rounds.setPauses(1000, 2000);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {65, 1, 0}));
+        QCOMPARE(rounds.takeDueVerse(), std::nullopt);
+
+        // 65 has no timing: counted from the verse's start (on the audio clock).
+        QCOMPARE(rounds.take(65, 500), std::nullopt); // nothing read yet
+        rounds.verseStarted(65, 1, 1000, 0, 1.0);
+        QCOMPARE(rounds.deadlineMs(), 11000);
+        std::optional<DrillRoundEnd> end = rounds.take(65, 1800);
+        QVERIFY(end);
+        QCOMPARE(end->row,
+                 (DrillRow {1, 65, false, QStringLiteral("うら"), DrillReference::Verse, 800,
+                            DrillResult::Taken}));
+        QCOMPARE(end->staticKimariji, QStringLiteral("うら"));
+        QCOMPARE(rounds.take(74, 1900), std::nullopt); // the round is over
+        QCOMPARE(rounds.takeDueVerse(), std::nullopt); // the upper verse still sounds
+        rounds.verseEnded(65, 1);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {65, 2, 1000}));
+        rounds.verseEnded(65, 2);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {74, 1, 2000}));
+
+        // 74 with timing, trimmed by 50 ms and read at double speed: う ends
+        // at 100 ms in the file, (100 - 50) / 2 = 25 ms into the sound. A
+        // Repeat moves the reference to the new hearing; a take before it is a guess.
+        rounds.verseStarted(74, 1, 20000, 50, 2.0);
+        rounds.verseEnded(74, 1);
+        rounds.verseStarted(74, 1, 30000, 50, 2.0);
+        end = rounds.take(87, 30005);
+        QVERIFY(end);
+        QCOMPARE(end->row,
+                 (DrillRow {2, 74, false, QStringLiteral("う"), DrillReference::Kimariji, -20,
+                            DrillResult::Fault}));
+        QCOMPARE(end->touched, 87);
+        QCOMPARE(end->staticKimariji, QStringLiteral("うか"));
+        QCOMPARE(rounds.fieldCards(), QList<int> {87}); // 74 went with the fault
+        rounds.verseEnded(74, 1);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {74, 2, 1000}));
+        rounds.verseEnded(74, 2);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {87, 1, 2000}));
+
+        // No take within the limit: missed, and the field is empty.
+        rounds.verseStarted(87, 1, 40000, 0, 1.0);
+        QCOMPARE(rounds.expire(49999), std::nullopt);
+        end = rounds.expire(50000);
+        QVERIFY(end);
+        QCOMPARE(end->row.result, DrillResult::Missed);
+        QCOMPARE(end->row.reactionMs, std::nullopt);
+        QVERIFY(rounds.isFinished());
+        QCOMPARE(rounds.rows().size(), 3);
+    }
+
+    void rounds_deadCardsAreFaultsOrPassed()
+    {
+        // With dead cards all hundred compete, as the poem panel counts them.
+        DrillDeal deal {{74, 87}, {65, 3, 74, 87}, {65, 3}};
+        DrillRounds rounds(builtInKimariji(), {}, deal);
+        QCOMPARE(rounds.takeDueVerse()->card, 65);
+        rounds.verseStarted(65, 1, 0, 0, 1.0);
+        const std::optional<DrillRoundEnd> fault = rounds.take(74, 700);
+        QVERIFY(fault);
+        QCOMPARE(fault->row.result, DrillResult::Fault);
+        QVERIFY(fault->row.dead);
+        QCOMPARE(rounds.fieldCards(), (QList<int> {74, 87})); // a dead card takes nothing away
+        rounds.verseEnded(65, 1);
+        rounds.takeDueVerse();
+        rounds.verseEnded(65, 2);
+        QCOMPARE(rounds.takeDueVerse()->card, 3);
+        rounds.verseStarted(3, 1, 9000, 0, 1.0);
+        rounds.verseEnded(3, 1);
+        const std::optional<DrillRoundEnd> passed = rounds.giveUp(); // Next during the take
+        QVERIFY(passed);
+        QCOMPARE(passed->row.result, DrillResult::Passed);
+        QCOMPARE(rounds.takeDueVerse(), (DrillVerse {3, 2, DrillRounds::DefaultUpperPauseMs}));
+        rounds.verseEnded(3, 2);
+        QCOMPARE(rounds.takeDueVerse()->card, 74);
+        rounds.verseStarted(74, 1, 20000, 0, 1.0);
+        QCOMPARE(rounds.take(74, 20300)->row.kimariji, QStringLiteral("う")); // 65 has been read
+        rounds.stop();
+        QVERIFY(rounds.isFinished());
+        QCOMPARE(rounds.takeDueVerse(), std::nullopt);
+        QCOMPARE(rounds.rows().size(), 3);
+    }
+
+    void statistics_weakestFirstAcrossDrills()
+    {
+        const QList<QList<DrillRow>> drills {
+            {row(1, 10, DrillResult::Taken, 300), row(2, 20, DrillResult::Taken, 900),
+             row(3, 30, DrillResult::Fault, 100), row(4, 40, DrillResult::Passed, {}, true)},
+            {row(1, 10, DrillResult::Taken, 500), row(2, 20, DrillResult::Taken, 700),
+             row(3, 30, DrillResult::Taken, 200), row(4, 50, DrillResult::Missed, {}),
+             row(5, 10, DrillResult::Taken, -100)},
+            {}};
+        const DrillStatistics stats(drills);
+        const QList<CardDrillStats> cards = stats.cards();
+        QCOMPARE(cards.size(), 4); // 40 was only passed
+        QCOMPARE(cards.at(0), (CardDrillStats {30, 2, 1, 1, 0, 200}));
+        QCOMPARE(cards.at(1), (CardDrillStats {50, 1, 0, 0, 1, std::nullopt}));
+        QCOMPARE(cards.at(2), (CardDrillStats {20, 2, 2, 0, 0, 800}));
+        QCOMPARE(cards.at(3), (CardDrillStats {10, 3, 3, 0, 0, 300}));
+        // All takes: -100 200 300 500 700 900, median 400: 10 is not weak.
+        QCOMPARE(stats.weakCards(), (QList<int> {30, 50, 20}));
+        QCOMPARE(stats.weakCards(2), (QList<int> {30, 50}));
+        QVERIFY(DrillStatistics({}).weakCards().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDrillModels)
+#include "tst_drillmodels.moc"

@@ -1,0 +1,98 @@
+// Renders the take drill's screenshots for the README: the field during a
+// drill (one card just taken), and the chart of recent drills after it. The
+// drills behind the chart are made up here, the same every time.
+//
+// Usage: qtutakaze_drill_screenshots <output folder>
+
+#include "DrillField.h"
+#include "DrillReader.h"
+#include "DrillRecord.h"
+#include "DrillWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// A reader that reads nothing: the shots need only its first verse.
+class StillReader : public DrillReader
+{
+public:
+    void readVerse(int card, int, int) override { lastCard = card; }
+    void stop() override {}
+    void next() override {}
+    void repeat() override {}
+    qint64 nowMs() const override { return now; }
+    QString voiceName() const override { return QStringLiteral("voice 1 (female)"); }
+    QString timingFile() const override { return {}; }
+
+    int lastCard = 0;
+    qint64 now = 0;
+};
+
+void makeUpDrills(const QString &appFolder)
+{
+    QRandomGenerator random(22);
+    const DrillRecord record(QDir(appFolder).filePath(QLatin1String(DrillRecord::FolderName)));
+    const QDateTime first(QDate(2026, 11, 1), QTime(21, 0));
+    for (int day = 0; day < 12; ++day) {
+        QList<DrillRow> rows;
+        for (int position = 1; position <= 20; ++position) {
+            DrillRow row;
+            row.position = position;
+            row.card = random.bounded(1, 41);
+            row.kimariji = QStringLiteral("-");
+            const int roll = random.bounded(20);
+            row.result = roll == 0 ? DrillResult::Missed
+                : roll < 3         ? DrillResult::Fault
+                                   : DrillResult::Taken;
+            if (row.result != DrillResult::Missed)
+                row.reactionMs = 150 + random.bounded(700) + row.card * 10;
+            rows.append(row);
+        }
+        record.save(first.addDays(day), rows);
+    }
+}
+
+bool save(QWidget *window, const QString &path)
+{
+    const bool ok = window->grab().save(path);
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir scratch;
+    makeUpDrills(scratch.path());
+
+    StillReader reader;
+    DrillWindow window(&reader, scratch.path(), scratch.filePath(QStringLiteral("QtUtakaze.ini")));
+    QList<int> cards;
+    for (int card = 1; card <= 40; ++card)
+        cards.append(card);
+    window.setSelectedCards(cards);
+    window.show();
+    window.startDrill();
+    emit reader.verseStarted(reader.lastCard, 1, 1000, 0, 1.0);
+    reader.now = 1612;
+    window.field()->tile(reader.lastCard)->click();
+    QApplication::processEvents();
+    bool ok = save(&window, out.filePath(QStringLiteral("drill-field.png")));
+    window.stopDrill();
+    QApplication::processEvents();
+    ok &= save(&window, out.filePath(QStringLiteral("drill-chart.png")));
+    return ok ? 0 : 1;
+}
