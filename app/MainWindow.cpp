@@ -5,6 +5,7 @@
 #include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CardCatalog.h"
+#include "DataFoldersDialog.h"
 #include "FudaSelectDlg.h"
 #include "HistoryWindow.h"
 #include "KimarijiModel.h"
@@ -17,6 +18,7 @@
 #include "PracticeDialog.h"
 #include "ReadingOrder.h"
 #include "ReadingPlan.h"
+#include "SettingsAutoSave.h"
 #include "Voices.h"
 #include "ui_mainwindow.h"
 
@@ -96,6 +98,24 @@ MainWindow::MainWindow(QWidget *parent)
     ui->spinBox_2->setValue(loaded.wait2Time());
     ReportAdjustedSettings();
 
+    // The file is also written shortly after each change, so a lost display
+    // or a crash loses at most the last moment.
+    autoSave = new SettingsAutoSave(
+        settingFileName,
+        [this](const QString &path) {
+            const bool written = settings.save(path);
+            SaveViewSettings(path);
+            return written;
+        },
+        this);
+    connect(ui->spinBox_1, &QSpinBox::valueChanged, autoSave, &SettingsAutoSave::scheduleSave);
+    connect(ui->spinBox_2, &QSpinBox::valueChanged, autoSave, &SettingsAutoSave::scheduleSave);
+    connect(ui->checkBox, &QCheckBox::toggled, autoSave, &SettingsAutoSave::scheduleSave);
+    connect(ui->Btn_FudaSelect, &QPushButton::clicked, autoSave, &SettingsAutoSave::scheduleSave);
+    for (QAction *action :
+         {ui->actionFuda, ui->actionOption, ui->actionPractice, ui->actionPoemPanel})
+        connect(action, &QAction::triggered, autoSave, &SettingsAutoSave::scheduleSave);
+
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     if (ui->Btn_Start->isEnabled() && !AudioOutput::IsOpen())
         ui->statusBar->showMessage(tr("音声出力を開けません"));
@@ -116,7 +136,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     LoadSaveSetting(settingFileName, true);
-    SaveViewSettings();
+    SaveViewSettings(settingFileName);
     seqThread->RequestQuit();
     seqThread->wait();
     seqThread.reset();
@@ -176,6 +196,12 @@ void MainWindow::on_actionAbout_triggered()
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
     QMessageBox::about(this, tr("About"), text);
+}
+
+void MainWindow::on_actionDataFolders_triggered()
+{
+    DataFoldersDialog dialog(AppFolder::locations(), this);
+    dialog.exec();
 }
 
 void MainWindow::on_actionAboutQt_triggered()
@@ -367,8 +393,10 @@ void MainWindow::SetUpReview()
     poemPanel->setReveal(viewSettings.poemReveal);
     if (viewSettings.hasPoemPanelPos)
         poemPanel->move(viewSettings.poemPanelPos);
-    connect(poemPanel, &PoemPanel::revealChanged, this,
-            [this](ViewSettings::PoemReveal option) { viewSettings.poemReveal = option; });
+    connect(poemPanel, &PoemPanel::revealChanged, this, [this](ViewSettings::PoemReveal option) {
+        viewSettings.poemReveal = option;
+        autoSave->scheduleSave();
+    });
     // Only the user's choice counts: windows hidden while closing down do not.
     connect(poemPanel, &PoemPanel::visibilityChanged, this, [this](bool visible) {
         if (!isVisible())
@@ -393,11 +421,11 @@ void MainWindow::showEvent(QShowEvent *event)
         ui->actionPoemPanel->setChecked(true);
 }
 
-void MainWindow::SaveViewSettings()
+void MainWindow::SaveViewSettings(const QString &fileName)
 {
     if (viewSettings.hasPoemPanelPos)
         viewSettings.poemPanelPos = poemPanel->pos();
-    QSettings file(settingFileName, QSettings::IniFormat);
+    QSettings file(fileName, QSettings::IniFormat);
     viewSettings.save(file);
 }
 

@@ -21,6 +21,7 @@ class PlaySequenceThread;
 class KimarijiModel;
 class PoemPanel;
 class HistoryWindow;
+class SettingsAutoSave;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
 QString MakeFudaListString(const QList<int> *list);
@@ -68,6 +69,7 @@ private slots:
     void on_actionQuit_triggered();
     void on_actionAbout_triggered();
     void on_actionAboutQt_triggered();
+    void on_actionDataFolders_triggered();
     void on_Btn_Start_clicked();
     void on_Btn_Stop_clicked();
     void on_Btn_FudaSelect_clicked();
@@ -101,7 +103,7 @@ private:
 
     // Review of what was read: poem panel, deciding syllables, history.
     void SetUpReview();
-    void SaveViewSettings();
+    void SaveViewSettings(const QString &fileName);
     void ShowHistoryWindow();
     void BeginReadingRecord();
     void RecordCardRead(int card);
@@ -128,6 +130,7 @@ private:
     ViewSettings viewSettings;
     PoemPanel *poemPanel = nullptr; // a window of its own, owned by this one
     HistoryWindow *historyWindow = nullptr; // made when first opened, owned by this one
+    SettingsAutoSave *autoSave = nullptr; // owned by this window
 };
 
 #endif

@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "DataFoldersDialog.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
 #include "MprisController.h"
@@ -8,12 +9,16 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QStatusBar>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+
+    // Portable (a writable program folder) or per-user data folders.
+    const QStringList uncreatable = AppFolder::chooseLocations();
 
     // A second start in the same folder shows the first program's window.
     SingleInstance instance(AppFolder::path());
@@ -35,6 +40,8 @@ int main(int argc, char *argv[])
     new MprisBridge(window.get(), &mpris); // owned by the window
     mpris.registerOnSessionBus();
 
+    if (!uncreatable.isEmpty())
+        window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
     window->show();
     const int result = application.exec();
     window.reset(); // writes the settings and ends the reading thread
