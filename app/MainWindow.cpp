@@ -4,7 +4,7 @@
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "AudioOutput.h"
-#include "AudioShapingStore.h"
+#include "DataFoldersDialog.h"
 #include "FudaSelectDlg.h"
 #include "Logging.h"
 #include "NavigationKeyGuard.h"
@@ -15,6 +15,7 @@
 #include "ReadingSession.h"
 #include "ReviewViews.h"
 #include "SequenceThreadEngine.h"
+#include "SettingsFile.h"
 #include "Voices.h"
 #include "ui_mainwindow.h"
 
@@ -37,6 +38,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QCoreApplication::applicationName());
     settingFileName =
         AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
+    settingsFile = new SettingsFile(&settings, settingFileName, this);
     LoadSaveSetting(settingFileName, false);
 
     const bool voiceAvailable = Voices::isAvailable(Voices::First);
@@ -53,10 +55,6 @@ MainWindow::MainWindow(QWidget *parent)
     ui->checkBox->setChecked(loaded.chkJoka());
     ui->spinBox_1->setValue(loaded.wait1Time());
     ui->spinBox_2->setValue(loaded.wait2Time());
-    // Values of the file that were out of range or broken are logged, so a
-    // hand-edited file is not silently "ignored".
-    for (const QString &line : settings.main.adjustments())
-        qCInfo(lcSettings, "%s", qUtf8Printable(line));
 
     seqThread = std::make_unique<PlaySequenceThread>(winId());
     if (voiceAvailable && !AudioOutput::IsOpen())
@@ -77,6 +75,7 @@ MainWindow::MainWindow(QWidget *parent)
         if (session->isReading() && settings.view.statusCardWithPanel)
             ShowProgress(card);
     });
+    WatchSettingChanges();
 }
 
 MainWindow::~MainWindow()
@@ -89,18 +88,29 @@ MainWindow::~MainWindow()
     session->endOnQuit();
 }
 
+// The file is the one settingsFile was made with (fileName is settingFileName).
 void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
 {
-    if (save) {
-        if (!settings.save(fileName)) // a read-only folder keeps the old file
-            qCWarning(lcSettings,
-                      "cannot write the settings file %s (read-only folder or full disk?)",
-                      qUtf8Printable(fileName));
-        return;
-    }
-    settings = AppSettings::load(fileName);
-    // The verses are shaped as the settings say, the options dialog's sample included.
-    AudioShapingStore::set(settings.audio.shaping());
+    Q_UNUSED(fileName)
+    if (save)
+        settingsFile->save();
+    else
+        settingsFile->load();
+}
+
+// Each control and dialog that changes a setting has the file written soon
+// after it (connected after the form's own slots, so it runs after them).
+void MainWindow::WatchSettingChanges()
+{
+    SettingsFile *file = settingsFile;
+    connect(ui->spinBox_1, &QSpinBox::valueChanged, file, &SettingsFile::changed);
+    connect(ui->spinBox_2, &QSpinBox::valueChanged, file, &SettingsFile::changed);
+    connect(ui->checkBox, &QCheckBox::toggled, file, &SettingsFile::changed);
+    connect(ui->Btn_FudaSelect, &QPushButton::clicked, file, &SettingsFile::changed);
+    for (QAction *action :
+         {ui->actionFuda, ui->actionOption, ui->actionPractice, ui->actionPoemPanel})
+        connect(action, &QAction::triggered, file, &SettingsFile::changed);
+    connect(reviewViews, &ReviewViews::viewChanged, file, &SettingsFile::changed);
 }
 
 void MainWindow::ConnectSession()
@@ -145,6 +155,12 @@ void MainWindow::ShowReadingState()
 void MainWindow::on_actionAbout_triggered()
 {
     QMessageBox::about(this, tr("About"), AboutText::html());
+}
+
+void MainWindow::on_actionDataFolders_triggered()
+{
+    DataFoldersDialog dialog(AppFolder::locations(), this);
+    dialog.exec();
 }
 
 void MainWindow::on_actionAboutQt_triggered()

@@ -16,6 +16,7 @@ class PlaySequenceThread;
 class ReadingSession;
 class ReviewViews;
 class SequenceThreadEngine;
+class SettingsFile;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
 QString MakeFudaListString(const QList<int> *list);
@@ -53,6 +54,7 @@ private slots:
     void on_actionQuit_triggered() { close(); }
     void on_actionAbout_triggered();
     void on_actionAboutQt_triggered();
+    void on_actionDataFolders_triggered();
     void on_Btn_Start_clicked();
     void on_Btn_Stop_clicked();
     void on_Btn_FudaSelect_clicked();
@@ -78,12 +80,14 @@ private slots:
 private:
     void LoadSaveSetting(const QString &fileName, bool save);
     void ConnectSession();
+    void WatchSettingChanges();
     void ShowProgress(int fudaNum);
     void ShowReadingState();
 
     AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;
+    SettingsFile *settingsFile = nullptr; // owned by this window
     bool voice2Available = false;
     // Destroyed in reverse order: the session before its engine, the engine
     // before the thread it listens to.

@@ -20,8 +20,10 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
     panel->setReveal(view->poemReveal);
     if (view->hasPoemPanelPos)
         panel->move(view->poemPanelPos);
-    connect(panel, &PoemPanel::revealChanged, this,
-            [view](ViewSettings::PoemReveal option) { view->poemReveal = option; });
+    connect(panel, &PoemPanel::revealChanged, this, [this](ViewSettings::PoemReveal option) {
+        this->view->poemReveal = option;
+        emit viewChanged();
+    });
     // Only the user's choice counts: windows hidden while closing down do not.
     connect(panel, &PoemPanel::visibilityChanged, this, [this](bool visible) {
         if (!this->window->isVisible())
@@ -40,8 +42,10 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
 
     connect(session, &ReadingSession::readingStarted, panel, &PoemPanel::readingStarted);
     panel->setStatusCardWithPanel(view->statusCardWithPanel);
-    connect(panel, &PoemPanel::statusCardWithPanelChanged, this,
-            [view](bool on) { view->statusCardWithPanel = on; });
+    connect(panel, &PoemPanel::statusCardWithPanelChanged, this, [this](bool on) {
+        this->view->statusCardWithPanel = on;
+        emit viewChanged();
+    });
     connect(session, &ReadingSession::cardRead, panel,
             [this](int card, int length, const QList<KimarijiChange> &changes) {
                 panel->upperStarted(card, length, changes);

@@ -33,6 +33,8 @@ public:
     bool revealed(int card) const;
 
 signals:
+    // A view setting changed (the panel's reveal choices, whether it is open).
+    void viewChanged();
     // The card being read may be shown from now on.
     void cardRevealed(int card);
 

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
+#include "DataFoldersDialog.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
 #include "MprisController.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QStatusBar>
 #include <memory>
 
 int main(int argc, char *argv[])
@@ -17,6 +19,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     SetApplicationIdentity();
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+
+    // Portable (a writable program folder) or per-user data folders.
+    const QStringList uncreatable = AppFolder::chooseLocations();
 
     // A second start in the same folder shows the first program's window.
     SingleInstance instance(AppFolder::path());
@@ -38,6 +43,8 @@ int main(int argc, char *argv[])
     new MprisBridge(window.get(), window->Session(), &mpris); // owned by the window
     mpris.registerOnSessionBus();
 
+    if (!uncreatable.isEmpty())
+        window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
     window->show();
     const int result = application.exec();
     window.reset(); // writes the settings and ends the reading thread

@@ -22,7 +22,16 @@ QString Voices::basePath(int voice, int card, int half)
 {
     const char *const prefix = voice == First ? FirstPrefix : SecondPrefix;
     const QString name = QString::asprintf("%s_%03d_%1d", prefix, card, half);
-    return AppFolder::path() + QDir::separator() + folderName(voice) + QDir::separator() + name;
+    const QString relative = folderName(voice) + QDir::separator() + name;
+    // The user's folder, then the program's, then the package's: the first
+    // that holds the verse in any format; the first folder when none does.
+    const QStringList folders = AppFolder::locations().lookupFolders();
+    for (const QString &folder : folders) {
+        const QString base = folder + QDir::separator() + relative;
+        if (QFileInfo(resolveRecording(base)).isFile())
+            return base;
+    }
+    return folders.first() + QDir::separator() + relative;
 }
 
 QString Voices::fileFor(const QString &basePath)

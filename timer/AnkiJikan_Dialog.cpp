@@ -1,6 +1,7 @@
 #include "AnkiJikan_Dialog.h"
 #include "ui_ankijikan_dialog.h"
 
+#include "AppFolder.h"
 #include "AudioOutput.h"
 #include "FinalMsgBox.h"
 
@@ -57,7 +58,7 @@ void AnkiJikan_Dialog::on_StartStopBtn_clicked()
 
 void AnkiJikan_Dialog::startCount()
 {
-    AudioOutput::PlayCue(QStringLiteral("start.wav"));
+    AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("start.wav")));
     ui->StartStopBtn->setText(tr("終了"));
     ui->MsgLabel->setText(tr("残り時間 : %1 分").arg(PeriodMinutes));
     ui->progressBar->setValue(0);
@@ -100,7 +101,7 @@ void AnkiJikan_Dialog::TimeOutDone()
     ui->progressBar->setValue(minutesElapsed * 100 / PeriodMinutes);
 
     if (minutesLeft == WarningMinutesLeft)
-        AudioOutput::PlayCue(QStringLiteral("before2min.wav"));
+        AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("before2min.wav")));
 }
 
 void AnkiJikan_Dialog::finishCount()

@@ -1,6 +1,7 @@
 #include "FinalMsgBox.h"
 #include "ui_finalmsgbox.h"
 
+#include "AppFolder.h"
 #include "AudioOutput.h"
 
 FinalMsgBox::FinalMsgBox(QWidget *parent)
@@ -9,7 +10,7 @@ FinalMsgBox::FinalMsgBox(QWidget *parent)
 {
     ui->setupUi(this); // also joins on_ButtonOK_clicked() by name
     // Started before the box is shown; closing the box does not stop it.
-    AudioOutput::PlayCue(QStringLiteral("fine.wav"));
+    AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("fine.wav")));
 }
 
 FinalMsgBox::~FinalMsgBox() = default;

@@ -48,6 +48,41 @@
     </message>
 </context>
 <context>
+    <name>DataFoldersDialog</name>
+    <message>
+        <source>データの保存場所</source>
+        <translation>Data Folders</translation>
+    </message>
+    <message>
+        <source>フォルダを開く</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <source>ポータブル: 設定と記録はプログラムのフォルダに保存されます。</source>
+        <translation>Portable: the settings and records are kept in the program&apos;s folder.</translation>
+    </message>
+    <message>
+        <source>ユーザーごと: 設定と記録はこのユーザーのフォルダに保存されます。</source>
+        <translation>Per user: the settings and records are kept in this user&apos;s folders.</translation>
+    </message>
+    <message>
+        <source>設定ファイル</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>履歴・練習記録・読手</source>
+        <translation>History, training records, readers</translation>
+    </message>
+    <message>
+        <source>音声と合図 (検索順 %1)</source>
+        <translation>Voices and cues (search order %1)</translation>
+    </message>
+    <message>
+        <source>フォルダを作成できないため設定と履歴は保存されません: %1</source>
+        <translation>Settings and history are not kept: cannot create the folder %1</translation>
+    </message>
+</context>
+<context>
     <name>DrillWindow</name>
     <message>
         <source>取りの練習</source>
@@ -459,6 +494,14 @@
     <message>
         <source>Repeat</source>
         <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>データの保存場所...</source>
+        <translation>Data Folders...</translation>
+    </message>
+    <message>
+        <source>%1 / %2 再生中</source>
+        <translation>%1 / %2 playing</translation>
     </message>
 </context>
 <context>

@@ -61,6 +61,7 @@ struct MainWindowProbe
         QTUTAKAZE_FIND(actionQuit);
         QTUTAKAZE_FIND(actionAbout);
         QTUTAKAZE_FIND(actionAboutQt);
+        QTUTAKAZE_FIND(actionDataFolders);
         QTUTAKAZE_FIND(actionFuda);
         QTUTAKAZE_FIND(actionOption);
         QTUTAKAZE_FIND(actionPractice);

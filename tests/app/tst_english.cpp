@@ -231,7 +231,11 @@ private slots:
         QString text;
         inspectNextModal(&title, &text);
         window.findChild<QAction *>(action)->trigger();
-        QCOMPARE(title + QLatin1Char('|') + text, expected);
+        // The About box goes on with the libraries and voices and their licences.
+        const QString shown = title + QLatin1Char('|') + text;
+        QCOMPARE(shown.left(expected.size()), expected);
+        if (action == QLatin1String("actionAbout"))
+            QVERIFY(shown.contains(QStringLiteral("CC BY 3.0")));
     }
 
     void timerDialogs()

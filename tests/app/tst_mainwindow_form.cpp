@@ -117,7 +117,9 @@ private slots:
         QCOMPARE(file.at(1)->text(), QStringLiteral("Exit"));
         QCOMPARE(ui->menuEdit->actions(),
                  (QList<QAction *> {ui->actionOption, ui->actionFuda, ui->actionPractice}));
-        QCOMPARE(ui->menuHelp->actions(), (QList<QAction *> {ui->actionAbout, ui->actionAboutQt}));
+        // Data folders comes before the two About entries.
+        QCOMPARE(ui->menuHelp->actions(),
+                 (QList<QAction *> {ui->actionDataFolders, ui->actionAbout, ui->actionAboutQt}));
         QCOMPARE(ui->actionAboutQt->text(), QStringLiteral("AboutQt"));
         QVERIFY(ui->mainToolBar->actions().isEmpty());
         QCOMPARE(window.toolBarArea(ui->mainToolBar), Qt::TopToolBarArea);

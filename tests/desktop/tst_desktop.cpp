@@ -1,5 +1,6 @@
 #include "AboutText.h"
 #include "CardCatalog.h"
+#include "DataFoldersDialog.h"
 #include "MprisAdaptors.h"
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -170,6 +172,34 @@ private slots:
         QCOMPARE(CardCatalog::builtIn().poet(0), QStringLiteral("王仁")); // the preamble
         QCOMPARE(CardCatalog::builtIn().poet(100), QStringLiteral("順徳院"));
         QVERIFY(CardCatalog::builtIn().poet(101).isEmpty());
+    }
+
+    // Per user: settings, data, then the three lookup folders in their order;
+    // a folder that does not exist cannot be opened.
+    void dataFolders_listsTheFoldersInUse()
+    {
+        QTemporaryDir root;
+        QProcessEnvironment environment;
+        environment.insert("HOME", root.path());
+        const DataLocations locations =
+            DataLocations::perUser(root.filePath("lib/qtutakaze"), environment);
+        QCOMPARE(locations.createFolders(), QStringList());
+        DataFoldersDialog dialog(locations);
+        const auto *list = dialog.findChild<QListWidget *>("folderList");
+        QVERIFY(list);
+        QStringList folders;
+        QList<bool> enabled;
+        for (int row = 0; row < list->count(); ++row) {
+            folders.append(list->item(row)->data(Qt::UserRole).toString());
+            enabled.append(list->item(row)->flags() & Qt::ItemIsEnabled);
+        }
+        QCOMPARE(folders,
+                 QStringList({locations.settingsFolder(), locations.dataFolder()})
+                     + locations.lookupFolders());
+        QCOMPARE(enabled, (QList<bool> {true, true, true, false, false}));
+
+        DataFoldersDialog portable(DataLocations::portable(root.path()));
+        QCOMPARE(portable.findChild<QListWidget *>("folderList")->count(), 2);
     }
 };
 

@@ -1,0 +1,38 @@
+#include "SettingsFile.h"
+
+#include "AppSettings.h"
+#include "AudioShapingStore.h"
+#include "Logging.h"
+#include "SettingsAutoSave.h"
+
+SettingsFile::SettingsFile(AppSettings *settings, const QString &path, QObject *parent)
+    : QObject(parent)
+    , settings(settings)
+    , path(path)
+    , autoSave(new SettingsAutoSave(
+          path, [settings](const QString &file) { return settings->save(file); }, this))
+{
+}
+
+void SettingsFile::load()
+{
+    *settings = AppSettings::load(path);
+    // Values of the file that were out of range or broken are logged, so a
+    // hand-edited file is not silently "ignored".
+    for (const QString &line : settings->main.adjustments())
+        qCInfo(lcSettings, "%s", qUtf8Printable(line));
+    // The verses are shaped as the settings say, the options dialog's sample included.
+    AudioShapingStore::set(settings->audio.shaping());
+}
+
+void SettingsFile::save()
+{
+    if (!settings->save(path))
+        qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
+                  qUtf8Printable(path));
+}
+
+void SettingsFile::changed()
+{
+    autoSave->scheduleSave();
+}

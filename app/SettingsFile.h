@@ -1,0 +1,36 @@
+#ifndef SETTINGSFILE_H
+#define SETTINGSFILE_H
+
+#include <QObject>
+#include <QString>
+
+struct AppSettings;
+class SettingsAutoSave;
+
+// The window's settings file: read once at the start, written at exit and,
+// in between, shortly after each change (so a lost display or a crash loses
+// at most the last moment). What it reads is put in force at once: the
+// shaping of the verses and the reader in use.
+class SettingsFile : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `settings` outlives this object.
+    SettingsFile(AppSettings *settings, const QString &path, QObject *parent = nullptr);
+
+    void load();
+    // The write at exit; a read-only folder keeps the old file and says so.
+    void save();
+
+public slots:
+    // A setting changed: the file is written soon if its content changes.
+    void changed();
+
+private:
+    AppSettings *settings;
+    QString path;
+    SettingsAutoSave *autoSave; // owned by this object
+};
+
+#endif
