@@ -4,6 +4,7 @@
 #include "AudioSettings.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
+#include "VoiceSettings.h"
 
 #include <QString>
 
@@ -22,6 +23,7 @@ struct AppSettings
     MainSettings main; // [SETTING]
     PracticeSettings practice; // [PRACTICE]
     AudioSettings audio; // [AUDIO], written only while not at its defaults
+    VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);
