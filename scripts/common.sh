@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test. Sourced, not run.
 
 # Packages both commands need to build the program.
-BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libsdl2-dev libsndfile1-dev libsamplerate0-dev libebur128-dev librubberband-dev"
+BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libsdl2-dev libsndfile1-dev libsamplerate0-dev libebur128-dev librubberband-dev libarchive-dev"
 
 # ensure_packages PKG...: installs the Debian packages that are missing,
 # quietly, and does nothing when all are there.
