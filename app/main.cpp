@@ -1,4 +1,5 @@
 #include "AppFolder.h"
+#include "CheckReaderCommand.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
 #include "MprisController.h"
@@ -8,10 +9,19 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTextStream>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // --check-reader DIR: a report on standard output, without a window.
+    if (CheckReaderCommand::isRequested(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+        QTextStream out(stdout), err(stderr);
+        return CheckReaderCommand::run(application.arguments(), out, err);
+    }
+
     QApplication application(argc, argv);
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
 
