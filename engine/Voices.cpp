@@ -24,8 +24,8 @@ QString Voices::basePath(int voice, int card, int half)
     // A reader of the library reads for both voices.
     const LibraryReader reader = ReaderInUse::get();
     if (reader.isSet())
-        return reader.folder + QDir::separator()
-            + reader.prefix + QString::asprintf("_%03d_%1d", card, half);
+        return reader.folder + QDir::separator() + reader.prefix
+            + QString::asprintf("_%03d_%1d", card, half);
     const char *const prefix = voice == First ? FirstPrefix : SecondPrefix;
     const QString name = QString::asprintf("%s_%03d_%1d", prefix, card, half);
     return AppFolder::path() + QDir::separator() + folderName(voice) + QDir::separator() + name;

@@ -190,7 +190,8 @@ void OptionDialog::showReaderControls(const QString &reader)
     putReaderOnScreenInForce();
     connect(ui->comboBox_reader, &QComboBox::currentIndexChanged, this,
             &OptionDialog::putReaderOnScreenInForce);
-    connect(ui->pushButton_importFolder, &QPushButton::clicked, this, [this] { importReader(false); });
+    connect(ui->pushButton_importFolder, &QPushButton::clicked, this,
+            [this] { importReader(false); });
     connect(ui->pushButton_importZip, &QPushButton::clicked, this, [this] { importReader(true); });
     connect(ui->pushButton_check, &QPushButton::clicked, this, &OptionDialog::checkReaderOnScreen);
     appendGroup(ui->groupBox_reader);
@@ -231,10 +232,10 @@ void OptionDialog::putReaderOnScreenInForce()
 
 void OptionDialog::importReader(bool fromZip)
 {
-    const QString source =
-        fromZip ? QFileDialog::getOpenFileName(this, tr("読手の ZIP ファイル"), QString(),
-                                               tr("ZIP ファイル (*.zip)"))
-                : QFileDialog::getExistingDirectory(this, tr("読手の録音のフォルダ"));
+    const QString source = fromZip
+        ? QFileDialog::getOpenFileName(this, tr("読手の ZIP ファイル"), QString(),
+                                       tr("ZIP ファイル (*.zip)"))
+        : QFileDialog::getExistingDirectory(this, tr("読手の録音のフォルダ"));
     if (source.isEmpty())
         return;
     const QString name =
@@ -274,9 +275,8 @@ void OptionDialog::importReader(bool fromZip)
 void OptionDialog::checkReaderOnScreen()
 {
     const QString name = readerOnScreen();
-    const QString folder = name.isEmpty()
-        ? AppFolder::filePath(Voices::folderName(voiceOnScreen()))
-        : ReaderLibrary().folder(name);
+    const QString folder = name.isEmpty() ? AppFolder::filePath(Voices::folderName(voiceOnScreen()))
+                                          : ReaderLibrary().folder(name);
     const BusyCursor busy;
     showReport(ReaderCheck::checkFolder(folder).lines());
 }

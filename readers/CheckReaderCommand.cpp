@@ -19,7 +19,8 @@ bool CheckReaderCommand::isRequested(int argc, const char *const *argv)
 int CheckReaderCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (arguments.size() != 3 || arguments.at(1) != QLatin1String(Option)) {
-        err << tr("使い方: %1 --check-reader フォルダ").arg(QFileInfo(arguments.value(0)).fileName())
+        err << tr("使い方: %1 --check-reader フォルダ")
+                   .arg(QFileInfo(arguments.value(0)).fileName())
             << Qt::endl;
         return BadArguments;
     }

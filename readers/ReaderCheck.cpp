@@ -37,18 +37,19 @@ QStringList ReaderReport::lines() const
                      .arg(ReaderFiles::RequiredVerses)
                      .arg(hasPreambleUpper ? tr("あり") : tr("なし")));
     const auto spreadLine = [](const QString &text, const Spread &spread) {
-        return text.arg(formatSeconds(spread.min), formatSeconds(spread.median), formatSeconds(spread.max));
+        return text.arg(formatSeconds(spread.min), formatSeconds(spread.median),
+                        formatSeconds(spread.max));
     };
     if (!seconds.isEmpty) {
         lines.append(spreadLine(tr("長さ: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"), seconds));
-        lines.append(spreadLine(tr("冒頭の無音: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"),
-                                leadingSilence));
+        lines.append(
+            spreadLine(tr("冒頭の無音: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"), leadingSilence));
     }
     if (hasLoudness)
         lines.append(tr("音量の幅: %1 LU").arg(QString::number(loudnessSpreadLu, 'f', 1)));
     if (!lowerTail.isEmpty)
-        lines.append(spreadLine(tr("下の句の余韻: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"),
-                                lowerTail));
+        lines.append(
+            spreadLine(tr("下の句の余韻: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"), lowerTail));
     return lines;
 }
 
@@ -73,9 +74,11 @@ ReaderReport ReaderCheck::check(const ReaderFiles &files)
             const VerseMeasure measure = VerseMeasure::ofFile(path);
             if (!measure.decodes) {
                 ++report.undecodable;
-                report.problems.append(ReaderReport::tr("再生できません: %1").arg(QFileInfo(path).fileName()));
+                report.problems.append(
+                    ReaderReport::tr("再生できません: %1").arg(QFileInfo(path).fileName()));
             } else if (measure.silent) {
-                report.problems.append(ReaderReport::tr("無音です: %1").arg(QFileInfo(path).fileName()));
+                report.problems.append(
+                    ReaderReport::tr("無音です: %1").arg(QFileInfo(path).fileName()));
             }
             if (required)
                 ++report.requiredFound;

@@ -58,7 +58,8 @@ ReaderFiles ReaderFiles::scan(const QString &folder)
 {
     // Only lower-case extensions are played, so only those count here.
     QHash<QString, QList<QFileInfo>> byPrefix;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo &entry : entries) {
         const VerseFileName name = VerseFileName::parse(entry.fileName());
         if (name.isValid() && entry.suffix() == name.extension && entry.isFile())
@@ -69,7 +70,8 @@ ReaderFiles ReaderFiles::scan(const QString &folder)
     QStringList prefixes = byPrefix.keys();
     std::sort(prefixes.begin(), prefixes.end());
     for (const QString &prefix : std::as_const(prefixes)) {
-        if (files.prefix.isEmpty() || byPrefix.value(prefix).size() > byPrefix.value(files.prefix).size())
+        if (files.prefix.isEmpty()
+            || byPrefix.value(prefix).size() > byPrefix.value(files.prefix).size())
             files.prefix = prefix;
     }
     for (const QString &prefix : std::as_const(prefixes)) {

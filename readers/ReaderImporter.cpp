@@ -87,7 +87,8 @@ ImportOutcome ReaderImporter::import(const QString &source, const QString &name,
     const QFileInfo sourceInfo(source);
     if (sourceInfo.isDir())
         gatherFromFolder(source, gathered, &outcome.refusals);
-    else if (sourceInfo.isFile() && sourceInfo.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0)
+    else if (sourceInfo.isFile()
+             && sourceInfo.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0)
         gatherFromZip(source, gathered, &outcome.refusals);
     else
         outcome.refusals.append(tr("フォルダでも .zip でもありません: %1").arg(source));
@@ -127,7 +128,8 @@ ImportOutcome ReaderImporter::import(const QString &source, const QString &name,
 void ReaderImporter::gatherFromFolder(const QString &source, const QString &folder,
                                       QStringList *refusals)
 {
-    QDirIterator it(source, QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(source, QDir::Files | QDir::System | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
@@ -183,7 +185,8 @@ void ReaderImporter::gatherFromZip(const QString &source, const QString &folder,
             refusals->append(refusal);
             continue;
         }
-        const QString targetName = type == AE_IFREG ? verseTarget(QFileInfo(path).fileName()) : QString();
+        const QString targetName =
+            type == AE_IFREG ? verseTarget(QFileInfo(path).fileName()) : QString();
         const QString target = QDir(folder).filePath(targetName);
         if (targetName.isEmpty() || QFileInfo::exists(target) || !refusals->isEmpty())
             continue; // not a verse, or the same verse twice, or refused anyway
@@ -206,8 +209,9 @@ void ReaderImporter::gatherFromZip(const QString &source, const QString &folder,
         if (total > MaxEntryBytes)
             refusals->append(tr("50 MB を超えています: %1").arg(path));
         else if (got < 0)
-            refusals->append(tr("アーカイブが壊れています: %1 (%2)")
-                                 .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
+            refusals->append(
+                tr("アーカイブが壊れています: %1 (%2)")
+                    .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
         if (total > MaxEntryBytes || got < 0)
             out.remove();
     }

@@ -45,7 +45,8 @@ public:
 private:
     // Each puts the verse files into folder under their own names (extension
     // in lower case), or adds refusals.
-    static void gatherFromFolder(const QString &source, const QString &folder, QStringList *refusals);
+    static void gatherFromFolder(const QString &source, const QString &folder,
+                                 QStringList *refusals);
     static void gatherFromZip(const QString &source, const QString &folder, QStringList *refusals);
     // Leaves only the files of prefix (a reader has one).
     static void dropOtherPrefixes(const QString &folder, const QString &prefix);

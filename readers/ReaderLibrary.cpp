@@ -20,7 +20,8 @@ ReaderLibrary::ReaderLibrary(const QString &root)
 QStringList ReaderLibrary::names() const
 {
     QStringList names;
-    const QStringList folders = QDir(libraryRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList folders =
+        QDir(libraryRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : folders) {
         if (isValidName(name) && reader(name).isSet())
             names.append(name);

@@ -36,7 +36,8 @@ bool integratedLoudness(const std::vector<float> &stereo, int rate, double *lufs
         return false;
     ebur128_add_frames_float(state, stereo.data(), stereo.size() / 2);
     double value = 0;
-    const bool ok = ebur128_loudness_global(state, &value) == EBUR128_SUCCESS && std::isfinite(value);
+    const bool ok =
+        ebur128_loudness_global(state, &value) == EBUR128_SUCCESS && std::isfinite(value);
     ebur128_destroy(&state);
     *lufs = value;
     return ok;

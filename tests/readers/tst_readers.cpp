@@ -28,10 +28,19 @@ struct ZipEntry
     qint64 zeroBytes = 0; // data made of this many zero bytes instead
     bool sizeInHeader = true;
 
-    static ZipEntry file(const QByteArray &path, const QByteArray &data) { return {path, data, AE_IFREG, {}, 0, true}; }
+    static ZipEntry file(const QByteArray &path, const QByteArray &data)
+    {
+        return {path, data, AE_IFREG, {}, 0, true};
+    }
     static ZipEntry folder(const QByteArray &path) { return {path, {}, AE_IFDIR, {}, 0, true}; }
-    static ZipEntry link(const QByteArray &path, const QByteArray &target) { return {path, {}, AE_IFLNK, target, 0, true}; }
-    static ZipEntry zeros(const QByteArray &path, qint64 bytes, bool sizeInHeader) { return {path, {}, AE_IFREG, {}, bytes, sizeInHeader}; }
+    static ZipEntry link(const QByteArray &path, const QByteArray &target)
+    {
+        return {path, {}, AE_IFLNK, target, 0, true};
+    }
+    static ZipEntry zeros(const QByteArray &path, qint64 bytes, bool sizeInHeader)
+    {
+        return {path, {}, AE_IFREG, {}, bytes, sizeInHeader};
+    }
 };
 Q_DECLARE_METATYPE(ZipEntry)
 
@@ -95,7 +104,8 @@ bool TestReaders::writeReader(const QString &folder, const QString &prefix, bool
         return false;
     for (int card = 0; card <= 100; ++card) {
         for (int half = (card == 0 && !preambleUpper) ? 2 : 1; half <= 2; ++half) {
-            const QString name = QString::asprintf("%s_%03d_%d.wav", qPrintable(prefix), card, half);
+            const QString name =
+                QString::asprintf("%s_%03d_%d.wav", qPrintable(prefix), card, half);
             if (!writeWav(QDir(folder).filePath(name), 0.05, 0.4))
                 return false;
         }
@@ -124,9 +134,12 @@ bool TestReaders::writeZip(const QString &path, const QList<ZipEntry> &entries)
         if (e.zeroBytes) {
             const QByteArray zeros(1 << 20, '\0');
             for (qint64 done = 0; ok && done < e.zeroBytes; done += zeros.size())
-                ok = archive_write_data(zip, zeros.constData(), size_t(zeros.size())) == zeros.size();
+                ok = archive_write_data(zip, zeros.constData(), size_t(zeros.size()))
+                    == zeros.size();
         } else if (!e.data.isEmpty()) {
-            ok = ok && archive_write_data(zip, e.data.constData(), size_t(e.data.size())) == e.data.size();
+            ok = ok
+                && archive_write_data(zip, e.data.constData(), size_t(e.data.size()))
+                    == e.data.size();
         }
         archive_entry_free(entry);
     }
@@ -161,7 +174,8 @@ void TestReaders::scan_keepsOnePrefixInPlayOrder()
 
     // An import takes an upper-case extension, and names it in lower case.
     QCOMPARE(VerseFileName::parse(QStringLiteral("A_b_100_2.FLAC")).prefix, QStringLiteral("A_b"));
-    QCOMPARE(VerseFileName::parse(QStringLiteral("A_b_100_2.FLAC")).extension, QStringLiteral("flac"));
+    QCOMPARE(VerseFileName::parse(QStringLiteral("A_b_100_2.FLAC")).extension,
+             QStringLiteral("flac"));
     QVERIFY(!VerseFileName::parse(QStringLiteral("_001_1.ogg")).isValid());
 }
 
@@ -173,7 +187,8 @@ void TestReaders::measure_leadingSilenceAndHeldTail()
     auto add = [&stereo](double seconds, double from, double to) {
         const int n = int(seconds * Rate);
         for (int i = 0; i < n; ++i) {
-            const float v = float((from + (to - from) * i / n) * std::sin(2 * M_PI * 220 * i / Rate));
+            const float v =
+                float((from + (to - from) * i / n) * std::sin(2 * M_PI * 220 * i / Rate));
             stereo.push_back(v);
             stereo.push_back(v);
         }
@@ -186,9 +201,11 @@ void TestReaders::measure_leadingSilenceAndHeldTail()
     const VerseMeasure measure = VerseMeasure::ofSamples(stereo, Rate);
     QVERIFY(measure.decodes && !measure.silent && measure.hasLoudness);
     QCOMPARE(std::round(measure.seconds * 100), 318.0);
-    QVERIFY2(std::abs(measure.leadingSilence - 0.5) < 0.01, qPrintable(QString::number(measure.leadingSilence)));
+    QVERIFY2(std::abs(measure.leadingSilence - 0.5) < 0.01,
+             qPrintable(QString::number(measure.leadingSilence)));
     // The fade reaches the -40 dB floor a little before its end.
-    QVERIFY2(measure.heldTail > 1.6 && measure.heldTail <= 2.01, qPrintable(QString::number(measure.heldTail)));
+    QVERIFY2(measure.heldTail > 1.6 && measure.heldTail <= 2.01,
+             qPrintable(QString::number(measure.heldTail)));
 
     std::vector<float> quiet(Rate * 2, 0.0005f);
     QVERIFY(VerseMeasure::ofSamples(quiet, Rate).silent);
@@ -243,7 +260,8 @@ void TestReaders::check_reportsProblemsAndExitStatus()
                                   {program, option, dir.path(), dir.path()}};
     for (const QStringList &arguments : bad) {
         err.clear();
-        QCOMPARE(CheckReaderCommand::run(arguments, outStream, errStream), CheckReaderCommand::BadArguments);
+        QCOMPARE(CheckReaderCommand::run(arguments, outStream, errStream),
+                 CheckReaderCommand::BadArguments);
         QVERIFY(!err.isEmpty());
     }
 }
@@ -253,7 +271,8 @@ void TestReaders::import_folder_goodIncompleteAndExisting()
     QTemporaryDir source, library;
     QVERIFY(source.isValid() && library.isValid());
     // A reader's files below a subfolder, beside other files.
-    QVERIFY(writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true));
+    QVERIFY(
+        writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true));
     QVERIFY(writeFile(source.filePath(QStringLiteral("disc/readme.txt")), "notes"));
     const ReaderImporter importer {ReaderLibrary(library.path())};
 
@@ -290,17 +309,20 @@ void TestReaders::import_zip_good()
     QVERIFY(work.isValid());
     QVERIFY(writeWav(work.filePath(QStringLiteral("tone.wav")), 0.0, 0.3));
     const QByteArray tone = readFile(work.filePath(QStringLiteral("tone.wav")));
-    QList<ZipEntry> entries {ZipEntry::folder("reader/"), ZipEntry::file("reader/notes.txt", "hello")};
+    QList<ZipEntry> entries {ZipEntry::folder("reader/"),
+                             ZipEntry::file("reader/notes.txt", "hello")};
     for (int card = 0; card <= 100; ++card) {
         for (int half = card ? 1 : 2; half <= 2; ++half)
-            entries.append(ZipEntry::file(QString::asprintf("reader/ab_%03d_%d.WAV", card, half).toUtf8(), tone));
+            entries.append(ZipEntry::file(
+                QString::asprintf("reader/ab_%03d_%d.WAV", card, half).toUtf8(), tone));
     }
     const QString zip = work.filePath(QStringLiteral("ab.zip"));
     QVERIFY(writeZip(zip, entries));
 
     const QString root = work.filePath(QStringLiteral("voices"));
     QCOMPARE(ReaderImporter::suggestedName(zip), QStringLiteral("ab"));
-    const ImportOutcome outcome = ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("ab"), false);
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("ab"), false);
     QVERIFY2(outcome.imported, qPrintable(outcome.refusals.join(QLatin1Char('\n'))));
     QVERIFY(outcome.report.isComplete());
     QVERIFY(QFileInfo::exists(QDir(root).filePath(QStringLiteral("ab/ab_042_1.wav"))));
@@ -315,24 +337,29 @@ void TestReaders::import_zip_refused_data()
     const QByteArray tone = QByteArray("RIFF");
     const ZipEntry good = ZipEntry::file("r_000_2.wav", tone);
     const QString entry = QStringLiteral("r_001_1.wav");
-    QTest::newRow("absolute path") << QList<ZipEntry> {good, ZipEntry::file("/tmp/r_001_1.wav", tone)}
-                                   << QByteArray() << QStringLiteral("/tmp/r_001_1.wav");
-    QTest::newRow("parent folder") << QList<ZipEntry> {good, ZipEntry::file("a/../../r_001_1.wav", tone)}
-                                   << QByteArray() << QStringLiteral("a/../../");
-    QTest::newRow("backslash parent") << QList<ZipEntry> {ZipEntry::file("..\\r_001_1.wav", tone)}
-                                      << QByteArray() << entry;
+    QTest::newRow("absolute path")
+        << QList<ZipEntry> {good, ZipEntry::file("/tmp/r_001_1.wav", tone)} << QByteArray()
+        << QStringLiteral("/tmp/r_001_1.wav");
+    QTest::newRow("parent folder")
+        << QList<ZipEntry> {good, ZipEntry::file("a/../../r_001_1.wav", tone)} << QByteArray()
+        << QStringLiteral("a/../../");
+    QTest::newRow("backslash parent")
+        << QList<ZipEntry> {ZipEntry::file("..\\r_001_1.wav", tone)} << QByteArray() << entry;
     QTest::newRow("symlink") << QList<ZipEntry> {good, ZipEntry::link("r_001_1.wav", "/etc/passwd")}
                              << QByteArray() << entry;
     // 60 MB of zeros: a few hundred kilobytes compressed; once with its size
     // in the header, once without (counted while it is read).
-    QTest::newRow("over 50 MB") << QList<ZipEntry> {good, ZipEntry::zeros("r_001_1.wav", 60LL << 20, true)}
+    QTest::newRow("over 50 MB") << QList<ZipEntry> {good,
+                                                    ZipEntry::zeros("r_001_1.wav", 60LL << 20,
+                                                                    true)}
                                 << QByteArray() << entry;
     QTest::newRow("over 50 MB, size unsaid")
-        << QList<ZipEntry> {good, ZipEntry::zeros("r_001_1.wav", 60LL << 20, false)} << QByteArray() << entry;
-    QTest::newRow("corrupt") << QList<ZipEntry> {} << QByteArray("PK\x03\x04 this is not a zip at all")
-                             << QString();
-    QTest::newRow("no verse") << QList<ZipEntry> {ZipEntry::file("readme.txt", "no verses")} << QByteArray()
-                              << QString();
+        << QList<ZipEntry> {good, ZipEntry::zeros("r_001_1.wav", 60LL << 20, false)} << QByteArray()
+        << entry;
+    QTest::newRow("corrupt") << QList<ZipEntry> {}
+                             << QByteArray("PK\x03\x04 this is not a zip at all") << QString();
+    QTest::newRow("no verse") << QList<ZipEntry> {ZipEntry::file("readme.txt", "no verses")}
+                              << QByteArray() << QString();
 }
 
 void TestReaders::import_zip_refused()
@@ -346,7 +373,8 @@ void TestReaders::import_zip_refused()
     QVERIFY(rawZip.isEmpty() ? writeZip(zip, entries) : writeFile(zip, rawZip));
 
     const QString root = work.filePath(QStringLiteral("voices"));
-    const ImportOutcome outcome = ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("h"), false);
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("h"), false);
     QVERIFY(!outcome.imported);
     QCOMPARE(outcome.refusals.size(), 1);
     QVERIFY2(outcome.refusals.first().contains(named), qPrintable(outcome.refusals.first()));
@@ -366,12 +394,14 @@ void TestReaders::library_readerInUse_voicesFollow()
     QVERIFY(!Voices::isAvailable(Voices::First));
 
     QVERIFY(library.use(QStringLiteral("Ono")));
-    QCOMPARE(QFileInfo(Voices::filePath(Voices::Second, 7, 1)).fileName(), QStringLiteral("ono_007_1.wav"));
+    QCOMPARE(QFileInfo(Voices::filePath(Voices::Second, 7, 1)).fileName(),
+             QStringLiteral("ono_007_1.wav"));
     QVERIFY(Voices::isAvailable(Voices::First) && Voices::isAvailable(Voices::Second));
 
     // Unknown or no reader: the voice folders again.
     QVERIFY(!library.use(QStringLiteral("gone")));
-    QCOMPARE(Voices::filePath(Voices::First, 7, 1), app.filePath(QStringLiteral("Music/rindou_007_1.ogg")));
+    QCOMPARE(Voices::filePath(Voices::First, 7, 1),
+             app.filePath(QStringLiteral("Music/rindou_007_1.ogg")));
     QVERIFY(library.use(QString()));
     QVERIFY(!ReaderInUse::get().isSet());
 }

@@ -31,8 +31,9 @@ private slots:
     {
         QFETCH(QByteArray, group);
         QFETCH(QString, expected);
-        QVERIFY(writeFile(path(), "[SETTING]\nSelectVoice=1\n"
-                                      + (group.isEmpty() ? QByteArray() : "[VOICES]\n" + group)));
+        QVERIFY(writeFile(path(),
+                          "[SETTING]\nSelectVoice=1\n"
+                              + (group.isEmpty() ? QByteArray() : "[VOICES]\n" + group)));
         QCOMPARE(AppSettings::load(path()).voices.reader, expected);
     }
 

@@ -123,7 +123,8 @@ QHash<int, QStringList> TestDemoVoices::readings()
     QFile file(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/data/poems.tsv"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return byCard;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &line : lines.mid(1)) {
         const QStringList columns = line.split(QLatin1Char('\t'));
         if (columns.size() == 5)
@@ -295,10 +296,12 @@ void TestDemoVoices::generator_timingMatchesReadings()
                 QVERIFY2(ok && ms > previous, qPrintable(where + QLatin1Char(' ') + columns.at(2)));
                 previous = ms;
             }
-            const QString audio = made.filePath(
-                QStringLiteral("%1/%2_%3.ogg")
-                    .arg(folder, folder == QLatin1String("Music") ? QStringLiteral("rindou") : QStringLiteral("asagao"),
-                         QString::asprintf("%03d_%d", card, half)));
+            const QString audio =
+                made.filePath(QStringLiteral("%1/%2_%3.ogg")
+                                  .arg(folder,
+                                       folder == QLatin1String("Music") ? QStringLiteral("rindou")
+                                                                        : QStringLiteral("asagao"),
+                                       QString::asprintf("%03d_%d", card, half)));
             double seconds = 0, rms = 0, frequency = 0;
             QVERIFY2(audioStats(audio, &seconds, &rms, &frequency), qPrintable(audio));
             QVERIFY2(previous <= seconds * 1000, qPrintable(where));
