@@ -41,14 +41,10 @@ MainWindow::MainWindow(QWidget *parent)
     settingsFile = new SettingsFile(&settings, settingFileName, this);
     LoadSaveSetting(settingFileName, false);
 
-    const bool voiceAvailable = Voices::isAvailable(Voices::First);
-    ui->Btn_Start->setEnabled(voiceAvailable);
+    const bool voiceAvailable = ProbeVoices();
     ui->statusBar->showMessage(voiceAvailable
                                    ? tr("再生ボタンを押してください")
                                    : tr("音声ファイルが見つからないので再生できません(!_!)"));
-    voice2Available = Voices::isAvailable(Voices::Second);
-    if (!voice2Available)
-        settings.main.setSelectVoice(Voices::First);
 
     // A copy: each control's change slot writes its value back as it is set.
     const MainSettings loaded = settings.main;
@@ -168,6 +164,20 @@ void MainWindow::on_actionAboutQt_triggered()
     QApplication::aboutQt();
 }
 
+// Whether the first voice is there to read, and the second one; both follow
+// the reader in use.
+bool MainWindow::ProbeVoices()
+{
+    const bool available = Voices::isAvailable(Voices::First);
+    ui->Btn_Start->setEnabled(available);
+    if (session)
+        session->setVoiceAvailable(available);
+    voice2Available = Voices::isAvailable(Voices::Second);
+    if (!voice2Available)
+        settings.main.setSelectVoice(Voices::First);
+    return available;
+}
+
 void MainWindow::on_Btn_Start_clicked()
 {
     session->startOrPause();
@@ -229,9 +239,12 @@ void MainWindow::on_actionOption_triggered()
     const auto dialog =
         std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
                                        seqThread.get(), settings.audio.shaping());
+    dialog->showReaderControls(settings.voices.reader);
     if (dialog->exec() == QDialog::Accepted) {
         settings.main.setSelectVoice(dialog->voice());
         settings.audio = AudioSettings::fromShaping(dialog->shaping());
+        settings.voices.reader = dialog->reader(); // in use already
+        ProbeVoices();
     }
 }
 

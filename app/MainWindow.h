@@ -82,6 +82,7 @@ private:
     void ConnectSession();
     void WatchSettingChanges();
     void ShowProgress(int fudaNum);
+    bool ProbeVoices();
     void ShowReadingState();
 
     AppSettings settings; // what the file holds and the window shows

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "AudioShapingStore.h"
 #include "Logging.h"
+#include "ReaderLibrary.h"
 #include "SettingsAutoSave.h"
 
 SettingsFile::SettingsFile(AppSettings *settings, const QString &path, QObject *parent)
@@ -23,6 +24,9 @@ void SettingsFile::load()
         qCInfo(lcSettings, "%s", qUtf8Printable(line));
     // The verses are shaped as the settings say, the options dialog's sample included.
     AudioShapingStore::set(settings->audio.shaping());
+    // A reader of the library whose folder has gone leaves the two voices
+    // reading; the setting stays, so the reader is back with its folder.
+    ReaderLibrary().use(settings->voices.reader);
 }
 
 void SettingsFile::save()

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
+#include "CheckReaderCommand.h"
 #include "DataFoldersDialog.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
@@ -12,10 +13,19 @@
 #include <QApplication>
 #include <QLocale>
 #include <QStatusBar>
+#include <QTextStream>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // --check-reader DIR: a report on standard output, without a window.
+    if (CheckReaderCommand::isRequested(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+        QTextStream out(stdout), err(stderr);
+        return CheckReaderCommand::run(application.arguments(), out, err);
+    }
+
     QApplication application(argc, argv);
     SetApplicationIdentity();
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));

@@ -1,6 +1,7 @@
 #include "Voices.h"
 
 #include "AppFolder.h"
+#include "ReaderInUse.h"
 #include "RecordingFile.h"
 
 #include <QDir>
@@ -20,6 +21,11 @@ QString Voices::folderName(int voice)
 
 QString Voices::basePath(int voice, int card, int half)
 {
+    // A reader of the library reads for both voices.
+    const LibraryReader reader = ReaderInUse::get();
+    if (reader.isSet())
+        return reader.folder + QDir::separator() + reader.prefix
+            + QString::asprintf("_%03d_%1d", card, half);
     const char *const prefix = voice == First ? FirstPrefix : SecondPrefix;
     const QString name = QString::asprintf("%s_%03d_%1d", prefix, card, half);
     const QString relative = folderName(voice) + QDir::separator() + name;

@@ -6,7 +6,8 @@
 // Where the recordings of each voice live in the application folder and how
 // their files are named: voice 1 in Music/rindou_NNN_H, voice 2 in
 // Music2/asagao_NNN_H (NNN the card, 000 the preamble; H the half). These
-// names are fixed: they are never translated.
+// names are fixed: they are never translated. While a reader of the library
+// is in use (ReaderInUse), its files serve both voices, the probe included.
 class Voices
 {
 public:

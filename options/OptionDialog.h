@@ -2,6 +2,7 @@
 #define OPTIONDIALOG_H
 
 #include "AudioShaping.h"
+#include "ReaderInUse.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -24,6 +25,12 @@ class OptionDialog;
 // screen is the one in force (AudioShapingStore), so the sample sounds as
 // chosen; unless accepted, the shaping in force before is put back when the
 // dialog goes.
+//
+// With showReaderControls() it also offers the readers of the library
+// (voices/NAME) in place of the two voices, imports a reader from a folder or
+// a .zip, and shows the check of the chosen recordings. The reader on screen
+// is the one in use (ReaderInUse) while the dialog is open, so the sample
+// plays it; unless accepted, the reader in use before is put back.
 class OptionDialog : public QDialog
 {
     Q_OBJECT
@@ -46,6 +53,12 @@ public:
     // screen. The default shaping when the dialog does not edit shaping.
     AudioShaping shaping() const;
 
+    // Shows the reader choice; reader is the one chosen so far (empty: the two voices).
+    void showReaderControls(const QString &reader);
+    // The reader given to showReaderControls() until accepted; then the one on
+    // screen. Empty for the two voices (and when the dialog does not offer readers).
+    QString reader() const;
+
 private slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();
@@ -57,16 +70,31 @@ private:
     AudioShaping shapingOnScreen() const;
     void showShapingControls(const AudioShaping &shaping);
     void putShapingOnScreenInForce();
+    // Below the groups shown so far, with the buttons moved below it.
+    void appendGroup(QWidget *group);
+
+    QString readerOnScreen() const;
+    void fillReaderChoice(const QString &selected);
+    void putReaderOnScreenInForce();
+    void importReader(bool fromZip);
+    void checkReaderOnScreen();
+    void showReport(const QStringList &lines);
 
     std::unique_ptr<Ui::OptionDialog> ui;
     QTimer *pollTimer = nullptr; // child of the dialog
     QPointer<PlaySequenceThread> thread; // borrowed; null: no sample
     int chosenVoice = 0;
+    bool secondVoiceAvailable = false;
 
     bool editsShaping = false;
     bool shapingAccepted = false;
     AudioShaping chosenShaping;
     AudioShaping shapingInForceBefore; // put back unless accepted
+
+    bool editsReader = false;
+    bool readerAccepted = false;
+    QString chosenReader;
+    LibraryReader readerInUseBefore; // put back unless accepted
 };
 
 #endif

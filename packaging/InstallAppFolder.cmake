@@ -45,8 +45,8 @@ function(_qtutakaze_install_missing source destination)
     message(STATUS "Installing: ${destination}: ${_copied} files copied, ${_kept} already there kept")
 endfunction()
 
-_qtutakaze_install_missing("${QTUTAKAZE_SOURCE_APPDIR}/Music" "${_appdir}/Music" "*.ogg")
-_qtutakaze_install_missing("${QTUTAKAZE_SOURCE_APPDIR}/Music2" "${_appdir}/Music2" "*.ogg")
+_qtutakaze_install_missing("${QTUTAKAZE_SOURCE_APPDIR}/Music" "${_appdir}/Music" "*.ogg" "timing.tsv")
+_qtutakaze_install_missing("${QTUTAKAZE_SOURCE_APPDIR}/Music2" "${_appdir}/Music2" "*.ogg" "timing.tsv")
 _qtutakaze_install_missing("${QTUTAKAZE_SOURCE_APPDIR}" "${_appdir}"
     "start.wav" "before2min.wav" "fine.wav")
 

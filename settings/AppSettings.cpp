@@ -10,6 +10,7 @@ AppSettings AppSettings::load(const QString &path)
     loaded.audio = AudioSettings::load(settings);
     loaded.practice = PracticeSettings::load(settings);
     loaded.view = ViewSettings::load(settings);
+    loaded.voices = VoiceSettings::load(settings);
     return loaded;
 }
 
@@ -20,6 +21,7 @@ bool AppSettings::save(const QString &path) const
     audio.save(settings);
     practice.save(settings);
     view.save(settings);
+    voices.save(settings);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -5,6 +5,7 @@
 #include "MainSettings.h"
 #include "PracticeSettings.h"
 #include "ViewSettings.h"
+#include "VoiceSettings.h"
 
 #include <QString>
 
@@ -24,6 +25,7 @@ struct AppSettings
     PracticeSettings practice; // [PRACTICE]
     AudioSettings audio; // [AUDIO], written only while not at its defaults
     ViewSettings view; // [VIEW], written only while not at its defaults
+    VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

@@ -48,6 +48,17 @@
     </message>
 </context>
 <context>
+    <name>CheckReaderCommand</name>
+    <message>
+        <source>使い方: %1 --check-reader フォルダ</source>
+        <translation>Usage: %1 --check-reader FOLDER</translation>
+    </message>
+    <message>
+        <source>フォルダがありません: %1</source>
+        <translation>No such folder: %1</translation>
+    </message>
+</context>
+<context>
     <name>DataFoldersDialog</name>
     <message>
         <source>データの保存場所</source>
@@ -553,6 +564,58 @@
         <source> 倍</source>
         <translation>×</translation>
     </message>
+    <message>
+        <source>読手（録音のライブラリ）</source>
+        <translation>Reader (library of recordings)</translation>
+    </message>
+    <message>
+        <source>フォルダから追加...</source>
+        <translation>Add from folder...</translation>
+    </message>
+    <message>
+        <source>ZIP から追加...</source>
+        <translation>Add from ZIP...</translation>
+    </message>
+    <message>
+        <source>録音を確認</source>
+        <translation>Check the recordings</translation>
+    </message>
+    <message>
+        <source>音声1・音声2（上で選択）</source>
+        <translation>Voice 1 / voice 2 (chosen above)</translation>
+    </message>
+    <message>
+        <source>読手の ZIP ファイル</source>
+        <translation>Reader&apos;s ZIP file</translation>
+    </message>
+    <message>
+        <source>ZIP ファイル (*.zip)</source>
+        <translation>ZIP files (*.zip)</translation>
+    </message>
+    <message>
+        <source>読手の録音のフォルダ</source>
+        <translation>Folder of the reader&apos;s recordings</translation>
+    </message>
+    <message>
+        <source>読手の追加</source>
+        <translation>Add a reader</translation>
+    </message>
+    <message>
+        <source>読手の名前:</source>
+        <translation>Reader&apos;s name:</translation>
+    </message>
+    <message>
+        <source>この名前は使えません: %1</source>
+        <translation>This name cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります。置き換えますか?</source>
+        <translation>The reader %1 exists already. Replace it?</translation>
+    </message>
+    <message>
+        <source>読手 %1 を追加できませんでした。</source>
+        <translation>The reader %1 could not be added.</translation>
+    </message>
 </context>
 <context>
     <name>PoemPanel</name>
@@ -705,6 +768,136 @@
     <message>
         <source>選んでいない札からこの枚数を混ぜて読みます。</source>
         <translation>Mixes this many unselected cards into the reading.</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderImporter</name>
+    <message>
+        <source>名前のない項目</source>
+        <translation>An entry without a name</translation>
+    </message>
+    <message>
+        <source>絶対パスです: %1</source>
+        <translation>Absolute path: %1</translation>
+    </message>
+    <message>
+        <source>「..」を含みます: %1</source>
+        <translation>Contains &quot;..&quot;: %1</translation>
+    </message>
+    <message>
+        <source>読手の名前に使えません: %1</source>
+        <translation>Not usable as a reader name: %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります</source>
+        <translation>The reader %1 exists already</translation>
+    </message>
+    <message>
+        <source>フォルダを作れません: %1</source>
+        <translation>Cannot create the folder: %1</translation>
+    </message>
+    <message>
+        <source>フォルダでも .zip でもありません: %1</source>
+        <translation>Neither a folder nor a .zip: %1</translation>
+    </message>
+    <message>
+        <source>句のファイル (名前_NNN_H.ogg など) が見つかりません</source>
+        <translation>No verse files (NAME_NNN_H.ogg and so on) found</translation>
+    </message>
+    <message>
+        <source>再生できる句がありません</source>
+        <translation>No verse can be played</translation>
+    </message>
+    <message>
+        <source>読手 %1 を置き換えられません</source>
+        <translation>Cannot replace the reader %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 を書き込めません</source>
+        <translation>Cannot write the reader %1</translation>
+    </message>
+    <message>
+        <source>リンクか特殊なファイルです: %1</source>
+        <translation>A link or special file: %1</translation>
+    </message>
+    <message>
+        <source>50 MB を超えています: %1</source>
+        <translation>Larger than 50 MB: %1</translation>
+    </message>
+    <message>
+        <source>読めません: %1</source>
+        <translation>Cannot read: %1</translation>
+    </message>
+    <message>
+        <source>アーカイブを読めません: %1</source>
+        <translation>Cannot read the archive: %1</translation>
+    </message>
+    <message>
+        <source>リンクです: %1</source>
+        <translation>A link: %1</translation>
+    </message>
+    <message>
+        <source>特殊なファイルです: %1</source>
+        <translation>A special file: %1</translation>
+    </message>
+    <message>
+        <source>書き込めません: %1</source>
+        <translation>Cannot write: %1</translation>
+    </message>
+    <message>
+        <source>アーカイブが壊れています: %1 (%2)</source>
+        <translation>The archive is damaged: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>アーカイブが壊れています: %1</source>
+        <translation>The archive is damaged: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderReport</name>
+    <message>
+        <source>句: %1 / %2 (序歌の上の句: %3)</source>
+        <translation>Verses: %1 / %2 (preamble&apos;s upper verse: %3)</translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>長さ: 最短 %1 秒、中央値 %2 秒、最長 %3 秒</source>
+        <translation>Length: shortest %1 s, median %2 s, longest %3 s</translation>
+    </message>
+    <message>
+        <source>冒頭の無音: 最短 %1 秒、中央値 %2 秒、最長 %3 秒</source>
+        <translation>Leading silence: shortest %1 s, median %2 s, longest %3 s</translation>
+    </message>
+    <message>
+        <source>音量の幅: %1 LU</source>
+        <translation>Loudness spread: %1 LU</translation>
+    </message>
+    <message>
+        <source>下の句の余韻: 最短 %1 秒、中央値 %2 秒、最長 %3 秒</source>
+        <translation>Lower verses&apos; held tail: shortest %1 s, median %2 s, longest %3 s</translation>
+    </message>
+    <message>
+        <source>別の名前の句 (%1_...) は使われません</source>
+        <translation>Verses of another prefix (%1_...) are not used</translation>
+    </message>
+    <message>
+        <source>句がありません: %1</source>
+        <translation>Missing verse: %1</translation>
+    </message>
+    <message>
+        <source>再生できません: %1</source>
+        <translation>Cannot be decoded: %1</translation>
+    </message>
+    <message>
+        <source>無音です: %1</source>
+        <translation>Silent: %1</translation>
     </message>
 </context>
 </TS>

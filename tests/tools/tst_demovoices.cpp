@@ -17,8 +17,9 @@
 #include <unistd.h>
 
 // The demo voice generator (tools/make_demo_voices) and the poem data it
-// reads: file names, playable and audible output, idempotence, recordings
-// of the user left alone, and no partial file after an interrupted run.
+// reads: file names, playable and audible output recited at a reader's pace,
+// the mora timing beside the verses, idempotence, recordings of the user left
+// alone, and no partial file after an interrupted run.
 class TestDemoVoices : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ private slots:
 
     void poemData_hasEveryPoemWithReadings();
     void generator_makesNamedPlayableAudibleFiles();
+    void generator_timingMatchesReadings();
     void generator_rerunAndForeignFiles_leftAlone();
     void generator_interrupted_leavesNoPartialFile();
     void generator_badCardNumber_fails_data();
@@ -48,6 +50,13 @@ private:
     static QSet<QString> filesIn(const QString &dir);
     // "sox stat" values of an audio file: length in seconds, RMS amplitude, rough frequency.
     static bool audioStats(const QString &path, double *seconds, double *rms, double *frequency);
+    // The kana readings of data/poems.tsv: card -> {upper, lower}.
+    static QHash<int, QStringList> readings();
+    // The morae of a kana reading: blanks are none, a small ya/yu/yo or small
+    // vowel joins the mora before it.
+    static int morae(const QString &reading);
+
+    QTemporaryDir made; // cards 0, 7 and 100, made once for the checks of the output
 };
 
 QString TestDemoVoices::generator()
@@ -108,13 +117,38 @@ bool TestDemoVoices::audioStats(const QString &path, double *seconds, double *rm
         && value("Rough\\s+frequency", frequency);
 }
 
+QHash<int, QStringList> TestDemoVoices::readings()
+{
+    QHash<int, QStringList> byCard;
+    QFile file(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/data/poems.tsv"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return byCard;
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines.mid(1)) {
+        const QStringList columns = line.split(QLatin1Char('\t'));
+        if (columns.size() == 5)
+            byCard.insert(columns.at(0).toInt(), {columns.at(3), columns.at(4)});
+    }
+    return byCard;
+}
+
+int TestDemoVoices::morae(const QString &reading)
+{
+    static const QString small = QStringLiteral("ゃゅょぁぃぅぇぉゎャュョァィゥェォヮ");
+    int n = 0;
+    for (const QChar c : reading)
+        n += c != QLatin1Char(' ') && !small.contains(c);
+    return n;
+}
+
 void TestDemoVoices::initTestCase()
 {
-    const char *tools[] = {"espeak-ng", "oggenc", "sox", "flock"};
+    const char *tools[] = {"open_jtalk", "oggenc", "sox", "flock"};
     for (const char *tool : tools) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs espeak-ng, "
-                                            "vorbis-tools and sox")
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs open-jtalk, "
+                                            "open-jtalk-mecab-naist-jdic, vorbis-tools and sox")
                                  .arg(QLatin1String(tool))));
     }
     QVERIFY2(QFileInfo(generator()).isExecutable(), qPrintable(generator()));
@@ -154,7 +188,7 @@ void TestDemoVoices::poemData_hasEveryPoemWithReadings()
 
 void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
 {
-    QTemporaryDir app;
+    const QTemporaryDir &app = made;
     QVERIFY(app.isValid());
     const Result result =
         runGenerator(app.path(), {QStringLiteral("0"), QStringLiteral("7"), QStringLiteral("100")});
@@ -168,7 +202,8 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
     QSet<QString> expected {
         QStringLiteral("start.wav"),          QStringLiteral("before2min.wav"),
         QStringLiteral("fine.wav"),           QStringLiteral(".demo-voices"),
-        QStringLiteral("Music/.demo-voices"), QStringLiteral("Music2/.demo-voices")};
+        QStringLiteral("Music/.demo-voices"), QStringLiteral("Music2/.demo-voices"),
+        QStringLiteral("Music/timing.tsv"),   QStringLiteral("Music2/timing.tsv")};
     for (const QString &v : verses) {
         expected.insert(QStringLiteral("Music/rindou_%1.ogg").arg(v));
         expected.insert(QStringLiteral("Music2/asagao_%1.ogg").arg(v));
@@ -183,8 +218,11 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
             const QString path = app.filePath(name);
             double seconds = 0, rms = 0, frequency = 0;
             QVERIFY2(audioStats(path, &seconds, &rms, &frequency), qPrintable(name));
-            // A spoken verse of a few phrases, clearly audible.
-            QVERIFY2(seconds > 2.0 && seconds < 15.0, qPrintable(name + QString::number(seconds)));
+            // A recited verse of a few phrases, clearly audible: an upper
+            // verse 5 to 7 s, a lower one longer by its held last sound.
+            const bool upper = v.endsWith(QLatin1String("_1"));
+            QVERIFY2(upper ? seconds > 4.8 && seconds < 7.2 : seconds > 5.0 && seconds < 10.0,
+                     qPrintable(name + QLatin1Char(' ') + QString::number(seconds)));
             QVERIFY2(rms > 0.02, qPrintable(name + QString::number(rms)));
             (name.startsWith(QLatin1String("Music/")) ? voice1Frequency : voice2Frequency) +=
                 frequency;
@@ -225,6 +263,66 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
     }
 }
 
+void TestDemoVoices::generator_timingMatchesReadings()
+{
+    // Uses the folder made by the test before.
+    const QHash<int, QStringList> poems = readings();
+    QCOMPARE(poems.size(), 101);
+    const QRegularExpression verseName(QStringLiteral("^(rindou|asagao)_(\\d{3})_([12])\\.ogg$"));
+    for (const QString &folder : {QStringLiteral("Music"), QStringLiteral("Music2")}) {
+        QFile file(made.filePath(folder + QStringLiteral("/timing.tsv")));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(folder));
+        const QStringList lines =
+            QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QStringLiteral("card\thalf\tends_ms"));
+
+        QSet<QString> rows;
+        for (const QString &line : lines.mid(1)) {
+            const QStringList columns = line.split(QLatin1Char('\t'));
+            QVERIFY2(columns.size() == 3, qPrintable(line));
+            const int card = columns.at(0).toInt();
+            const int half = columns.at(1).toInt();
+            QVERIFY2(poems.contains(card) && (half == 1 || half == 2), qPrintable(line));
+            const QString where = QStringLiteral("%1 %2_%3").arg(folder).arg(card).arg(half);
+            rows.insert(QString::asprintf("%03d_%d", card, half));
+
+            // One end per mora of the reading, increasing, the last within the file.
+            const QStringList ends = columns.at(2).split(QLatin1Char(','));
+            QCOMPARE(ends.size(), morae(poems.value(card).at(half - 1)));
+            int previous = 0;
+            for (const QString &end : ends) {
+                bool ok = false;
+                const int ms = end.toInt(&ok);
+                QVERIFY2(ok && ms > previous, qPrintable(where + QLatin1Char(' ') + columns.at(2)));
+                previous = ms;
+            }
+            const QString audio =
+                made.filePath(QStringLiteral("%1/%2_%3.ogg")
+                                  .arg(folder,
+                                       folder == QLatin1String("Music") ? QStringLiteral("rindou")
+                                                                        : QStringLiteral("asagao"),
+                                       QString::asprintf("%03d_%d", card, half)));
+            double seconds = 0, rms = 0, frequency = 0;
+            QVERIFY2(audioStats(audio, &seconds, &rms, &frequency), qPrintable(audio));
+            QVERIFY2(previous <= seconds * 1000, qPrintable(where));
+            // The last sound is drawn out; a lower verse's is held about 3 s.
+            const int last = previous - ends.at(ends.size() - 2).toInt();
+            QVERIFY2(half == 1 ? last >= 400 : last >= 2500 && last <= 3500,
+                     qPrintable(where + QStringLiteral(": last mora %1 ms").arg(last)));
+        }
+        // A row for every verse file, and no other.
+        QSet<QString> files;
+        const QStringList names = QDir(made.filePath(folder)).entryList(QDir::Files);
+        for (const QString &name : names) {
+            const auto match = verseName.match(name);
+            if (match.hasMatch())
+                files.insert(match.captured(2) + QLatin1Char('_') + match.captured(3));
+        }
+        QCOMPARE(rows, files);
+        QCOMPARE(rows.size(), 6);
+    }
+}
+
 void TestDemoVoices::generator_rerunAndForeignFiles_leftAlone()
 {
     QTemporaryDir app;
@@ -254,6 +352,12 @@ void TestDemoVoices::generator_rerunAndForeignFiles_leftAlone()
         QString::fromUtf8(contents(app.filePath(QStringLiteral("Music/.demo-voices"))))
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(listed, QStringList {QStringLiteral("rindou_001_2.ogg")});
+    // So does the timing: the user's recording has no row.
+    const QStringList timing =
+        QString::fromUtf8(contents(app.filePath(QStringLiteral("Music/timing.tsv"))))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(timing.size(), 2);
+    QVERIFY2(timing.at(1).startsWith(QLatin1String("1\t2\t")), qPrintable(timing.at(1)));
     QVERIFY(!contents(app.filePath(QStringLiteral(".demo-voices"))).contains("fine.wav"));
 
     // A second run finds everything in place: it changes nothing and says nothing.

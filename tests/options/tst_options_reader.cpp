@@ -1,0 +1,67 @@
+#include "OptionDialog.h"
+#include "ReaderInUse.h"
+#include "ScopedAppFolder.h"
+#include "TestData.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+// The reader on screen is the one in use while the dialog is open (so the
+// sample plays it), is taken on OK and undone otherwise; the check shows its
+// report.
+class OptionsReaderTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readerOnScreen_inUseWhileOpen_keptOnlyOnOk_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void readerOnScreen_inUseWhileOpen_keptOnlyOnOk()
+    {
+        QFETCH(bool, accept);
+        ScopedAppFolder app;
+        QVERIFY(app.isValid());
+        for (const char *name : {"voices/Ono/ono_000_2.ogg", "voices/Sei/sei_000_2.ogg"})
+            QVERIFY(QDir().mkpath(QFileInfo(app.filePath(QLatin1String(name))).path())
+                    && TestData::writeFile(app.filePath(QLatin1String(name)), "not audio"));
+        ReaderInUse::set({});
+
+        auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, nullptr);
+        dialog->showReaderControls(QStringLiteral("Sei"));
+        QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("sei"));
+        auto *choice = dialog->findChild<QComboBox *>(QStringLiteral("comboBox_reader"));
+        QCOMPARE(choice->count(), 3); // the two voices, Ono, Sei
+        QVERIFY(!dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_1"))->isEnabled());
+
+        choice->setCurrentIndex(choice->findData(QStringLiteral("Ono")));
+        QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("ono"));
+        dialog->findChild<QPushButton *>(QStringLiteral("pushButton_check"))->click();
+        const QString report =
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("plainTextEdit_report"))
+                ->toPlainText();
+        QVERIFY2(report.contains(QLatin1String("ono_000_2.ogg")), qPrintable(report));
+
+        const auto button = accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel;
+        dialog->findChild<QDialogButtonBox *>()->button(button)->click();
+        QCOMPARE(dialog->reader(), accept ? QStringLiteral("Ono") : QStringLiteral("Sei"));
+        QCOMPARE(dialog->voice(), 1);
+        dialog.reset();
+        QCOMPARE(ReaderInUse::get().prefix, accept ? QStringLiteral("ono") : QString());
+        ReaderInUse::set({});
+    }
+};
+
+QTEST_MAIN(OptionsReaderTest)
+#include "tst_options_reader.moc"

@@ -1,0 +1,410 @@
+#include "CheckReaderCommand.h"
+#include "ReaderCheck.h"
+#include "ReaderImporter.h"
+#include "ReaderLibrary.h"
+#include "ScopedAppFolder.h"
+#include "TestData.h"
+#include "VerseMeasure.h"
+#include "Voices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cmath>
+
+// An entry of a test archive.
+struct ZipEntry
+{
+    QByteArray path;
+    QByteArray data;
+    int type = AE_IFREG;
+    QByteArray linkTarget;
+    qint64 zeroBytes = 0; // data made of this many zero bytes instead
+    bool sizeInHeader = true;
+
+    static ZipEntry file(const QByteArray &path, const QByteArray &data)
+    {
+        return {path, data, AE_IFREG, {}, 0, true};
+    }
+    static ZipEntry folder(const QByteArray &path) { return {path, {}, AE_IFDIR, {}, 0, true}; }
+    static ZipEntry link(const QByteArray &path, const QByteArray &target)
+    {
+        return {path, {}, AE_IFLNK, target, 0, true};
+    }
+    static ZipEntry zeros(const QByteArray &path, qint64 bytes, bool sizeInHeader)
+    {
+        return {path, {}, AE_IFREG, {}, bytes, sizeInHeader};
+    }
+};
+Q_DECLARE_METATYPE(ZipEntry)
+
+using namespace TestData;
+
+// The reader library: finding a reader's verse files by name, checking them
+// (the report and the command's exit status), importing from folders and
+// archives good, incomplete, corrupt and hostile, and the reader in use
+// that the reading thread's file look-up follows.
+class TestReaders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scan_keepsOnePrefixInPlayOrder();
+    void measure_leadingSilenceAndHeldTail();
+    void check_reportsProblemsAndExitStatus();
+    void import_folder_goodIncompleteAndExisting();
+    void import_zip_good();
+    void import_zip_refused_data();
+    void import_zip_refused();
+    void library_readerInUse_voicesFollow();
+
+private:
+    // A 16-bit mono 8 kHz WAV: silence, then a tone of the given amplitude.
+    static bool writeWav(const QString &path, double silence, double tone, double amplitude = 0.5);
+    // A reader folder with every verse (the preamble's upper one too when asked).
+    static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper);
+    static bool writeZip(const QString &path, const QList<ZipEntry> &entries);
+    static QStringList leftovers(const QString &root);
+};
+
+bool TestReaders::writeWav(const QString &path, double silence, double tone, double amplitude)
+{
+    constexpr int Rate = 8000;
+    QByteArray samples;
+    const int silent = int(silence * Rate);
+    const int total = silent + int(tone * Rate);
+    for (int i = 0; i < total; ++i) {
+        const double value = i < silent ? 0 : amplitude * std::sin(2 * M_PI * 440 * i / Rate);
+        const qint16 s = qint16(value * 32767);
+        samples.append(char(s & 0xff)).append(char((s >> 8) & 0xff));
+    }
+    QByteArray wav("RIFF");
+    auto le32 = [&wav](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wav.append(char((v >> (8 * i)) & 0xff));
+    };
+    auto le16 = [&wav](quint16 v) { wav.append(char(v & 0xff)).append(char(v >> 8)); };
+    le32(36 + quint32(samples.size()));
+    wav.append("WAVEfmt ");
+    le32(16), le16(1), le16(1), le32(Rate), le32(Rate * 2), le16(2), le16(16);
+    wav.append("data");
+    le32(quint32(samples.size()));
+    return writeFile(path, wav + samples);
+}
+
+bool TestReaders::writeReader(const QString &folder, const QString &prefix, bool preambleUpper)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    for (int card = 0; card <= 100; ++card) {
+        for (int half = (card == 0 && !preambleUpper) ? 2 : 1; half <= 2; ++half) {
+            const QString name =
+                QString::asprintf("%s_%03d_%d.wav", qPrintable(prefix), card, half);
+            if (!writeWav(QDir(folder).filePath(name), 0.05, 0.4))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool TestReaders::writeZip(const QString &path, const QList<ZipEntry> &entries)
+{
+    archive *zip = archive_write_new();
+    archive_write_set_format_zip(zip);
+    bool ok = archive_write_open_filename(zip, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    for (const ZipEntry &e : entries) {
+        archive_entry *entry = archive_entry_new();
+        archive_entry_set_pathname(entry, e.path.constData());
+        archive_entry_set_filetype(entry, unsigned(e.type));
+        archive_entry_set_perm(entry, 0644);
+        if (e.type == AE_IFLNK)
+            archive_entry_set_symlink(entry, e.linkTarget.constData());
+        const qint64 size = e.type == AE_IFREG ? (e.zeroBytes ? e.zeroBytes : e.data.size()) : 0;
+        if (e.sizeInHeader)
+            archive_entry_set_size(entry, size);
+        else
+            archive_entry_unset_size(entry);
+        ok = ok && archive_write_header(zip, entry) == ARCHIVE_OK;
+        if (e.zeroBytes) {
+            const QByteArray zeros(1 << 20, '\0');
+            for (qint64 done = 0; ok && done < e.zeroBytes; done += zeros.size())
+                ok = archive_write_data(zip, zeros.constData(), size_t(zeros.size()))
+                    == zeros.size();
+        } else if (!e.data.isEmpty()) {
+            ok = ok
+                && archive_write_data(zip, e.data.constData(), size_t(e.data.size()))
+                    == e.data.size();
+        }
+        archive_entry_free(entry);
+    }
+    ok = archive_write_close(zip) == ARCHIVE_OK && ok;
+    archive_write_free(zip);
+    return ok;
+}
+
+QStringList TestReaders::leftovers(const QString &root)
+{
+    return QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+void TestReaders::scan_keepsOnePrefixInPlayOrder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char *name : {"yomi_001_1.wav", "yomi_001_1.ogg", "yomi_002_2.mp3", "yomi_101_1.ogg",
+                             "yomi_003_1.WAV", "other_001_1.ogg", "yomi_004_3.ogg", "notes.txt"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "x"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("yomi_005_1.ogg"))); // a folder is no verse
+
+    const ReaderFiles files = ReaderFiles::scan(dir.path());
+    QCOMPARE(files.prefix, QStringLiteral("yomi"));
+    QCOMPARE(files.otherPrefixes, QStringList {QStringLiteral("other")});
+    QCOMPARE(files.paths.size(), 2);
+    QCOMPARE(QFileInfo(files.paths.value(VerseFileName::key(1, 1))).fileName(),
+             QStringLiteral("yomi_001_1.ogg"));
+    QVERIFY(files.has(2, 2));
+    QCOMPARE(files.missingVerses().size(), ReaderFiles::RequiredVerses - 2);
+    QCOMPARE(files.missingVerses().first(), QStringLiteral("000_2"));
+
+    // An import takes an upper-case extension, and names it in lower case.
+    QCOMPARE(VerseFileName::parse(QStringLiteral("A_b_100_2.FLAC")).prefix, QStringLiteral("A_b"));
+    QCOMPARE(VerseFileName::parse(QStringLiteral("A_b_100_2.FLAC")).extension,
+             QStringLiteral("flac"));
+    QVERIFY(!VerseFileName::parse(QStringLiteral("_001_1.ogg")).isValid());
+}
+
+void TestReaders::measure_leadingSilenceAndHeldTail()
+{
+    // 0.5 s of silence, a short syllable, a stop, then a vowel held 2 s and fading.
+    constexpr int Rate = 44100;
+    std::vector<float> stereo;
+    auto add = [&stereo](double seconds, double from, double to) {
+        const int n = int(seconds * Rate);
+        for (int i = 0; i < n; ++i) {
+            const float v =
+                float((from + (to - from) * i / n) * std::sin(2 * M_PI * 220 * i / Rate));
+            stereo.push_back(v);
+            stereo.push_back(v);
+        }
+    };
+    add(0.5, 0, 0);
+    add(0.3, 0.5, 0.5);
+    add(0.08, 0, 0);
+    add(2.0, 0.5, 0.02);
+    add(0.3, 0, 0);
+    const VerseMeasure measure = VerseMeasure::ofSamples(stereo, Rate);
+    QVERIFY(measure.decodes && !measure.silent && measure.hasLoudness);
+    QCOMPARE(std::round(measure.seconds * 100), 318.0);
+    QVERIFY2(std::abs(measure.leadingSilence - 0.5) < 0.01,
+             qPrintable(QString::number(measure.leadingSilence)));
+    // The fade reaches the -40 dB floor a little before its end.
+    QVERIFY2(measure.heldTail > 1.6 && measure.heldTail <= 2.01,
+             qPrintable(QString::number(measure.heldTail)));
+
+    std::vector<float> quiet(Rate * 2, 0.0005f);
+    QVERIFY(VerseMeasure::ofSamples(quiet, Rate).silent);
+}
+
+void TestReaders::check_reportsProblemsAndExitStatus()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeReader(dir.path(), QStringLiteral("r"), false));
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const QString program = QStringLiteral("QtUtakaze");
+    const QString option = QStringLiteral("--check-reader");
+
+    QCOMPARE(CheckReaderCommand::run({program, option, dir.path()}, outStream, errStream),
+             CheckReaderCommand::Complete);
+    ReaderReport report = ReaderCheck::checkFolder(dir.path());
+    QVERIFY(report.isComplete() && report.problems.isEmpty() && !report.hasPreambleUpper);
+    QCOMPARE(report.requiredFound, 201);
+    QVERIFY(std::abs(report.seconds.median - 0.45) < 0.01);
+    QVERIFY(std::abs(report.leadingSilence.max - 0.05) < 0.01);
+    QVERIFY(report.hasLoudness && report.loudnessSpreadLu < 0.1);
+    QCOMPARE(out.count(QLatin1Char('\n')), report.lines().size());
+
+    // A missing verse, a corrupt one and a silent one: one line each.
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("r_050_2.wav"))));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("r_051_1.wav")), "RIFF but no audio"));
+    QVERIFY(writeWav(dir.filePath(QStringLiteral("r_052_1.wav")), 0.3, 0.1, 0.0));
+    QVERIFY(writeWav(dir.filePath(QStringLiteral("r_000_1.wav")), 0.0, 0.5, 0.9));
+    report = ReaderCheck::checkFolder(dir.path());
+    QCOMPARE(report.problems.size(), 3);
+    QVERIFY(report.problems.at(0).contains(QLatin1String("050_2")));
+    QVERIFY(report.problems.at(1).contains(QLatin1String("r_051_1.wav")));
+    QVERIFY(report.problems.at(2).contains(QLatin1String("r_052_1.wav")));
+    QCOMPARE(report.requiredFound, 200);
+    QVERIFY(report.hasPreambleUpper && report.loudnessSpreadLu > 3);
+    out.clear();
+    QCOMPARE(CheckReaderCommand::run({program, option, dir.path()}, outStream, errStream),
+             CheckReaderCommand::Incomplete);
+    QVERIFY(out.startsWith(report.problems.first()));
+
+    // Only the silent verse left: still complete (it decodes).
+    QVERIFY(writeWav(dir.filePath(QStringLiteral("r_050_2.wav")), 0.0, 0.3));
+    QVERIFY(writeWav(dir.filePath(QStringLiteral("r_051_1.wav")), 0.0, 0.3));
+    QCOMPARE(CheckReaderCommand::run({program, option, dir.path()}, outStream, errStream),
+             CheckReaderCommand::Complete);
+
+    const QList<QStringList> bad {{program, option},
+                                  {program, option, dir.filePath(QStringLiteral("none"))},
+                                  {program, option, dir.filePath(QStringLiteral("r_001_1.wav"))},
+                                  {program, option, dir.path(), dir.path()}};
+    for (const QStringList &arguments : bad) {
+        err.clear();
+        QCOMPARE(CheckReaderCommand::run(arguments, outStream, errStream),
+                 CheckReaderCommand::BadArguments);
+        QVERIFY(!err.isEmpty());
+    }
+}
+
+void TestReaders::import_folder_goodIncompleteAndExisting()
+{
+    QTemporaryDir source, library;
+    QVERIFY(source.isValid() && library.isValid());
+    // A reader's files below a subfolder, beside other files.
+    QVERIFY(
+        writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true));
+    QVERIFY(writeFile(source.filePath(QStringLiteral("disc/readme.txt")), "notes"));
+    const ReaderImporter importer {ReaderLibrary(library.path())};
+
+    ImportOutcome outcome = importer.import(source.path(), QStringLiteral("金子"), false);
+    QVERIFY2(outcome.imported, qPrintable(outcome.refusals.join(QLatin1Char('\n'))));
+    QVERIFY(outcome.report.isComplete() && outcome.report.hasPreambleUpper);
+    const ReaderLibrary lib(library.path());
+    QCOMPARE(lib.names(), QStringList {QStringLiteral("金子")});
+    QCOMPARE(QDir(lib.folder(QStringLiteral("金子"))).entryList(QDir::Files).size(), 202);
+    QCOMPARE(leftovers(library.path()), QStringList {QStringLiteral("金子")});
+
+    // An existing reader is replaced only when asked to.
+    QVERIFY(QFile::remove(source.filePath(QStringLiteral("disc/cd1/kaneko_100_2.wav"))));
+    outcome = importer.import(source.path(), QStringLiteral("金子"), false);
+    QVERIFY(!outcome.imported && outcome.refusals.size() == 1);
+    QCOMPARE(QDir(lib.folder(QStringLiteral("金子"))).entryList(QDir::Files).size(), 202);
+    outcome = importer.import(source.path(), QStringLiteral("金子"), true);
+    QVERIFY(outcome.imported && !outcome.report.isComplete());
+    QCOMPARE(outcome.report.problems.size(), 1);
+    QCOMPARE(QDir(lib.folder(QStringLiteral("金子"))).entryList(QDir::Files).size(), 201);
+    QCOMPARE(leftovers(library.path()), QStringList {QStringLiteral("金子")});
+
+    // Nothing to import, or a name that is a path: refused, nothing written.
+    QTemporaryDir empty;
+    QVERIFY(!importer.import(empty.path(), QStringLiteral("x"), false).imported);
+    QVERIFY(!importer.import(source.path(), QStringLiteral("../x"), false).imported);
+    QVERIFY(!importer.import(source.path(), QStringLiteral(".hidden"), false).imported);
+    QCOMPARE(leftovers(library.path()), QStringList {QStringLiteral("金子")});
+}
+
+void TestReaders::import_zip_good()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QVERIFY(writeWav(work.filePath(QStringLiteral("tone.wav")), 0.0, 0.3));
+    const QByteArray tone = readFile(work.filePath(QStringLiteral("tone.wav")));
+    QList<ZipEntry> entries {ZipEntry::folder("reader/"),
+                             ZipEntry::file("reader/notes.txt", "hello")};
+    for (int card = 0; card <= 100; ++card) {
+        for (int half = card ? 1 : 2; half <= 2; ++half)
+            entries.append(ZipEntry::file(
+                QString::asprintf("reader/ab_%03d_%d.WAV", card, half).toUtf8(), tone));
+    }
+    const QString zip = work.filePath(QStringLiteral("ab.zip"));
+    QVERIFY(writeZip(zip, entries));
+
+    const QString root = work.filePath(QStringLiteral("voices"));
+    QCOMPARE(ReaderImporter::suggestedName(zip), QStringLiteral("ab"));
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("ab"), false);
+    QVERIFY2(outcome.imported, qPrintable(outcome.refusals.join(QLatin1Char('\n'))));
+    QVERIFY(outcome.report.isComplete());
+    QVERIFY(QFileInfo::exists(QDir(root).filePath(QStringLiteral("ab/ab_042_1.wav"))));
+    QCOMPARE(leftovers(root), QStringList {QStringLiteral("ab")});
+}
+
+void TestReaders::import_zip_refused_data()
+{
+    QTest::addColumn<QList<ZipEntry>>("entries");
+    QTest::addColumn<QByteArray>("rawZip"); // written as the archive instead, when not empty
+    QTest::addColumn<QString>("named"); // the refusal names it
+    const QByteArray tone = QByteArray("RIFF");
+    const ZipEntry good = ZipEntry::file("r_000_2.wav", tone);
+    const QString entry = QStringLiteral("r_001_1.wav");
+    QTest::newRow("absolute path")
+        << QList<ZipEntry> {good, ZipEntry::file("/tmp/r_001_1.wav", tone)} << QByteArray()
+        << QStringLiteral("/tmp/r_001_1.wav");
+    QTest::newRow("parent folder")
+        << QList<ZipEntry> {good, ZipEntry::file("a/../../r_001_1.wav", tone)} << QByteArray()
+        << QStringLiteral("a/../../");
+    QTest::newRow("backslash parent")
+        << QList<ZipEntry> {ZipEntry::file("..\\r_001_1.wav", tone)} << QByteArray() << entry;
+    QTest::newRow("symlink") << QList<ZipEntry> {good, ZipEntry::link("r_001_1.wav", "/etc/passwd")}
+                             << QByteArray() << entry;
+    // 60 MB of zeros: a few hundred kilobytes compressed; once with its size
+    // in the header, once without (counted while it is read).
+    QTest::newRow("over 50 MB") << QList<ZipEntry> {good,
+                                                    ZipEntry::zeros("r_001_1.wav", 60LL << 20,
+                                                                    true)}
+                                << QByteArray() << entry;
+    QTest::newRow("over 50 MB, size unsaid")
+        << QList<ZipEntry> {good, ZipEntry::zeros("r_001_1.wav", 60LL << 20, false)} << QByteArray()
+        << entry;
+    QTest::newRow("corrupt") << QList<ZipEntry> {}
+                             << QByteArray("PK\x03\x04 this is not a zip at all") << QString();
+    QTest::newRow("no verse") << QList<ZipEntry> {ZipEntry::file("readme.txt", "no verses")}
+                              << QByteArray() << QString();
+}
+
+void TestReaders::import_zip_refused()
+{
+    QFETCH(QList<ZipEntry>, entries);
+    QFETCH(QByteArray, rawZip);
+    QFETCH(QString, named);
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString zip = work.filePath(QStringLiteral("hostile.zip"));
+    QVERIFY(rawZip.isEmpty() ? writeZip(zip, entries) : writeFile(zip, rawZip));
+
+    const QString root = work.filePath(QStringLiteral("voices"));
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(zip, QStringLiteral("h"), false);
+    QVERIFY(!outcome.imported);
+    QCOMPARE(outcome.refusals.size(), 1);
+    QVERIFY2(outcome.refusals.first().contains(named), qPrintable(outcome.refusals.first()));
+    QCOMPARE(leftovers(root), QStringList());
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/r_001_1.wav")));
+}
+
+void TestReaders::library_readerInUse_voicesFollow()
+{
+    ScopedAppFolder app;
+    QVERIFY(app.isValid());
+    const ReaderLibrary library;
+    QCOMPARE(library.root(), app.filePath(QStringLiteral("voices")));
+    QVERIFY(writeReader(library.folder(QStringLiteral("Ono")), QStringLiteral("ono"), false));
+    QVERIFY(QDir().mkpath(library.folder(QStringLiteral("empty"))));
+    QCOMPARE(library.names(), QStringList {QStringLiteral("Ono")});
+    QVERIFY(!Voices::isAvailable(Voices::First));
+
+    QVERIFY(library.use(QStringLiteral("Ono")));
+    QCOMPARE(QFileInfo(Voices::filePath(Voices::Second, 7, 1)).fileName(),
+             QStringLiteral("ono_007_1.wav"));
+    QVERIFY(Voices::isAvailable(Voices::First) && Voices::isAvailable(Voices::Second));
+
+    // Unknown or no reader: the voice folders again.
+    QVERIFY(!library.use(QStringLiteral("gone")));
+    QCOMPARE(Voices::filePath(Voices::First, 7, 1),
+             app.filePath(QStringLiteral("Music/rindou_007_1.ogg")));
+    QVERIFY(library.use(QString()));
+    QVERIFY(!ReaderInUse::get().isSet());
+}
+
+QTEST_GUILESS_MAIN(TestReaders)
+#include "tst_readers.moc"
