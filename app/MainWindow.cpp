@@ -10,9 +10,9 @@
 #include "NavigationKeyGuard.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
-#include "PoemTable.h"
 #include "PracticeDialog.h"
 #include "ReadingSession.h"
+#include "ReadingStatusLine.h"
 #include "ReviewViews.h"
 #include "SequenceThreadEngine.h"
 #include "SettingsFile.h"
@@ -67,10 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
                                   ui->actionHistory);
-    connect(reviewViews, &ReviewViews::cardRevealed, this, [this](int card) {
-        if (session->isReading() && settings.view.statusCardWithPanel)
-            ShowProgress(card);
-    });
+    statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
     WatchSettingChanges();
 }
 
@@ -125,14 +122,6 @@ void MainWindow::ConnectSession()
         ui->Btn_Start->setFocus();
     });
     connect(reading, &ReadingSession::playingChanged, this, &MainWindow::ShowReadingState);
-    connect(reading, &ReadingSession::startRefused, this, [this](ReadingSession::Refusal reason) {
-        ui->statusBar->showMessage(reason == ReadingSession::Refusal::NoOutput
-                                       ? tr("音声出力を開けません")
-                                       : tr("札が選択されていないので再生できません"));
-    });
-    connect(reading, &ReadingSession::historyNotSaved, this, [this](const QString &folder) {
-        ui->statusBar->showMessage(tr("履歴を保存できませんでした: %1").arg(folder));
-    });
 }
 
 // The buttons and controls as the session's state says.
@@ -207,28 +196,14 @@ void MainWindow::on_Btn_FudaSelect_clicked()
 
 void MainWindow::Music1Starteded(int fudaNum)
 {
-    ShowProgress(fudaNum);
+    statusLine->cardStarted(fudaNum);
     emit CardStarted(fudaNum);
-}
-
-// "n / N" and the card being read, which a practice setting holds back until
-// the poem panel may show it.
-void MainWindow::ShowProgress(int fudaNum)
-{
-    const QString count = QString::number(session->playCount());
-    const QString total = QString::number(session->cardCount());
-    if (settings.view.statusCardWithPanel && !reviewViews->revealed(fudaNum))
-        ui->statusBar->showMessage(tr("%1 / %2 再生中").arg(count, total));
-    else
-        ui->statusBar->showMessage(
-            tr("%1 / %2 再生中 : 第%3首 %4")
-                .arg(count, total, QString::number(fudaNum), PoemTable::firstPhrase(fudaNum)));
 }
 
 void MainWindow::SequenceEnded(int status)
 {
     Q_UNUSED(status)
-    ui->statusBar->clearMessage();
+    statusLine->readingEnded();
     ShowReadingState();
 }
 

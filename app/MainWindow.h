@@ -14,6 +14,7 @@ class MainWindow;
 }
 class PlaySequenceThread;
 class ReadingSession;
+class ReadingStatusLine;
 class ReviewViews;
 class SequenceThreadEngine;
 class SettingsFile;
@@ -81,7 +82,6 @@ private:
     void LoadSaveSetting(const QString &fileName, bool save);
     void ConnectSession();
     void WatchSettingChanges();
-    void ShowProgress(int fudaNum);
     bool ProbeVoices();
     void ShowReadingState();
 
@@ -96,6 +96,7 @@ private:
     std::unique_ptr<SequenceThreadEngine> engine;
     std::unique_ptr<ReadingSession> session;
     ReviewViews *reviewViews = nullptr; // owned by this window
+    ReadingStatusLine *statusLine = nullptr; // owned by the status bar
 };
 
 #endif

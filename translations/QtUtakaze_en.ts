@@ -452,7 +452,7 @@
     </message>
     <message>
         <source>札が選択されていないので再生できません</source>
-        <translation>Cannot play: no cards are selected</translation>
+        <translation type="vanished">Cannot play: no cards are selected</translation>
     </message>
     <message>
         <source>確認</source>
@@ -464,7 +464,7 @@
     </message>
     <message>
         <source>%1 / %2 再生中 : 第%3首 %4</source>
-        <translation>%1 / %2 playing: card %3 %4</translation>
+        <translation type="vanished">%1 / %2 playing: card %3 %4</translation>
     </message>
     <message>
         <source>View</source>
@@ -480,7 +480,7 @@
     </message>
     <message>
         <source>履歴を保存できませんでした: %1</source>
-        <translation>Could not save the history: %1</translation>
+        <translation type="vanished">Could not save the history: %1</translation>
     </message>
     <message>
         <source>音声出力を開けません</source>
@@ -512,7 +512,7 @@
     </message>
     <message>
         <source>%1 / %2 再生中</source>
-        <translation>%1 / %2 playing</translation>
+        <translation type="vanished">%1 / %2 playing</translation>
     </message>
 </context>
 <context>
@@ -898,6 +898,29 @@
     <message>
         <source>無音です: %1</source>
         <translation>Silent: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReadingStatusLine</name>
+    <message>
+        <source>音声出力を開けません</source>
+        <translation>Cannot open the audio output</translation>
+    </message>
+    <message>
+        <source>札が選択されていないので再生できません</source>
+        <translation>Cannot play: no cards are selected</translation>
+    </message>
+    <message>
+        <source>履歴を保存できませんでした: %1</source>
+        <translation>Could not save the history: %1</translation>
+    </message>
+    <message>
+        <source>%1 / %2 再生中</source>
+        <translation>%1 / %2 playing</translation>
+    </message>
+    <message>
+        <source>%1 / %2 再生中 : 第%3首 %4</source>
+        <translation>%1 / %2 playing: card %3 %4</translation>
     </message>
 </context>
 </TS>
