@@ -9,6 +9,7 @@ AppSettings AppSettings::load(const QString &path)
     loaded.main = MainSettings::load(settings);
     loaded.audio = AudioSettings::load(settings);
     loaded.practice = PracticeSettings::load(settings);
+    loaded.cardSets = CardSets::load(settings);
     return loaded;
 }
 
@@ -18,6 +19,7 @@ bool AppSettings::save(const QString &path) const
     main.save(settings);
     audio.save(settings);
     practice.save(settings);
+    cardSets.save(settings);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

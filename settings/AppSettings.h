@@ -2,6 +2,7 @@
 #define APPSETTINGS_H
 
 #include "AudioSettings.h"
+#include "CardSets.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
 
@@ -22,6 +23,7 @@ struct AppSettings
     MainSettings main; // [SETTING]
     PracticeSettings practice; // [PRACTICE]
     AudioSettings audio; // [AUDIO], written only while not at its defaults
+    CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);
