@@ -152,8 +152,8 @@
         <translation>Apply</translation>
     </message>
     <message>
-        <source>かな・ローマ字・番号で加え、頭に - で外します</source>
-        <translation>Kana, romaji or numbers add; a leading - removes</translation>
+        <source>かな・ローマ字・番号。- で外す</source>
+        <translation>Kana, romaji, numbers; - removes</translation>
     </message>
     <message>
         <source>決まり字(かな・ローマ字)か番号を空白で区切って入れます。
