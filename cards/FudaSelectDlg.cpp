@@ -25,11 +25,12 @@ namespace {
 
 // Return in the typed field applies it. A line edit passes Return on to the
 // dialog, whose default button would then close it with OK; this filter
-// keeps the key in the field.
+// keeps the key in the field when `apply` takes it (an empty field leaves
+// Return to the line edit as it was).
 class ReturnApplies : public QObject
 {
 public:
-    ReturnApplies(QObject *parent, std::function<void()> apply)
+    ReturnApplies(QObject *parent, std::function<bool()> apply)
         : QObject(parent)
         , apply(std::move(apply))
     {
@@ -40,16 +41,14 @@ protected:
     {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                apply();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && apply())
                 return true;
-            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> apply;
+    std::function<bool()> apply;
 };
 
 } // namespace
@@ -234,7 +233,12 @@ void FudaSelectDlg::BuildSelectionControls()
             box->toggle();
     });
     connect(ui->Btn_ApplyQuery, &QPushButton::clicked, this, &FudaSelectDlg::ApplyCardQuery);
-    ui->cardQuery->installEventFilter(new ReturnApplies(ui->cardQuery, [this] { ApplyCardQuery(); }));
+    ui->cardQuery->installEventFilter(new ReturnApplies(ui->cardQuery, [this] {
+        if (ui->cardQuery->text().trimmed().isEmpty())
+            return false;
+        ApplyCardQuery();
+        return true;
+    }));
     ui->cardQuery->setToolTip(
         tr("決まり字(かな・ローマ字)か番号を空白で区切って入れます。\n"
            "「あさ」はあさで始まる札すべて、「むすめふさほせ」は一字決まりの七枚、"
