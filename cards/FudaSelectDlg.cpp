@@ -402,7 +402,8 @@ bool FudaSelectDlg::StoreSet(const QString &name, const QList<int> &cards)
 void FudaSelectDlg::DeleteSet(const QString &name)
 {
     if (!cardSets
-        || QMessageBox::question(this, tr("札セット"), tr("札セット「%1」を削除しますか?").arg(name))
+        || QMessageBox::question(this, tr("札セット"),
+                                 tr("札セット「%1」を削除しますか?").arg(name))
             != QMessageBox::Yes)
         return;
     cardSets->remove(name);

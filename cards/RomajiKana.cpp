@@ -5,7 +5,8 @@
 namespace {
 
 // Syllables by spelling; the converter tries three letters, then two, then
-// one, so "shi" wins over "s" + "hi".
+// one, so "shi" wins over "s" + "hi". Kept in rows of the kana order:
+// clang-format off
 constexpr std::pair<const char *, const char *> Syllables[] = {
     // Three letters.
     {"kya", "きゃ"}, {"kyu", "きゅ"}, {"kyo", "きょ"}, {"sha", "しゃ"}, {"shi", "し"},
@@ -37,6 +38,7 @@ constexpr std::pair<const char *, const char *> Syllables[] = {
     {"ā", "ああ"}, {"ī", "いい"}, {"ū", "うう"}, {"ē", "ええ"}, {"ō", "おお"},
     {"â", "ああ"}, {"î", "いい"}, {"û", "うう"}, {"ê", "ええ"}, {"ô", "おお"},
 };
+// clang-format on
 
 bool isVowel(QChar c)
 {

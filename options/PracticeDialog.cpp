@@ -35,7 +35,8 @@ PracticeDialog::PracticeDialog(QWidget *parent, const PracticeSettings &settings
     ui->radioAuto->setChecked(settings.advance == AdvanceMode::Auto);
     ui->radioManual->setChecked(settings.advance == AdvanceMode::Manual);
     // %1: the menu item Reading > Next, %2: its keys.
-    ui->noteManual->setText(tr("取りの間は %1 (%2) まで続きます。").arg(nextMenuItem(), nextKeys()));
+    ui->noteManual->setText(
+        tr("取りの間は %1 (%2) まで続きます。").arg(nextMenuItem(), nextKeys()));
     ui->spinDeadCards->setRange(0, PracticeSettings::MaxDeadCards);
     ui->spinDeadCardBias->setRange(0, PracticeSettings::MaxDeadCardBias);
     ui->spinDeadCardBias->setValue(settings.deadCardBias);

@@ -48,15 +48,24 @@ private slots:
     {
         QTest::addColumn<QString>("romaji");
         QTest::addColumn<QString>("kana");
-        QTest::newRow("plain") << "MuSuMe" << "むすめ";
-        QTest::newRow("shi chi tsu fu ji") << "shichitsufuji" << "しちつふじ";
-        QTest::newRow("kunrei") << "sitituhuzi" << "しちつふじ";
-        QTest::newRow("yoon") << "kyosha" << "きょしゃ";
-        QTest::newRow("n before consonant") << "onna" << "おんな";
-        QTest::newRow("n apostrophe") << "kan'i" << "かんい";
-        QTest::newRow("doubled") << "kitte" << "きって";
-        QTest::newRow("macron") << "ōe" << "おおえ";
-        QTest::newRow("wo") << "kazewo" << "かぜを";
+        QTest::newRow("plain") << "MuSuMe"
+                               << "むすめ";
+        QTest::newRow("shi chi tsu fu ji") << "shichitsufuji"
+                                           << "しちつふじ";
+        QTest::newRow("kunrei") << "sitituhuzi"
+                                << "しちつふじ";
+        QTest::newRow("yoon") << "kyosha"
+                              << "きょしゃ";
+        QTest::newRow("n before consonant") << "onna"
+                                            << "おんな";
+        QTest::newRow("n apostrophe") << "kan'i"
+                                      << "かんい";
+        QTest::newRow("doubled") << "kitte"
+                                 << "きって";
+        QTest::newRow("macron") << "ōe"
+                                << "おおえ";
+        QTest::newRow("wo") << "kazewo"
+                            << "かぜを";
     }
 
     void romaji_hepburnAndCommonSpellings()
@@ -158,14 +167,15 @@ private slots:
         QTemporaryDir dir;
         const ReadingHistory history(dir.path());
         QRandomGenerator random(17);
-        const QList<QList<int>> selections {{87, 18, 57, 22, 70}, {1, 2, 3, 4, 5}, {44, 13, 77, 100, 61}};
+        const QList<QList<int>> selections {
+            {87, 18, 57, 22, 70}, {1, 2, 3, 4, 5}, {44, 13, 77, 100, 61}};
         for (const QList<int> &selected : selections) {
             const ReadingSetup setup =
                 ReadingOrder::shuffled(selected, 10, 100, openings, false, random);
             QList<HistoryEntry> entries;
             for (int card : setup.playList)
-                entries.append({int(entries.size()) + 1, card, setup.deadCards.contains(card),
-                                QString(), 0});
+                entries.append(
+                    {int(entries.size()) + 1, card, setup.deadCards.contains(card), QString(), 0});
             QString path;
             QCOMPARE(history.save(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)), entries, &path),
                      ReadingHistory::SaveResult::Saved);
@@ -176,7 +186,8 @@ private slots:
                 firstSounds.insert(openings.value(card).front());
             int sharing = 0;
             for (int card = 1; card <= 100; ++card)
-                sharing += !selected.contains(card) && firstSounds.contains(openings.value(card).front());
+                sharing +=
+                    !selected.contains(card) && firstSounds.contains(openings.value(card).front());
 
             const QSet<int> dead = ReadingHistory::deadCards(ReadingHistory::load(path));
             QCOMPARE(dead.size(), 10);

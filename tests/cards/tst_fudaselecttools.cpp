@@ -126,7 +126,8 @@ private slots:
         QTest::keyClick(field, Qt::Key_Enter);
         QCOMPARE(checked(dlg), (QList<int> {18, 57, 87}));
         QCOMPARE(field->text(), QStringLiteral("-mu zzq"));
-        QVERIFY(dlg.findChild<QLabel *>(QStringLiteral("cardQueryMessage"))->text().contains("zzq"));
+        QVERIFY(
+            dlg.findChild<QLabel *>(QStringLiteral("cardQueryMessage"))->text().contains("zzq"));
 
         field->setText(QStringLiteral("-18 5-6"));
         dlg.findChild<QPushButton *>(QStringLiteral("Btn_ApplyQuery"))->click();

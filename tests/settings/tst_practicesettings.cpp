@@ -134,7 +134,8 @@ private slots:
             chosen.save(settings);
         }
         QCOMPARE(contents(path), before);
-        for (const auto &[text, bias] : {std::pair {"abc", 0}, {"250", 100}, {"-5", 0}, {"33", 33}}) {
+        for (const auto &[text, bias] :
+             {std::pair {"abc", 0}, {"250", 100}, {"-5", 0}, {"33", 33}}) {
             QSettings settings(writeIni(QByteArray("[PRACTICE]\nDeadCardBias=") + text + "\n"),
                                QSettings::IniFormat);
             QCOMPARE(PracticeSettings::load(settings).deadCardBias, bias);
