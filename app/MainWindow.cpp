@@ -189,7 +189,7 @@ void MainWindow::on_Btn_FudaSelect_clicked()
     const auto dialog = std::make_unique<FudaSelectDlg>(this);
     QList<int> cards = settings.main.fudaList();
     dialog->SetFudaList(&cards); // edited in place on OK
-    dialog->SetCardSetsFile(settingFileName);
+    dialog->SetCardSets(&settings.cardSets); // edited in place
     dialog->exec();
     settings.main.setFudaList(cards);
 }

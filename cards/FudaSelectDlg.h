@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QList>
 
+#include "CardQueryParser.h"
+#include "CardSets.h"
 #include "PoemTable.h"
 
 class QSettings;
@@ -12,6 +14,7 @@ class QSettings;
 #include <memory>
 
 class QCheckBox;
+class QMenu;
 
 namespace Ui {
 class FudaSelectDlg;
@@ -22,6 +25,11 @@ class FudaSelectDlg;
 // columns. It edits the caller's list in place: SetFudaList() checks the boxes
 // of the listed cards, OK rewrites the list from the boxes, Cancel, Escape and
 // the close button leave it untouched.
+//
+// Beside the specified controls: the count of checked cards, buttons to check
+// all, none or the others, a field naming cards by deciding syllables or
+// numbers, and the card-set menu (saved and ready-made sets, replacing or
+// added to the selection; a set copied or pasted as one line of text).
 class FudaSelectDlg : public QDialog
 {
     Q_OBJECT
@@ -33,13 +41,24 @@ public:
     // The list must outlive the dialog; it is not copied.
     void SetFudaList(QList<int> *list);
 
-    // The settings file whose group CardSets the card-set menu reads and
-    // writes; without it only the ready-made sets are offered.
+    // The saved card sets the card-set menu offers, saves to and deletes
+    // from, edited in place (the caller stores them with the other settings).
+    // Not copied: they must outlive the dialog. Without them (and without a
+    // file) only the ready-made sets are offered.
+    void SetCardSets(CardSets *sets);
+    // The same on the group CardSets of a settings file, read when the menu
+    // opens and written at each change. Kept for callers that do not hold
+    // the sets in memory.
     void SetCardSetsFile(const QString &iniPath);
     // The checked cards, in the order OK writes them back.
     QList<int> CheckedCards() const;
     // Checks exactly the given cards.
     void CheckCards(const QList<int> &cards);
+    // Checks the given cards as well, leaving the others as they are.
+    void AddCards(const QList<int> &cards);
+    // Applies the typed field (see CardQueryParser); false, with the unknown
+    // words shown and nothing changed, when a word names no card.
+    bool ApplyCardQuery();
 
 private slots:
     void on_buttonBox_accepted();
@@ -62,8 +81,17 @@ private:
     void ToggleGroup(int group);
     QCheckBox *Box(int number) const;
     void BuildCardSetsMenu();
+    void AddSetsMenuEntries(QMenu *menu);
     void SaveCurrentAsSet();
     void DeleteSet(const QString &name);
+    void CopySetAsText(const QString &name, const QList<int> &cards);
+    void CopySelectionAsText();
+    void PasteSetFromText();
+    // Stores a set (after asking when the name is taken); false when not stored.
+    bool StoreSet(const QString &name, const QList<int> &cards);
+    void ApplySet(const QList<int> &cards);
+    void ShowSelectionCount();
+    void BuildSelectionControls();
     bool ReportWrite(QSettings &settings);
 
     std::unique_ptr<Ui::FudaSelectDlg> ui;
@@ -71,6 +99,10 @@ private:
     // The check box of card n is element n - 1; the boxes belong to the dialog.
     std::array<QCheckBox *, PoemTable::CardCount> boxes {};
     QString cardSetsFile;
+    CardSets *cardSets = nullptr; // the caller's, or fileSets
+    CardSets fileSets; // the file's sets in file mode
+    bool addSets = false; // a chosen set adds to the selection instead of replacing it
+    CardQueryParser queryParser;
 };
 
 #endif

@@ -1,6 +1,29 @@
 #include "PracticeDialog.h"
 #include "ui_practicedialog.h"
 
+#include <QCoreApplication>
+#include <QKeySequence>
+
+namespace {
+
+// Reading > Next and its keys, as the main window's menu names them.
+QString nextMenuItem()
+{
+    const QString menu = QCoreApplication::translate("MainWindow", "Reading");
+    const QString item = QCoreApplication::translate("MainWindow", "Next");
+    return menu + QStringLiteral(" ▸ ") + item;
+}
+
+QString nextKeys()
+{
+    QStringList keys;
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Space})
+        keys << QKeySequence(key).toString(QKeySequence::NativeText);
+    return keys.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 PracticeDialog::PracticeDialog(QWidget *parent, const PracticeSettings &settings)
     : QDialog(parent)
     , ui(std::make_unique<Ui::PracticeDialog>())
@@ -11,7 +34,12 @@ PracticeDialog::PracticeDialog(QWidget *parent, const PracticeSettings &settings
     ui->radioBeginner->setChecked(settings.style == ReadingStyle::Beginner);
     ui->radioAuto->setChecked(settings.advance == AdvanceMode::Auto);
     ui->radioManual->setChecked(settings.advance == AdvanceMode::Manual);
+    // %1: the menu item Reading > Next, %2: its keys.
+    ui->noteManual->setText(
+        tr("取りの間は %1 (%2) まで続きます。").arg(nextMenuItem(), nextKeys()));
     ui->spinDeadCards->setRange(0, PracticeSettings::MaxDeadCards);
+    ui->spinDeadCardBias->setRange(0, PracticeSettings::MaxDeadCardBias);
+    ui->spinDeadCardBias->setValue(settings.deadCardBias);
     // The unit follows the number, so that a translation can say "1 card" and "2 cards".
     const auto showUnit = [this](int count) {
         ui->spinDeadCards->setSuffix(tr(" 枚", nullptr, count));
@@ -32,5 +60,6 @@ PracticeSettings PracticeDialog::settings() const
         chosen.style = ReadingStyle::Beginner;
     chosen.advance = ui->radioManual->isChecked() ? AdvanceMode::Manual : AdvanceMode::Auto;
     chosen.deadCards = ui->spinDeadCards->value();
+    chosen.deadCardBias = ui->spinDeadCardBias->value();
     return chosen;
 }

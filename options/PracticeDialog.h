@@ -12,7 +12,8 @@ class PracticeDialog;
 }
 
 // Lets the user choose how a practice reading runs: the reading style, how
-// the take ends (timed or on Next) and how many dead cards are mixed in.
+// the take ends (timed or on Next), how many dead cards are mixed in and how
+// often they share their first sounds with the selected cards.
 // Each choice carries a one-line explanation in the form.
 class PracticeDialog : public QDialog
 {

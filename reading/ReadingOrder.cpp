@@ -22,6 +22,20 @@ ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
                  preamble);
 }
 
+ReadingSetup shuffled(const QList<int> &selected, int deadCount, int deadCardBias,
+                      const QHash<int, QString> &openings, bool preamble, QRandomGenerator &random)
+{
+    if (deadCardBias <= 0 || deadCount <= 0 || selected.isEmpty())
+        return shuffled(selected, deadCount, preamble, random);
+    const QList<int> drawn =
+        DeadCardDraw::drawTempting(selected, deadCount, deadCardBias, openings, random);
+    std::vector<int> order(selected.cbegin(), selected.cend());
+    order.insert(order.end(), drawn.cbegin(), drawn.cend());
+    ShuffleFuda(order.data(), static_cast<int>(order.size()));
+    return fixed(QList<int>(order.cbegin(), order.cend()), QSet<int>(drawn.cbegin(), drawn.cend()),
+                 preamble);
+}
+
 ReadingSetup fixed(const QList<int> &order, const QSet<int> &deadCards, bool preamble)
 {
     ReadingSetup setup;

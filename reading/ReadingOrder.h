@@ -1,8 +1,10 @@
 #ifndef READINGORDER_H
 #define READINGORDER_H
 
+#include <QHash>
 #include <QList>
 #include <QSet>
+#include <QString>
 
 class QRandomGenerator;
 
@@ -21,6 +23,13 @@ namespace ReadingOrder {
 // selected card no dead card is drawn.
 ReadingSetup shuffled(const QList<int> &selected, int deadCount, bool preamble,
                       QRandomGenerator &random);
+
+// The same with dead cards that tempt: `deadCardBias` (0..100) favours dead
+// cards sharing their first sounds with selected ones (see
+// DeadCardDraw::drawTempting); `openings` are the upper verses by sound, by
+// card. At 0, or without a selected card, exactly the reading above.
+ReadingSetup shuffled(const QList<int> &selected, int deadCount, int deadCardBias,
+                      const QHash<int, QString> &openings, bool preamble, QRandomGenerator &random);
 
 // A reading of exactly this order, as when a past reading is read again.
 ReadingSetup fixed(const QList<int> &order, const QSet<int> &deadCards, bool preamble);

@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "CardCatalog.h"
+#include "CardSounds.h"
 #include "ReadingPlan.h"
 
 #include <QDateTime>
@@ -14,6 +15,7 @@ ReadingSession::ReadingSession(ReadingEngine *engine, QObject *parent)
     , engine(engine)
     , random(QRandomGenerator::global())
     , recorder(CardCatalog::builtIn())
+    , openings(CardSounds::openings(CardCatalog::builtIn()))
 {
     // Every report counts only during a reading of this session.
     const auto during = [this](auto report) {
@@ -75,7 +77,8 @@ void ReadingSession::startOrPause()
         emit startRefused(Refusal::NothingSelected);
         return;
     }
-    begin(ReadingOrder::shuffled(values.fudaList(), settings->practice.deadCards, values.chkJoka(),
+    begin(ReadingOrder::shuffled(values.fudaList(), settings->practice.deadCards,
+                                 settings->practice.deadCardBias, openings, values.chkJoka(),
                                  *random));
 }
 

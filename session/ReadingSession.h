@@ -6,6 +6,7 @@
 #include "ReadingRecorder.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -104,6 +105,7 @@ private:
     int counted = 0;
     int lastCounted = -1;
     ReadingRecorder recorder;
+    QHash<int, QString> openings; // of every upper verse, for the dead cards that tempt
     QElapsedTimer clock;
 };
 

@@ -2,6 +2,7 @@
 #define APPSETTINGS_H
 
 #include "AudioSettings.h"
+#include "CardSets.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
 #include "ViewSettings.h"
@@ -26,6 +27,7 @@ struct AppSettings
     AudioSettings audio; // [AUDIO], written only while not at its defaults
     ViewSettings view; // [VIEW], written only while not at its defaults
     VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
+    CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

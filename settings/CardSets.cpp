@@ -32,13 +32,12 @@ CardSets CardSets::load(QSettings &settings)
 
 void CardSets::save(QSettings &settings) const
 {
-    settings.remove(QLatin1String(Group));
-    if (sets.isEmpty())
-        return;
-    settings.beginGroup(QLatin1String(Group));
-    for (auto it = sets.cbegin(); it != sets.cend(); ++it)
-        settings.setValue(it.key(), format(it.value()));
-    settings.endGroup();
+    for (const QString &name : edited) {
+        if (sets.contains(name))
+            saveOne(settings, name, sets.value(name));
+        else
+            removeOne(settings, name);
+    }
 }
 
 bool CardSets::saveOne(QSettings &settings, const QString &name, const QList<int> &cards)
@@ -62,7 +61,14 @@ bool CardSets::insert(const QString &name, const QList<int> &cards)
     if (!isValidName(name) || !checked)
         return false;
     sets.insert(name, *checked);
+    edited.insert(name);
     return true;
+}
+
+void CardSets::remove(const QString &name)
+{
+    if (sets.remove(name) > 0)
+        edited.insert(name);
 }
 
 bool CardSets::isValidName(const QString &name)

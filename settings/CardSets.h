@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,7 +17,9 @@ class CardSets
 {
 public:
     static CardSets load(QSettings &settings);
-    // Rewrites the group; an empty store removes it.
+    // Writes the sets inserted or removed since loading, each in place, and
+    // nothing else: without changes the group stays exactly as it was (a
+    // hand-edited value and a set another program saved meanwhile included).
     void save(QSettings &settings) const;
 
     // Writes or removes one set in place, leaving the group's other keys
@@ -32,7 +35,8 @@ public:
     // False (and nothing changes) for a name that cannot be a key or an
     // empty selection. An existing name is replaced.
     bool insert(const QString &name, const QList<int> &cards);
-    void remove(const QString &name) { sets.remove(name); }
+    void remove(const QString &name);
+    int size() const { return static_cast<int>(sets.size()); }
 
     static bool isValidName(const QString &name);
     static QString format(const QList<int> &cards);
@@ -41,6 +45,7 @@ public:
 
 private:
     QMap<QString, QList<int>> sets;
+    QSet<QString> edited; // names inserted or removed since loading
 };
 
 #endif

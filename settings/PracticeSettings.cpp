@@ -13,6 +13,7 @@ const char *const Group = "PRACTICE";
 const char *const KeyStyle = "Style";
 const char *const KeyAdvance = "Advance";
 const char *const KeyDeadCards = "DeadCards";
+const char *const KeyDeadCardBias = "DeadCardBias";
 
 constexpr std::array<std::pair<ReadingStyle, const char *>, 3> StyleWords {{
     {ReadingStyle::Standard, "standard"},
@@ -47,6 +48,15 @@ QString toWord(const std::array<std::pair<T, const char *>, N> &words, T value)
     return QLatin1String(words.front().second);
 }
 
+// Read as a wide number so that a huge value clamps to the top instead of
+// wrapping; a word or a fraction is no count at all.
+int readCount(QSettings &settings, const char *key, int max, int fallback)
+{
+    bool ok = false;
+    const qlonglong count = settings.value(QLatin1String(key)).toString().trimmed().toLongLong(&ok);
+    return ok ? static_cast<int>(std::clamp<qlonglong>(count, 0, max)) : fallback;
+}
+
 } // namespace
 
 PracticeSettings PracticeSettings::load(QSettings &settings)
@@ -57,13 +67,9 @@ PracticeSettings PracticeSettings::load(QSettings &settings)
         fromWord(StyleWords, settings.value(QLatin1String(KeyStyle)).toString(), practice.style);
     practice.advance = fromWord(AdvanceWords, settings.value(QLatin1String(KeyAdvance)).toString(),
                                 practice.advance);
-    // Read as a wide number so that a huge value clamps to the top instead of
-    // wrapping; a word or a fraction is no count at all.
-    bool ok = false;
-    const qlonglong dead =
-        settings.value(QLatin1String(KeyDeadCards)).toString().trimmed().toLongLong(&ok);
-    if (ok)
-        practice.deadCards = static_cast<int>(std::clamp<qlonglong>(dead, 0, MaxDeadCards));
+    practice.deadCards = readCount(settings, KeyDeadCards, MaxDeadCards, practice.deadCards);
+    practice.deadCardBias =
+        readCount(settings, KeyDeadCardBias, MaxDeadCardBias, practice.deadCardBias);
     settings.endGroup();
     return practice;
 }
@@ -83,6 +89,15 @@ void PracticeSettings::save(QSettings &settings) const
     const int dead = std::clamp(deadCards, 0, MaxDeadCards);
     if (stored.deadCards != dead)
         settings.setValue(QLatin1String(KeyDeadCards), dead);
+    // The bias key exists only while it is not 0: back at 0 the file reads as
+    // before the feature.
+    const int bias = std::clamp(deadCardBias, 0, MaxDeadCardBias);
+    if (stored.deadCardBias != bias) {
+        if (bias == 0)
+            settings.remove(QLatin1String(KeyDeadCardBias));
+        else
+            settings.setValue(QLatin1String(KeyDeadCardBias), bias);
+    }
     settings.endGroup();
 }
 

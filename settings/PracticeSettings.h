@@ -10,15 +10,19 @@ class QSettings;
 //   Style     = standard | competitive | beginner
 //   Advance   = auto | manual
 //   DeadCards = 0..100
+//   DeadCardBias = 0..100 (how often dead cards share first sounds with the
+//                  selected ones; written only while not 0)
 // A word that is not one of these reads as the default; a number out of
 // range is clamped. The defaults read exactly as the plain reading does.
 struct PracticeSettings
 {
     static constexpr int MaxDeadCards = 100;
+    static constexpr int MaxDeadCardBias = 100;
 
     ReadingStyle style = ReadingStyle::Standard;
     AdvanceMode advance = AdvanceMode::Auto;
     int deadCards = 0;
+    int deadCardBias = 0; // 0: dead cards drawn uniformly, as always
 
     static PracticeSettings load(QSettings &settings);
     // Writes only the keys whose stored value does not already read as this

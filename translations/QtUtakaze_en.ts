@@ -326,6 +326,85 @@
             <numerusform>One-syllable cards (%n)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>全部選ぶ</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>全部外す</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>反転</source>
+        <translation>Invert</translation>
+    </message>
+    <message>
+        <source>決まり字・番号:</source>
+        <translation>Type cards:</translation>
+    </message>
+    <message>
+        <source>適用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>かな・ローマ字・番号。- で外す</source>
+        <translation>Kana, romaji, numbers; - removes</translation>
+    </message>
+    <message>
+        <source>決まり字(かな・ローマ字)か番号を空白で区切って入れます。
+「あさ」はあさで始まる札すべて、「むすめふさほせ」は一字決まりの七枚、「1-20」は1番から20番。
+頭に - を付けると外します(-87、-1-20)。</source>
+        <translation>Deciding syllables (kana or romaji) or card numbers, separated by blanks.
+“asa” names every card starting with あさ, “むすめふさほせ” the seven one-syllable cards, “1-20” cards 1 to 20.
+A leading - takes them out (-87, -1-20).</translation>
+    </message>
+    <message numerus="yes">
+        <source>選択: %n枚</source>
+        <translation>
+            <numerusform>Selected: %n</numerusform>
+            <numerusform>Selected: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>わからない語: %1</source>
+        <translation>Unknown: %1</translation>
+    </message>
+    <message>
+        <source>加えた札 %1枚、外した札 %2枚</source>
+        <translation>Added %1, removed %2</translation>
+    </message>
+    <message>
+        <source>選んだセットを今の選択に加える</source>
+        <translation>Add chosen sets to the selection</translation>
+    </message>
+    <message>
+        <source>テキストでコピー</source>
+        <translation>Copy as text</translation>
+    </message>
+    <message>
+        <source>今の選択...</source>
+        <translation>Current selection...</translation>
+    </message>
+    <message>
+        <source>テキストから読み込む...</source>
+        <translation>Paste from text...</translation>
+    </message>
+    <message>
+        <source>札セット「%1」はもうあります。置き換えますか?</source>
+        <translation>The card set “%1” exists already. Replace it?</translation>
+    </message>
+    <message>
+        <source>札セット「%1」を削除しますか?</source>
+        <translation>Delete the card set “%1”?</translation>
+    </message>
+    <message>
+        <source>コピーした札セットの行 (名前: 番号,番号,...):</source>
+        <translation>Card set line (name: number,number,...):</translation>
+    </message>
+    <message>
+        <source>札セットとして読めません: %1</source>
+        <translation>Not a card set: %1</translation>
+    </message>
 </context>
 <context>
     <name>HistoryWindow</name>
@@ -752,7 +831,7 @@
     </message>
     <message>
         <source>取りの間は「次へ」(→ / Page Down / Space)まで続きます。</source>
-        <translation>The take lasts until Next (→ / Page Down / Space).</translation>
+        <translation type="vanished">The take lasts until Next (→ / Page Down / Space).</translation>
     </message>
     <message>
         <source>空札</source>
@@ -768,6 +847,18 @@
     <message>
         <source>選んでいない札からこの枚数を混ぜて読みます。</source>
         <translation>Mixes this many unselected cards into the reading.</translation>
+    </message>
+    <message>
+        <source>まぎらわしさ</source>
+        <translation>Temptation</translation>
+    </message>
+    <message>
+        <source>高いほど、選んだ札と頭の音が同じ空札を混ぜます(決まり字まで待つ練習)。</source>
+        <translation>The higher, the more dead cards share first sounds with selected ones: wait for the deciding syllables.</translation>
+    </message>
+    <message>
+        <source>取りの間は %1 (%2) まで続きます。</source>
+        <translation>The take lasts until %1 (%2).</translation>
     </message>
 </context>
 <context>

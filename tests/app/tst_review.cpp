@@ -137,7 +137,7 @@ private slots:
             QMenu *saved =
                 cardSetsMenu(dialog)->findChild<QMenu *>(QStringLiteral("menuSavedCardSets"));
             QCOMPARE(saved->actions().size(), 1);
-            QCOMPARE(saved->actions().first()->text(), QStringLiteral("一字 練習"));
+            QCOMPARE(saved->actions().first()->text(), QStringLiteral("一字 練習 (2枚)"));
             saved->actions().first()->trigger();
         });
         QCOMPARE(MainWindowProbe(window).fudaList(), (QList<int> {87, 18}));

@@ -112,6 +112,35 @@ private slots:
         QSettings settings(path, QSettings::IniFormat);
         QVERIFY(PracticeSettings::load(settings).isDefault());
     }
+
+    // DeadCardBias exists in the file only while it is not 0; a broken value
+    // reads as 0, a number out of range is clamped.
+    void deadCardBias_writtenOnlyWhileNotZero()
+    {
+        const QByteArray before = "[PRACTICE]\nDeadCards=10\n";
+        const QString path = writeIni(before);
+        PracticeSettings chosen;
+        chosen.deadCards = 10;
+        chosen.deadCardBias = 70;
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            chosen.save(settings);
+        }
+        QVERIFY(contents(path).contains("DeadCardBias=70"));
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            QCOMPARE(PracticeSettings::load(settings), chosen);
+            chosen.deadCardBias = 0;
+            chosen.save(settings);
+        }
+        QCOMPARE(contents(path), before);
+        for (const auto &[text, bias] :
+             {std::pair {"abc", 0}, {"250", 100}, {"-5", 0}, {"33", 33}}) {
+            QSettings settings(writeIni(QByteArray("[PRACTICE]\nDeadCardBias=") + text + "\n"),
+                               QSettings::IniFormat);
+            QCOMPARE(PracticeSettings::load(settings).deadCardBias, bias);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPracticeSettings)

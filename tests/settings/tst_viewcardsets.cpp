@@ -1,3 +1,5 @@
+#include "AppSettings.h"
+#include "CardSetText.h"
 #include "CardSets.h"
 #include "TestData.h"
 #include "ViewSettings.h"
@@ -92,6 +94,45 @@ private slots:
         const CardSets loaded = CardSets::load(settings);
         QCOMPARE(loaded.names().size(), 2);
         QCOMPARE(loaded.cards(QStringLiteral("一字決まり 練習")), (QList<int> {87, 18, 57}));
+    }
+
+    // The settings file's sets go through AppSettings: untouched sets leave
+    // the group byte for byte (a hand-edited value and a set written by
+    // another program meanwhile included); saved and deleted ones change in place.
+    void cardSets_throughAppSettings_writeOnlyTheirEdits()
+    {
+        const QByteArray before = "[CardSets]\nbroken=1,x\nkeep=\"3,1\"\nold=4\n";
+        const QString path = ini(before);
+        AppSettings settings = AppSettings::load(path);
+        QCOMPARE(settings.cardSets.names(), (QStringList {"keep", "old"}));
+        {
+            QSettings other(path, QSettings::IniFormat);
+            CardSets::saveOne(other, QStringLiteral("other"), {9});
+        }
+        QVERIFY(settings.save(path));
+        QCOMPARE(AppSettings::load(path).cardSets.names(), (QStringList {"keep", "old", "other"}));
+
+        settings.cardSets.remove(QStringLiteral("old"));
+        QVERIFY(settings.cardSets.insert(QStringLiteral("new"), {5, 6}));
+        QVERIFY(settings.save(path));
+        QSettings file(path, QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("CardSets/broken")).toStringList(),
+                 (QStringList {"1", "x"}));
+        const CardSets loaded = CardSets::load(file);
+        QCOMPARE(loaded.names(), (QStringList {"keep", "new", "other"}));
+        QCOMPARE(loaded.cards(QStringLiteral("new")), (QList<int> {5, 6}));
+    }
+
+    void cardSetText_roundTripAndForgivingRead()
+    {
+        const CardSetText set {QStringLiteral("A: 一字"), {87, 18, 57}};
+        QCOMPARE(set.toLine(), QStringLiteral("A: 一字: 87,18,57"));
+        QCOMPARE(CardSetText::fromLine(set.toLine()), set);
+        // A phone's full-width colon and digits, blanks around the numbers.
+        QCOMPARE(CardSetText::fromLine(QStringLiteral(" 友札：８７， 18 ,57 ")),
+                 (CardSetText {QStringLiteral("友札"), {87, 18, 57}}));
+        for (const char *line : {"87,18", ": 1,2", "name: 1,101", "name: ", "a/b: 1", "x: 1,,2"})
+            QVERIFY2(!CardSetText::fromLine(QString::fromUtf8(line)), line);
     }
 };
 
