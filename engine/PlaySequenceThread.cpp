@@ -441,5 +441,6 @@ void PlaySequenceThread::run()
     }
     if (readingWasOn)
         emit SequenceEnded(0);
+    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }

@@ -66,6 +66,13 @@ public:
             EngineActivity::end();
     }
 
+    // The owner's last pass is over: it waits no more.
+    void finish()
+    {
+        if (inPass.exchange(false))
+            EngineActivity::end();
+    }
+
 private:
     std::atomic_bool pending {false};
     std::atomic_bool inPass {true};
