@@ -19,6 +19,9 @@ public:
     virtual bool open(AudioMixer *mixer) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Whether it takes frames in real time. One that does not (a test's)
+    // advances the clock only when it is told to.
+    virtual bool hasWallClock() const { return true; }
 };
 
 // The real output (SDL2; its driver follows SDL_AUDIODRIVER).

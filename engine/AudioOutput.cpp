@@ -52,6 +52,7 @@ bool openDevice(Output &out)
 {
     if (!out.device)
         out.device = makeSdlAudioDevice();
+    mixer().setWallClock(out.device->hasWallClock());
     return out.device->open(&mixer());
 }
 
@@ -136,10 +137,6 @@ bool AudioOutput::Reopen()
     return openDevice(out);
 }
 
-void AudioOutput::ThreadEnded()
-{
-}
-
 AudioOutput::Stream AudioOutput::StreamCreateFile(const QString &path)
 {
     if (!IsOpen())
@@ -186,13 +183,6 @@ bool AudioOutput::ChannelIsActive(Stream stream)
     return stream != 0 && stream == out.playing && mixer().verseActive(out.playingVerse);
 }
 
-bool AudioOutput::ChannelHasStarted(Stream stream)
-{
-    Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    return stream != 0 && stream == out.playing && mixer().verseStarted(out.playingVerse);
-}
-
 qint64 AudioOutput::ChannelStartFrame(Stream stream)
 {
     Output &out = output();
@@ -203,6 +193,29 @@ qint64 AudioOutput::ChannelStartFrame(Stream stream)
 qint64 AudioOutput::MsUntilFrame(qint64 frame)
 {
     return mixer().msUntilFrame(frame);
+}
+
+bool AudioOutput::HasWallClock()
+{
+    return mixer().hasWallClock();
+}
+
+int AudioOutput::AddClockAlarm(WakeSignal *signal)
+{
+    return mixer().addAlarm(signal);
+}
+
+void AudioOutput::RemoveClockAlarm(int slot)
+{
+    mixer().removeAlarm(slot);
+}
+
+void AudioOutput::SetClockAlarm(int slot, qint64 frame)
+{
+    if (frame < 0)
+        mixer().clearAlarm(slot);
+    else
+        mixer().setAlarm(slot, frame);
 }
 
 bool AudioOutput::IsMusicPlaying()
@@ -239,11 +252,6 @@ qint64 AudioOutput::PlayedFrames()
     return mixer().renderedFrames();
 }
 
-qint64 AudioOutput::LastVerseEndFrame()
-{
-    return mixer().lastVerseEnd();
-}
-
 void AudioOutput::SetVolume(float level)
 {
     if (!(level >= 0.0f)) // NaN as well
@@ -256,11 +264,6 @@ void AudioOutput::SetVolume(float level)
 float AudioOutput::GetVolume()
 {
     return mixer().volume();
-}
-
-void AudioOutput::SetMusicFinishedCallback(std::function<void()> callback)
-{
-    mixer().setVerseListener(std::move(callback));
 }
 
 void AudioOutput::PlayCue(const QString &fileName)
@@ -292,4 +295,15 @@ void AudioOutput::SetCueObserver(std::function<void(const QString &)> observer)
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
     out.cueObserver = std::move(observer);
+}
+
+void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    const bool reopen = deviceOpen(out) || out.initCount > 0;
+    closeDevice(out);
+    out.device = std::move(device);
+    if (reopen)
+        openDevice(out);
 }

@@ -9,6 +9,9 @@
 #include <functional>
 #include <memory>
 
+class AudioDevice;
+class WakeSignal;
+
 // Process-wide audio output: one device kept open and playing (silence when
 // nothing sounds), fed by one mixer. All functions are thread-safe; none
 // decodes while holding a lock that another caller needs.
@@ -33,10 +36,6 @@ public:
     // closed (it could not be opened before); true when it is open.
     static bool Reopen();
 
-    // Kept for callers of the old interface; the audio thread is the only
-    // one that talks to the sound library, so there is nothing to release.
-    static void ThreadEnded();
-
     // Decodes a whole file (see AudioDecoder); 0 when it cannot be played or
     // no device is open. Blocks while decoding, without holding the output.
     static Stream StreamCreateFile(const QString &path);
@@ -49,8 +48,6 @@ public:
     static bool ChannelPlayAt(Stream stream, qint64 frame);
     // True from ChannelPlay until the stream's last sample has been played.
     static bool ChannelIsActive(Stream stream);
-    // True once the stream's first sample has been played.
-    static bool ChannelHasStarted(Stream stream);
     // The frame of the output clock the stream starts at; -1 if it is not playing.
     static qint64 ChannelStartFrame(Stream stream);
     // True while any verse sounds or waits for its frame, whichever stream it is.
@@ -64,9 +61,17 @@ public:
     // Milliseconds until that frame is rendered (negative: how long ago),
     // finer than the device's buffers.
     static qint64 MsUntilFrame(qint64 frame);
-    // The frame just after the last sample of the last verse that ran out;
-    // -1 before any did.
-    static qint64 LastVerseEndFrame();
+    // False while a device without a wall clock (a test's) is in use: time
+    // is then only what it has taken.
+    static bool HasWallClock();
+    // Alarms on the output clock: the audio thread wakes the signal, without
+    // a lock, once it has rendered the alarm's frame. AddClockAlarm() gives a
+    // slot (-1 when none is free); after RemoveClockAlarm() returns the
+    // signal is no longer touched. A frame below 0 clears the alarm; a frame
+    // rendered already does not wake.
+    static int AddClockAlarm(WakeSignal *signal);
+    static void RemoveClockAlarm(int slot);
+    static void SetClockAlarm(int slot, qint64 frame);
 
     // Master volume of the verses, 0.0 to 1.0; applies at once and is not
     // stored anywhere. Never waits for the device.
@@ -74,17 +79,16 @@ public:
     // The level last set, exactly as set (clamped to 0.0..1.0); 1.0 before any set.
     static float GetVolume();
 
-    // Called on the audio thread whenever a verse starts sounding or has
-    // played its last sample. It must only signal, never call back into the
-    // output. nullptr removes it.
-    static void SetMusicFinishedCallback(std::function<void()> callback);
-
     // Sound cues of the memorization timer: plays a .wav (bare name = current
     // working directory) asynchronously, mixed over whatever sounds; opens the
     // device itself if needed; a missing or broken file is simply not heard.
     static void PlayCue(const QString &fileName);
     // Tests: called with the file name on every PlayCue (nullptr to remove).
     static void SetCueObserver(std::function<void(const QString &)> observer);
+    // Tests: the device to use from now on (nullptr: the real one again).
+    // An open device is closed, and the new one opened if an Init holds
+    // the output.
+    static void UseDevice(std::unique_ptr<AudioDevice> device);
 };
 
 #endif

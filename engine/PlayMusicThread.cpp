@@ -4,19 +4,20 @@
 
 #include <QMutexLocker>
 
+#include <algorithm>
+
 namespace {
-constexpr unsigned long PassMs = 100;
-// With no file to play, every piece of work wakes the loop (a new file, a
-// quit), so an idle pass need not come round ten times a second: it only
-// guards against a wake-up that never came.
-constexpr unsigned long IdlePassMs = 1000;
+// Without an output a failed verse still lasts this long.
+constexpr int MissingVerseMs = 100;
+// On a real device a verse waits for the clock with this guard: an output
+// whose callbacks stopped (its server gone) is looked at again once a second.
+constexpr int ClockGuardMs = 1000;
 } // namespace
 
 PlayMusicThread::PlayMusicThread(WId windowHandle)
 {
     AudioOutput::Init(static_cast<quintptr>(windowHandle));
-    // The start and the end of a verse are noticed at once.
-    AudioOutput::SetMusicFinishedCallback([this] { sleeper.wake(); });
+    clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
 }
 
 PlayMusicThread::~PlayMusicThread()
@@ -25,10 +26,10 @@ PlayMusicThread::~PlayMusicThread()
     RequestQuit();
     wait();
     runReturned.load(std::memory_order_acquire);
-    AudioOutput::SetMusicFinishedCallback(nullptr);
+    AudioOutput::RemoveClockAlarm(clockAlarm);
     FreeStream();
-    loader.reset(); // a decoding that stalls is left behind, not waited for
-    prepared.reset();
+    loader.reset(); // joins the decoding threads still at work
+    retired.clear();
     AudioOutput::Free();
 }
 
@@ -46,16 +47,7 @@ void PlayMusicThread::SetMusicFileAfterGap(const QString &path, qint64 gap)
         fileName = path;
         gapFrames = gap;
     }
-    sleeper.wake();
-}
-
-void PlayMusicThread::PrepareMusicFile(const QString &path)
-{
-    {
-        const QMutexLocker locker(&mutex);
-        preparePath = path;
-    }
-    sleeper.wake();
+    wakeSignal.wake();
 }
 
 void PlayMusicThread::StopMusic()
@@ -66,7 +58,7 @@ void PlayMusicThread::StopMusic()
             return;
         stopRequested = true;
     }
-    sleeper.wake();
+    wakeSignal.wake();
 }
 
 bool PlayMusicThread::CancelMusic()
@@ -74,12 +66,13 @@ bool PlayMusicThread::CancelMusic()
     const QMutexLocker locker(&mutex);
     if (state == 1) {
         stopRequested = true;
-        sleeper.wake();
+        wakeSignal.wake();
         return false;
     }
     if (fileName.isEmpty())
         return false;
     fileName.clear();
+    wakeSignal.wake();
     return true;
 }
 
@@ -92,7 +85,7 @@ qint64 PlayMusicThread::LastEndFrame()
 void PlayMusicThread::RequestQuit()
 {
     quitRequested = true;
-    sleeper.wake();
+    wakeSignal.wake();
 }
 
 void PlayMusicThread::SetVolume(float level)
@@ -107,106 +100,111 @@ float PlayMusicThread::GetVolume()
 
 void PlayMusicThread::run()
 {
-    const auto wake = [this] { sleeper.wake(); };
+    const auto wake = [this] { wakeSignal.wake(); };
     while (!quitRequested) {
-        sleeper.beginPass();
         Action action = Action::Nothing;
         QString message;
-        bool idle = false;
-        unsigned long sleepMs = PassMs;
+        int waitMs = -1; // until woken
         {
             const QMutexLocker locker(&mutex);
-            if (!preparePath.isEmpty()) {
-                if (!prepared || prepared->path() != preparePath)
-                    prepared = std::make_unique<VerseLoader>(preparePath, wake);
-                preparePath.clear();
-            }
             if (state == 0 && !fileName.isEmpty()) {
                 if (!loader || loader->path() != fileName) {
-                    if (prepared && prepared->path() == fileName)
-                        loader = std::move(prepared);
-                    else
-                        loader = std::make_unique<VerseLoader>(fileName, wake);
+                    Retire(loader);
+                    loader = std::make_unique<VerseLoader>(fileName, wake);
                     loadClock.start();
                 }
                 // Opening and decoding run on the loader's thread, never
                 // under this lock.
                 if (loader->finished() || loadClock.elapsed() >= LoadBudgetMs)
-                    action = StartLoaded(message);
+                    action = StartLoaded(message, waitMs);
+                else
+                    waitMs = int(LoadBudgetMs - loadClock.elapsed());
             } else if (state == 0) {
-                loader.reset(); // withdrawn
+                Retire(loader); // withdrawn
             } else if (state == 1) {
-                action = CheckPlaying(message, sleepMs);
+                action = CheckPlaying(message, waitMs);
             }
-            idle = state == 0 && fileName.isEmpty();
         }
         if (action == Action::Started || action == Action::StartedAndEnded)
             emit MusicStarted(message);
         if (action == Action::Ended || action == Action::StartedAndEnded)
             emit MusicEnded();
+        JoinFinishedLoaders();
         if (quitRequested)
             break;
-        sleeper.sleep(idle ? IdlePassMs : sleepMs);
+        if (action == Action::Ended || action == Action::StartedAndEnded)
+            waitMs = 0; // a file handed over meanwhile starts at once
+        wakeSignal.wait(waitMs);
     }
+    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }
 
-PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message)
+PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message, int &waitMs)
 {
-    // Not decoded within the budget: as good as missing (its thread is left behind).
+    // Not decoded within the budget: as good as missing.
     const std::shared_ptr<const AudioClip> clip = loader->finished() ? loader->clip() : nullptr;
-    loader.reset();
+    Retire(loader);
     FreeStream();
     playingPath = fileName;
     fileName.clear();
     stopRequested = false;
     state = 1;
+    startReported = false;
     stream = AudioOutput::StreamCreateClip(clip);
     const qint64 wanted = gapFrames >= 0 && lastEndFrame >= 0 ? lastEndFrame + gapFrames : 0;
     failed = stream == 0 || !AudioOutput::ChannelPlayAt(stream, wanted);
-    startReported = failed;
+    onClock = !failed || AudioOutput::IsOpen();
     if (!failed) {
         startFrame = AudioOutput::ChannelStartFrame(stream);
         endFrame = startFrame + clip->frames();
-        return Action::Nothing; // reported when the output reaches it
+    } else if (onClock) {
+        // A verse that does not play takes the place of a short one, so the
+        // pauses around it are what they would be around any verse.
+        startFrame = std::max(wanted, AudioOutput::PlayedFrames());
+        endFrame = startFrame + MissingVerseFrames;
+    } else {
+        loadClock.start(); // no output, no clock: 100 ms of the wall clock
     }
-    // A verse that does not play reports a failed start now and its end at
-    // the next pass, about 100 ms of silence, as a missing file always has.
-    message.clear();
-    loadClock.start();
-    return Action::Started;
+    return CheckPlaying(message, waitMs);
 }
 
-PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, unsigned long &sleepMs)
+bool PlayMusicThread::FrameSounded(qint64 frame) const
 {
-    bool ended = false;
-    if (failed) // a failed start ends after one pass of silence, whatever woke the loop
-        ended = stopRequested || loadClock.elapsed() >= qint64(PassMs);
-    else
-        ended = stopRequested
-            || (!AudioOutput::ChannelIsActive(stream) && AudioOutput::MsUntilFrame(endFrame) <= 0);
+    return AudioOutput::PlayedFrames() >= frame && AudioOutput::MsUntilFrame(frame) <= 0;
+}
+
+PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, int &waitMs)
+{
+    bool ended = stopRequested;
+    if (!ended)
+        ended = onClock ? FrameSounded(endFrame) : loadClock.elapsed() >= MissingVerseMs;
     bool starts = false;
-    if (!startReported
-        && (ended
-            || (AudioOutput::ChannelHasStarted(stream)
-                && AudioOutput::MsUntilFrame(startFrame) <= 0))) {
+    if (!startReported && (ended || !onClock || FrameSounded(startFrame))) {
         startReported = true;
         starts = true;
-        message = playingPath;
+        message = failed ? QString() : playingPath;
     }
     if (ended) {
-        lastEndFrame = failed || stopRequested ? AudioOutput::PlayedFrames() : endFrame;
+        lastEndFrame = stopRequested || !onClock ? AudioOutput::PlayedFrames() : endFrame;
+        AudioOutput::SetClockAlarm(clockAlarm, -1);
         FreeStream();
         state = 0;
         failed = false;
         stopRequested = false;
         return starts ? Action::StartedAndEnded : Action::Ended;
     }
-    if (!failed) {
-        // Sleep until the frame is due; the callback that renders it wakes
-        // the loop, which then waits out the rest of the buffer before it.
-        const qint64 until = AudioOutput::MsUntilFrame(startReported ? endFrame : startFrame);
-        sleepMs = until > 0 ? static_cast<unsigned long>(qMin<qint64>(until, PassMs)) : PassMs;
+    if (!onClock) {
+        waitMs = int(std::max<qint64>(1, MissingVerseMs - loadClock.elapsed()));
+    } else {
+        // Sleep until the device renders the frame waited for, then until
+        // its moment within the buffer.
+        const qint64 next = startReported ? endFrame : startFrame;
+        AudioOutput::SetClockAlarm(clockAlarm, next);
+        if (AudioOutput::PlayedFrames() >= next)
+            waitMs = int(std::clamp<qint64>(AudioOutput::MsUntilFrame(next), 1, ClockGuardMs));
+        else
+            waitMs = AudioOutput::HasWallClock() ? ClockGuardMs : -1;
     }
     return starts ? Action::Started : Action::Nothing;
 }
@@ -218,4 +216,15 @@ void PlayMusicThread::FreeStream()
         AudioOutput::StreamFree(stream);
         stream = 0;
     }
+}
+
+void PlayMusicThread::Retire(std::unique_ptr<VerseLoader> &old)
+{
+    if (old)
+        retired.push_back(std::move(old));
+}
+
+void PlayMusicThread::JoinFinishedLoaders()
+{
+    std::erase_if(retired, [](const std::unique_ptr<VerseLoader> &l) { return l->finished(); });
 }

@@ -2,7 +2,7 @@
 #define PLAYMUSICTHREAD_H
 
 #include "AudioOutput.h"
-#include "PassSleeper.h"
+#include "WakeSignal.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 class VerseLoader;
 
@@ -19,8 +20,11 @@ class VerseLoader;
 // start and the end of every play. A file handed over is decoded whole on a
 // loader thread first, then placed on the output clock; the start and the
 // end are reported when the output reaches the verse's first frame and the
-// frame after its last one (timed between the device's callbacks).
-// A file that is not ready within a second of being due plays as missing.
+// frame after its last one (timed between the device's callbacks). The
+// thread sleeps until something happens: a file or a stop handed over, a
+// decoded file, or the frame it waits for rendered by the device.
+// A file that is not ready within a second of being due plays as missing:
+// a verse of 100 ms of silence in its place on the clock.
 class PlayMusicThread : public QThread
 {
     Q_OBJECT
@@ -28,6 +32,8 @@ class PlayMusicThread : public QThread
 public:
     // How long a file may take to decode once it is due.
     static constexpr int LoadBudgetMs = 1000;
+    // The place a missing or unplayable verse takes on the clock.
+    static constexpr qint64 MissingVerseFrames = AudioClip::Rate / 10;
 
     explicit PlayMusicThread(WId windowHandle);
     ~PlayMusicThread() override;
@@ -39,9 +45,6 @@ public:
     // output clock, 44100 a second) after the last sample of the verse that
     // played last, or at once if that moment has passed.
     void SetMusicFileAfterGap(const QString &path, qint64 gapFrames);
-    // Starts decoding a file that will be handed over soon, so that it is
-    // ready when due. Only the latest one is kept.
-    void PrepareMusicFile(const QString &path);
     // Cuts the current play short; does nothing while idle, even when a file
     // has been handed over and not yet started.
     void StopMusic();
@@ -49,8 +52,9 @@ public:
     // started. Returns true when it withdrew one: that file reports nothing.
     bool CancelMusic();
     // The output frame at which the last play attempt ended: the exact end
-    // of a verse played out; the moment its end was reported for one that
-    // failed or was stopped. -1 before any. SetMusicFileAfterGap() counts from it.
+    // of a verse played out or of the place a missing one took; the moment
+    // its end was reported for one that was stopped. -1 before any.
+    // SetMusicFileAfterGap() counts from it.
     qint64 LastEndFrame();
     void RequestQuit();
     void SetVolume(float level);
@@ -68,9 +72,14 @@ protected:
 private:
     enum class Action { Nothing, Started, Ended, StartedAndEnded };
 
-    Action StartLoaded(QString &message);
-    Action CheckPlaying(QString &message, unsigned long &sleepMs);
+    Action StartLoaded(QString &message, int &waitMs);
+    Action CheckPlaying(QString &message, int &waitMs);
+    // The device has rendered the frame and its moment has come.
+    bool FrameSounded(qint64 frame) const;
     void FreeStream();
+    // Keeps a loader no longer needed until its thread has finished.
+    void Retire(std::unique_ptr<VerseLoader> &loader);
+    void JoinFinishedLoaders();
 
     std::atomic_bool quitRequested {false};
     // Set last thing in run(), read after wait(): orders everything run() did
@@ -78,27 +87,29 @@ private:
     // synchronises inside the uninstrumented Qt library).
     std::atomic_bool runReturned {false};
 
+    // Woken by a new file, a stop, a quit, a decoded file and the clock's alarm.
+    WakeSignal wakeSignal;
+    int clockAlarm = -1; // the output clock's alarm slot for wakeSignal
+
     // Shared with the threads that hand over files, guarded by mutex.
     QMutex mutex;
-    PassSleeper
-        sleeper; // woken by a new file, a stop, a quit, a decoded file, a verse's start or end
     bool stopRequested = false;
     QString fileName;
     qint64 gapFrames = -1; // -1: at once
-    QString preparePath;
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)
     qint64 lastEndFrame = -1;
 
     // Touched only by run() and, after it has returned, the destructor.
     std::unique_ptr<VerseLoader> loader; // the file handed over
-    std::unique_ptr<VerseLoader> prepared; // decoded ahead
-    QElapsedTimer loadClock; // since the file handed over was due, or failed
+    std::vector<std::unique_ptr<VerseLoader>> retired; // finishing, to be joined
+    QElapsedTimer loadClock; // since the file handed over was due, or a failed one began
     AudioOutput::Stream stream = 0;
     QString playingPath;
-    qint64 startFrame = 0; // of the verse playing, on the output clock
+    qint64 startFrame = 0; // of the verse playing (or the place of a failed one)
     qint64 endFrame = 0;
     bool startReported = false;
     bool failed = false;
+    bool onClock = false; // false: a failed verse without an output, timed by loadClock
 };
 
 #endif

@@ -10,25 +10,28 @@
 #include <utility>
 
 namespace {
-constexpr unsigned long PassMs = 100;
 // The next verse is handed to the player this long before its pause runs
 // out, so that it is decoded in time; the player starts it on the exact frame.
 constexpr qint64 HandOverFrames = AudioClip::Rate / 2;
 // The silence between two verses is the pause plus 0.2 s, as the reading has
 // always made it (it used to be two passes of the loop).
 constexpr qint64 PauseExtraFrames = AudioClip::Rate / 5;
-// Idle or paused, nothing is counted and every piece of work wakes the loop
-// (a request, a player report), so an idle pass need not come round ten
-// times a second: it only guards against a wake-up that never came.
-constexpr unsigned long IdlePassMs = 1000;
+// An output that stopped playing (its server gone) does not hold the
+// reading in a pause for ever: on a real device the pause also ends this
+// long after it should have by the wall clock.
+constexpr qint64 PauseGuardMs = 1000;
 } // namespace
 
 PlaySequenceThread::PlaySequenceThread(WId windowHandle)
     : musicThread(std::make_unique<PlayMusicThread>(windowHandle))
 {
+    clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
+    // Directly on the player's thread: the reports only queue a command and
+    // wake run(), whatever the GUI thread is busy with.
     connect(musicThread.get(), &PlayMusicThread::MusicStarted, this,
-            &PlaySequenceThread::PlayStarted);
-    connect(musicThread.get(), &PlayMusicThread::MusicEnded, this, &PlaySequenceThread::PlayEnded);
+            &PlaySequenceThread::PlayStarted, Qt::DirectConnection);
+    connect(musicThread.get(), &PlayMusicThread::MusicEnded, this, &PlaySequenceThread::PlayEnded,
+            Qt::DirectConnection);
     musicThread->start();
 }
 
@@ -39,6 +42,7 @@ PlaySequenceThread::~PlaySequenceThread()
     RequestQuit();
     wait();
     runReturned.load(std::memory_order_acquire);
+    AudioOutput::RemoveClockAlarm(clockAlarm);
     musicThread->RequestQuit();
     musicThread->wait();
     musicThread.reset();
@@ -84,7 +88,7 @@ void PlaySequenceThread::RequestStart()
     const QMutexLocker locker(&mutex);
     if (state == STAT_STOP || state == STAT_PAUSE) {
         commandQueue.enqueue(CMD_START);
-        sleeper.wake();
+        wakeSignal.wake();
     }
 }
 
@@ -93,7 +97,7 @@ void PlaySequenceThread::RequestPause()
     const QMutexLocker locker(&mutex);
     if (state != STAT_STOP && state != STAT_PAUSE) {
         commandQueue.enqueue(CMD_PAUSE);
-        sleeper.wake();
+        wakeSignal.wake();
     }
 }
 
@@ -102,7 +106,7 @@ void PlaySequenceThread::RequestStop()
     const QMutexLocker locker(&mutex);
     if (state != STAT_STOP) {
         commandQueue.enqueue(CMD_STOP);
-        sleeper.wake();
+        wakeSignal.wake();
     }
 }
 
@@ -111,7 +115,7 @@ void PlaySequenceThread::RequestNext()
     const QMutexLocker locker(&mutex);
     if (state == STAT_WAIT1 || state == STAT_WAIT2) {
         commandQueue.enqueue(CMD_NEXT);
-        sleeper.wake();
+        wakeSignal.wake();
     }
 }
 
@@ -120,7 +124,7 @@ void PlaySequenceThread::RequestRepeat()
     const QMutexLocker locker(&mutex);
     if (state != STAT_STOP && state != STAT_PAUSE) {
         commandQueue.enqueue(CMD_REPEAT);
-        sleeper.wake();
+        wakeSignal.wake();
     }
 }
 
@@ -143,7 +147,7 @@ float PlaySequenceThread::GetVolume()
 void PlaySequenceThread::RequestQuit()
 {
     quitRequested = true;
-    sleeper.wake();
+    wakeSignal.wake();
 }
 
 void PlaySequenceThread::AppendCommand(int command)
@@ -157,7 +161,7 @@ void PlaySequenceThread::PlayStarted(QString filename)
     const QMutexLocker locker(&mutex);
     // Reports of a verse cut short, arriving after the next one was asked
     // for, are not the next one's.
-    if (!playerBusy || !pendingPath.isEmpty() || quitRequested)
+    if (!playerBusy || pending.valid || quitRequested)
         return;
     if (state != STAT_MUSIC1 && state != STAT_MUSIC2)
         return;
@@ -166,7 +170,7 @@ void PlaySequenceThread::PlayStarted(QString filename)
         return;
     const ReadingStep &verse = sequence.plan().at(step);
     startReports.enqueue({step, verse.card, verse.half});
-    sleeper.wake();
+    wakeSignal.wake();
 }
 
 void PlaySequenceThread::PlayEnded()
@@ -175,12 +179,12 @@ void PlaySequenceThread::PlayEnded()
     if (!playerBusy)
         return;
     playerBusy = false;
-    sleeper.wake(); // a verse waiting for the player, or the end to handle
+    wakeSignal.wake(); // a verse waiting for the player, or the end to handle
     // After a quit the reading is over: the end of the verse it cut short
     // is not reported.
     if (quitRequested)
         return;
-    if (!pendingPath.isEmpty())
+    if (pending.valid)
         return; // the end of a verse cut short; the next one is handed over at the next pass
     if (state == STAT_MUSIC1 || state == STAT_MUSIC2)
         AppendCommand(CMD_PLAYEND);
@@ -195,28 +199,41 @@ void PlaySequenceThread::TimeoutDone()
 
 void PlaySequenceThread::PlayCard(int fudaNum, int part)
 {
-    const QString path = Voices::filePath(voice, fudaNum, part);
+    // After a pause, at the pause's exact end; otherwise at once.
+    const HandOver verse {true, voice, fudaNum, part, std::exchange(nextGapFrames, -1)};
     if (playerBusy) {
-        pendingPath = path;
+        pending = verse;
+        pending.gapFrames = -1;
         return;
     }
-    // After a pause, at the pause's exact end; otherwise at once.
-    musicThread->SetMusicFileAfterGap(path, std::exchange(nextGapFrames, -1));
+    handOver = verse;
     playerBusy = true;
 }
 
 void PlaySequenceThread::HandOverPending()
 {
-    if (pendingPath.isEmpty() || playerBusy)
+    if (!pending.valid || playerBusy)
         return;
-    musicThread->SetMusicFile(pendingPath);
-    pendingPath.clear();
+    handOver = std::exchange(pending, HandOver {});
     playerBusy = true;
+}
+
+void PlaySequenceThread::HandOverToPlayer(const HandOver &verse)
+{
+    // Looking the file up may touch a slow disk: never under the lock.
+    if (verse.valid)
+        musicThread->SetMusicFileAfterGap(Voices::filePath(verse.voice, verse.card, verse.half),
+                                          verse.gapFrames);
 }
 
 void PlaySequenceThread::CancelPlay()
 {
-    pendingPath.clear();
+    pending = HandOver {};
+    if (handOver.valid) {
+        handOver = HandOver {}; // not handed over yet: nothing to withdraw
+        playerBusy = false;
+        return;
+    }
     if (musicThread->CancelMusic())
         playerBusy = false; // withdrawn before it started: it reports nothing
 }
@@ -337,21 +354,20 @@ void PlaySequenceThread::EmitOutcome(const QList<StartReport> &starts, const Out
 void PlaySequenceThread::run()
 {
     // The pause is counted on the output clock: the next verse is due
-    // pauseGap frames after the end of the last one (pauseEnd).
+    // pauseGap frames after the end of the last one (pauseEnd), and is
+    // handed over HandOverFrames before, when the clock's alarm wakes us.
     qint64 pauseGap = 0;
     qint64 pauseEnd = 0;
-    // Wall-clock guard: an output that stopped playing (its server gone)
-    // does not hold the reading in a pause for ever.
-    QElapsedTimer pauseClock;
+    QElapsedTimer pauseClock; // the wall-clock guard
     bool counting = false;
     int reportedState = STAT_STOP;
 
     while (!quitRequested) {
-        sleeper.beginPass();
         Outcome outcome;
         QList<StartReport> starts;
+        HandOver verse;
         bool timeout = false;
-        bool idle = false;
+        bool moreCommands = false;
         bool inPause = false;
         int stateNow = STAT_STOP;
         {
@@ -363,7 +379,9 @@ void PlaySequenceThread::run()
             if (commandQueue.isEmpty()) {
                 if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
                     && (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames
-                        || pauseClock.elapsed() >= pauseGap * 1000 / AudioClip::Rate + 1000)) {
+                        || (AudioOutput::HasWallClock()
+                            && pauseClock.elapsed()
+                                >= pauseGap * 1000 / AudioClip::Rate + PauseGuardMs))) {
                     timeout = true;
                     counting = false;
                     nextGapFrames = pauseGap;
@@ -375,12 +393,16 @@ void PlaySequenceThread::run()
                 ApplyCommand(command, outcome);
                 UpdateState();
             }
-            idle = commandQueue.isEmpty() && (state == STAT_STOP || state == STAT_PAUSE);
+            verse = std::exchange(handOver, HandOver {});
+            moreCommands = !commandQueue.isEmpty();
             inPause = state == STAT_WAIT1 || state == STAT_WAIT2;
             stateNow = state;
         }
-        if (outcome.stopCounting)
+        HandOverToPlayer(verse);
+        if (outcome.stopCounting) {
             counting = false;
+            AudioOutput::SetClockAlarm(clockAlarm, -1);
+        }
         if (outcome.startPause) {
             // A pause of 0 seconds or less leaves the 0.2 s.
             const qint64 seconds = qBound(0, outcome.pauseSeconds, 24 * 3600);
@@ -388,13 +410,18 @@ void PlaySequenceThread::run()
             pauseEnd = musicThread->LastEndFrame() + pauseGap;
             pauseClock.start();
             counting = true;
+            AudioOutput::SetClockAlarm(clockAlarm, pauseEnd - HandOverFrames);
         }
-        unsigned long sleepMs = idle ? IdlePassMs : PassMs;
-        if (timeout)
-            sleepMs = 1; // take the command at once
-        else if (counting && inPause)
-            sleepMs = static_cast<unsigned long>(
-                qBound<qint64>(1, AudioOutput::MsUntilFrame(pauseEnd - HandOverFrames), PassMs));
+        int waitMs = -1; // until woken
+        if (timeout || moreCommands) {
+            waitMs = 0;
+        } else if (counting && inPause) {
+            if (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames)
+                waitMs = 0; // rendered before the alarm was set
+            else if (AudioOutput::HasWallClock())
+                waitMs = int(qMax<qint64>(
+                    1, pauseGap * 1000 / AudioClip::Rate + PauseGuardMs - pauseClock.elapsed()));
+        }
         if (timeout)
             TimeoutDone();
         if (quitRequested) {
@@ -409,7 +436,7 @@ void PlaySequenceThread::run()
             reportedState = stateNow;
             emit StateChanged(stateNow);
         }
-        sleeper.sleep(sleepMs);
+        wakeSignal.wait(waitMs);
     }
 
     bool readingWasOn = false;
@@ -421,5 +448,6 @@ void PlaySequenceThread::run()
     }
     if (readingWasOn)
         emit SequenceEnded(0);
+    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }

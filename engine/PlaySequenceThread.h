@@ -1,9 +1,9 @@
 #ifndef PLAYSEQUENCETHREAD_H
 #define PLAYSEQUENCETHREAD_H
 
-#include "PassSleeper.h"
 #include "ReadingPlan.h"
 #include "ReadingSequence.h"
+#include "WakeSignal.h"
 
 #include <QList>
 #include <QMutex>
@@ -20,9 +20,13 @@ class PlayMusicThread;
 // Performs a whole reading: it walks a reading plan with a ReadingSequence,
 // which decides what comes next, and does what it says: hands the verses to
 // the player, counts the pauses and reports every start and end.
-// run() is a polling loop (one command per 100 ms pass, no event loop); the
-// object itself lives on the GUI thread, where its slots only queue the
-// player's reports for run(). Every signal of a reading comes from run(), in
+// run() has no event loop: it sleeps until something happens (a request, a
+// player report, or the frame of the output clock at which a pause runs
+// out) and then takes one command per pass. The player's reports reach the
+// slots directly on the player's thread, so a busy GUI thread cannot
+// lengthen a pause; the slots only queue them for run(). No file is looked
+// up under the lock the GUI thread's requests take. Every signal of a
+// reading comes from run(), in
 // the order SequencStartded, then per verse StepStarted, Music1Starteded or
 // Music2Starteded, Music1Ended or Music2Ended, and at last SequenceEnded.
 class PlaySequenceThread : public QThread
@@ -103,8 +107,19 @@ private:
     void ApplyCommand(int command, Outcome &outcome);
     void Execute(const ReadingSequence::Actions &actions, Outcome &outcome);
     void UpdateState();
+    // A verse to hand to the player, once the lock is released.
+    struct HandOver
+    {
+        bool valid = false;
+        int voice = 0;
+        int card = 0;
+        int half = 0;
+        qint64 gapFrames = -1;
+    };
+
     void PlayCard(int fudaNum, int part);
     void HandOverPending();
+    void HandOverToPlayer(const HandOver &verse);
     void CancelPlay();
     void AppendCommand(int command);
     void EmitOutcome(const QList<StartReport> &starts, const Outcome &outcome);
@@ -117,7 +132,6 @@ private:
 
     // Everything below is shared between the GUI thread and run(), guarded by mutex.
     mutable QMutex mutex;
-    PassSleeper sleeper; // woken by requests and by the player's reports, never by the pause count
     int state = STAT_STOP; // follows the sequence; read by GetState() and the requests
     QQueue<int> commandQueue;
     QQueue<StartReport> startReports;
@@ -132,13 +146,18 @@ private:
     QList<int> fudaList; // our own copy of the caller's list
     ReadingPlan nextPlan;
     // A file handed to the player whose end has not reached PlayEnded yet;
-    // while one is outstanding the next file waits in pendingPath, so the
-    // late reports of a verse cut short are never taken for the next one's.
+    // while one is outstanding the next verse waits in pending, so the late
+    // reports of a verse cut short are never taken for the next one's.
     bool playerBusy = false;
-    QString pendingPath;
+    HandOver pending;
+    HandOver handOver; // decided in this pass, handed over after the lock
     // Frames of silence the next verse handed over keeps after the last one
     // ended (set when a pause runs out); -1: at once.
     qint64 nextGapFrames = -1;
+
+    // Woken by requests, the player's reports and the output clock's alarm.
+    WakeSignal wakeSignal;
+    int clockAlarm = -1;
 
     std::unique_ptr<PlayMusicThread> musicThread;
 };

@@ -7,15 +7,31 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
 
-// 4096 frames (93 ms) per callback: the callback only copies samples, but on
+// 3072 frames (70 ms) per callback: the callback only copies samples, but on
 // a machine whose cores are all busy the audio thread may wait tens of
-// milliseconds for its turn, and a 46 ms buffer then runs dry. Start to
-// sound stays below 150 ms because a verse starts at the next callback.
-constexpr int BufferFrames = 4096;
+// milliseconds for its turn, and a 46 ms buffer then runs dry. A verse
+// starts at the next callback, so the buffer is most of Start to sound.
+constexpr int BufferFrames = 3072;
+// Drivers other than these need a power of two. SDL 2.26 rounds the size
+// up for them and then paces the rounded buffer as the size asked for (the
+// dummy driver's clock ran at 75 %); allowing the change instead
+// (SDL_AUDIO_ALLOW_SAMPLES_CHANGE) overruns SDL's own work buffer on the
+// dummy driver. So they are asked for a power of two straight away.
+constexpr int PowerOfTwoFrames = 4096;
+
+bool takesAnyBufferSize(const char *driver)
+{
+    for (const char *name : {"pulseaudio", "pipewire", "alsa"}) {
+        if (driver && std::strcmp(driver, name) == 0)
+            return true;
+    }
+    return false;
+}
 
 class SdlAudioDevice : public AudioDevice
 {
@@ -34,22 +50,27 @@ public:
             return false;
         }
         mixer = target;
-        scratch.assign(static_cast<size_t>(BufferFrames) * AudioClip::Channels, 0.0f);
         SDL_AudioSpec wanted {};
         wanted.freq = AudioClip::Rate;
         wanted.format = AUDIO_S16SYS;
         wanted.channels = AudioClip::Channels;
-        wanted.samples = BufferFrames;
+        wanted.samples =
+            takesAnyBufferSize(SDL_GetCurrentAudioDriver()) ? BufferFrames : PowerOfTwoFrames;
         wanted.callback = &SdlAudioDevice::callback;
         wanted.userdata = this;
         // No changes allowed: SDL converts to the hardware's format itself,
-        // so the callback always works in 16-bit stereo at 44.1 kHz.
-        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        // so the callback always works in 16-bit stereo at 44.1 kHz. The
+        // scratch buffer is sized by what SDL grants, before the device starts.
+        SDL_AudioSpec obtained {};
+        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
         if (device == 0) {
             qCWarning(lcAudio, "cannot open the audio device: %s", SDL_GetError());
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
+        const int frames = obtained.samples > 0 ? obtained.samples : wanted.samples;
+        scratch.assign(static_cast<size_t>(frames) * AudioClip::Channels, 0.0f);
+        qCDebug(lcAudio, "audio device open: %d frames per callback", frames);
         SDL_PauseAudioDevice(device, 0);
         return true;
     }

@@ -3,9 +3,9 @@
 #include "AudioDecoder.h"
 #include "Logging.h"
 #include "VerseShaping.h"
+#include "WakeSignal.h"
 
 #include <mutex>
-#include <thread>
 
 struct VerseLoader::Shared
 {
@@ -20,7 +20,8 @@ VerseLoader::VerseLoader(const QString &path, std::function<void()> onDone)
     , shared(std::make_shared<Shared>())
 {
     shared->onDone = std::move(onDone);
-    std::thread([state = shared, path] {
+    EngineActivity::begin();
+    thread = std::thread([state = shared, path] {
         std::shared_ptr<AudioClip> decoded = AudioDecoder::decodeFile(path);
         if (decoded)
             applyShaping(*decoded);
@@ -31,13 +32,17 @@ VerseLoader::VerseLoader(const QString &path, std::function<void()> onDone)
         state->finished = true;
         if (state->onDone)
             state->onDone();
-    }).detach();
+        EngineActivity::end();
+    });
 }
 
 VerseLoader::~VerseLoader()
 {
-    const std::lock_guard<std::mutex> lock(shared->mutex);
-    shared->onDone = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->onDone = nullptr;
+    }
+    thread.join();
 }
 
 bool VerseLoader::finished() const

@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
-// Decodes one recording on a thread of its own. Whoever waits for it stays
-// free to stop or quit: an open that stalls (a slow network share) blocks
-// only that thread, which is left behind, its result dropped, when the
-// loader is destroyed. The verse is shaped (applyShaping) on that thread too.
+// Decodes one recording on a thread of its own, so that whoever waits for
+// it stays free to stop or quit. The verse is shaped (applyShaping) on that
+// thread too. Destroying the loader joins its thread: an owner that must
+// not wait keeps a loader it no longer needs until finished() (see
+// PlayMusicThread), and joins whatever is left when it goes away itself.
 class VerseLoader
 {
 public:
@@ -33,6 +35,7 @@ private:
     struct Shared;
     QString filePath;
     std::shared_ptr<Shared> shared;
+    std::thread thread;
 };
 
 #endif

@@ -7,8 +7,9 @@
 
 #include <vector>
 
-// An output without sound or clock: the test pulls the mix itself, a buffer
-// at a time, as a sound card's callback would.
+// An output without sound or wall clock: the test pulls the mix itself, a
+// buffer at a time, as a sound card's callback would, and the output clock
+// moves only then (AudioOutput::UseDevice puts it under the engine).
 class FakeAudioDevice : public AudioDevice
 {
 public:
@@ -19,10 +20,14 @@ public:
     }
     void close() override { mixer = nullptr; }
     bool isOpen() const override { return mixer != nullptr; }
+    bool hasWallClock() const override { return false; }
 
-    // Renders frames and appends them to `heard` (the left channel).
+    // Renders frames and appends them to `heard` (the left channel), if
+    // the device is open.
     void pump(int frames)
     {
+        if (!mixer)
+            return;
         std::vector<float> buffer(static_cast<size_t>(frames) * AudioClip::Channels);
         mixer->render(buffer.data(), frames);
         for (int i = 0; i < frames; ++i)

@@ -16,6 +16,11 @@ checked is what a listener would hear, on the sound server's own clock.
                       reaches its last verse, the volume slider then
                       answers (the next reading sounds softer), and the
                       program exits within a second of Ctrl+Q.
+  --scenario start    1 card: --trials Start presses by mouse click, then as
+                      many by the Home key (each stopped with End + Return),
+                      then a reading ended by Ctrl+Q during a verse; prints
+                      the medians of Start to first sound, the exit time and
+                      the idle CPU share over --idle-seconds before the trials.
   --scenario paplay   no program: paplay plays the same tones one after the
                       other, for a side-by-side count of drop-outs.
   --load N            keeps N `yes > /dev/null` running throughout.
@@ -304,6 +309,67 @@ def scenario_pipe(work):
     return problems
 
 
+def scenario_start(work):
+    cards = [1]
+    ini = ('[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList="%s"\n'
+           % ",".join(map(str, cards)))
+    capture = os.path.join(work, "capture.raw")
+    app = d.make_app_folder(work, ARGS.app, [0] + cards, verse_seconds, ini)
+    marks = {"click": [], "Home": []}
+    with PulseServer(work) as pulse, d.Xvfb() as x:
+        proc, window = start_program(work, x, pulse, app)
+        try:
+            time.sleep(2.0)
+            cpu0, t0 = cpu_seconds(proc.pid), time.monotonic()
+            time.sleep(ARGS.idle_seconds)
+            idle_cpu = (cpu_seconds(proc.pid) - cpu0) / (time.monotonic() - t0)
+            recorder_proc = pulse.record(capture)
+            recorder = d.CaptureRecorder(capture, interval=0.005).start()
+            d.wait_tail(recorder, lambda rms, f: recorder.frames_now() > RATE // 2, 10, "parec")
+            for kind in ("click", "Home"):
+                for i in range(ARGS.trials):
+                    d.wait_tail(recorder, lambda r, f: r < 0.005, 10, "silence")
+                    time.sleep(0.3 + 0.1 * (i % 4) / 4)
+                    d.focus(x.display, window)
+                    if kind == "click":
+                        d.xdotool(x.display, "mousemove", "--window", window, *START_BUTTON)
+                    marks[kind].append(time.monotonic())
+                    if kind == "click":
+                        d.xdotool(x.display, "click", "1")
+                    else:
+                        d.key(x.display, window, "Home", focused=True)
+                    d.wait_tail(recorder, lambda r, f: r > 0.05, 10, "sound after Start")
+                    d.key(x.display, window, "End")
+                    question = d.wait_window(x.display, "確認", timeout=10)
+                    d.key(x.display, question, "Return")
+            d.wait_tail(recorder, lambda r, f: r < 0.005, 10, "silence")
+            time.sleep(0.3)
+            d.focus(x.display, window)
+            d.key(x.display, window, "Home", focused=True)
+            d.wait_tail(recorder, lambda r, f: r > 0.05, 10, "sound of the last reading")
+            time.sleep(0.2)
+            exit_s = quit_program(x, window, proc)
+        finally:
+            d.stop_process(proc)
+        recorder.stop()
+        d.stop_process(recorder_proc)
+    rate, offset, _ = recorder.clock()
+    segs = d.segments(d.load_capture(capture))
+    figures = {}
+    for kind, times in marks.items():
+        lat = []
+        for t in times:
+            at = rate * t + offset
+            after = [s for s in segs if s.start >= at - 0.02 * rate]
+            lat.append((after[0].start - at) / rate * 1000 if after else float("nan"))
+        figures[kind] = lat
+        log("Start (%s) to first sound, ms: median %.0f (%s)"
+            % (kind, statistics.median(lat), " ".join("%.0f" % v for v in lat)))
+    log("exit after Ctrl+Q during a verse: %.3f s" % exit_s)
+    log("idle CPU over %d s: %.3f %% of one core" % (ARGS.idle_seconds, idle_cpu * 100))
+    return []
+
+
 def scenario_paplay(work):
     cards = list(range(1, 16))
     capture = os.path.join(work, "capture.raw")
@@ -330,7 +396,9 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--app", help="the QtUtakaze executable")
-    parser.add_argument("--scenario", default="reading", choices=("reading", "pipe", "paplay"))
+    parser.add_argument("--scenario", default="reading", choices=("reading", "pipe", "start", "paplay"))
+    parser.add_argument("--trials", type=int, default=5, help="Start presses of each kind (start)")
+    parser.add_argument("--idle-seconds", type=int, default=30, help="idle CPU span (start)")
     parser.add_argument("--load", type=int, default=0)
     parser.add_argument("--keep", help="keep the run in this folder")
     parser.add_argument("--no-check", action="store_true")
@@ -347,7 +415,7 @@ def main():
     with Load(ARGS.load):
         try:
             problems = {"reading": scenario_reading, "pipe": scenario_pipe,
-                        "paplay": scenario_paplay}[ARGS.scenario](work)
+                        "start": scenario_start, "paplay": scenario_paplay}[ARGS.scenario](work)
         except d.Failure as failure:
             problems = [str(failure)]
     log("took %.1f s" % (time.monotonic() - started))

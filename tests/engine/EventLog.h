@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Records the engine's signals, with the time they arrive, on the thread the
 // log lives on (the test's). Signals emitted on a worker thread reach it
 // queued, as they reach the main window, so the tests never share a
@@ -22,9 +24,14 @@ public:
         qint64 ms;
     };
 
-    EventLog() { clock.start(); }
+    // Times come from `now` if given (a test's own clock), else from the wall clock.
+    explicit EventLog(std::function<qint64()> now = {})
+        : timeSource(std::move(now))
+    {
+        clock.start();
+    }
 
-    void add(const QString &name) { events.append({name, clock.elapsed()}); }
+    void add(const QString &name) { events.append({name, this->now()}); }
 
     QStringList names() const
     {
@@ -47,12 +54,13 @@ public:
         return -1;
     }
 
-    qint64 now() const { return clock.elapsed(); }
+    qint64 now() const { return timeSource ? timeSource() : clock.elapsed(); }
 
     QList<Event> events;
 
 private:
     QElapsedTimer clock;
+    std::function<qint64()> timeSource;
 };
 
 #endif

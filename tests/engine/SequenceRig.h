@@ -6,16 +6,21 @@
 #include "EventLog.h"
 #include "FixtureAudio.h"
 #include "PlaySequenceThread.h"
+#include "VirtualTime.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 // A reading thread on a folder of tone verses, with every signal it emits
 // written to an event log under a short name ("M1S 7", "M2E", "END 0"...).
-// The base of the reading thread's real-time suites: it makes the folders
-// once and quits the thread after each test.
+// The base of the reading thread's suites: it makes the folders once and
+// quits the thread after each test. A suite made with virtual time runs
+// on an output clock it drives itself (VirtualTime), and its waits and
+// event times are in output time; otherwise on SDL's dummy driver in real
+// time.
 class SequenceRig : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,12 @@ public:
     static inline const QString M2E = QStringLiteral("M2E");
     static inline const QString End = QStringLiteral("END 0");
     static inline const QString Started = QStringLiteral("SequencStartded");
+
+    explicit SequenceRig(bool virtualTime = false)
+        : virtualSuite(virtualTime)
+        , virtualTime(virtualTime)
+    {
+    }
 
     static QString m1s(int card) { return QStringLiteral("M1S %1").arg(card); }
     static QString m2s(int card) { return QStringLiteral("M2S %1").arg(card); }
@@ -52,6 +63,8 @@ protected slots:
         QVERIFY(root.isValid());
         QVERIFY(FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
         QVERIFY(FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
+        if (virtualSuite)
+            clock.install();
     }
 
     void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
@@ -66,14 +79,26 @@ protected slots:
         }
         log.reset();
         QVERIFY(!AudioOutput::IsMusicPlaying());
+        if (virtualSuite && !virtualTime) {
+            clock.install();
+            virtualTime = true;
+        }
     }
 
 protected:
+    // This test of a virtual-time suite runs on SDL's dummy driver in real time.
+    void useRealTime()
+    {
+        AudioOutput::UseDevice(nullptr);
+        virtualTime = false;
+    }
+
     void makeThread(const QString &appDir)
     {
         AppFolder::setPathForTesting(appDir);
         seq = std::make_unique<Seq>(WId(0));
-        log = std::make_unique<EventLog>();
+        log = virtualTime ? std::make_unique<EventLog>(&VirtualTime::nowMs)
+                          : std::make_unique<EventLog>();
         EventLog *events = log.get();
         QObject::connect(seq.get(), &Seq::SequencStartded, events,
                          [events] { events->add(Started); });
@@ -99,6 +124,14 @@ protected:
 
     void waitFor(const QString &event, int occurrence = 0, int timeoutMs = 10000)
     {
+        if (virtualTime) {
+            QVERIFY2(clock.advanceUntil([&] { return log->count(event) > occurrence; }, timeoutMs),
+                     qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
+                                    .arg(event)
+                                    .arg(occurrence)
+                                    .arg(log->names().join(u", "))));
+            return;
+        }
         QTRY_VERIFY2_WITH_TIMEOUT(log->count(event) > occurrence,
                                   qPrintable(QStringLiteral("waiting for %1 #%2; got: %3")
                                                  .arg(event)
@@ -107,6 +140,26 @@ protected:
                                   timeoutMs);
     }
 
+    // Lets time pass: output time with virtual time, else the wall clock.
+    void pass(int ms)
+    {
+        if (virtualTime)
+            clock.advance(ms);
+        else
+            QTest::qWait(ms);
+    }
+
+    // Lets time pass until `done` holds, at most timeoutMs.
+    bool passUntil(const std::function<bool()> &done, int timeoutMs)
+    {
+        if (virtualTime)
+            return clock.advanceUntil(done, timeoutMs);
+        return QTest::qWaitFor(done, timeoutMs);
+    }
+
+    const bool virtualSuite;
+    bool virtualTime;
+    VirtualTime clock;
     QTemporaryDir root;
     QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
     QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only

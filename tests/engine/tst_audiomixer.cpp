@@ -3,6 +3,7 @@
 #include "FakeAudioDevice.h"
 #include "FixtureAudio.h"
 #include "RecordingFile.h"
+#include "WakeSignal.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -72,20 +73,27 @@ void TestAudioMixer::verse_soundsFromItsFrameToItsEnd()
     AudioMixer mixer;
     FakeAudioDevice device;
     QVERIFY(device.open(&mixer));
-    std::atomic_int events {0};
-    mixer.setVerseListener([&events] { ++events; });
-
+    // An alarm on the verse's first frame wakes once that frame is rendered.
+    WakeSignal signal;
+    const int alarm = mixer.addAlarm(&signal);
+    QVERIFY(alarm >= 0);
+    mixer.setAlarm(alarm, 300);
     const AudioMixer::VerseId id = mixer.playVerse(constantClip(1000, 0.5f), 300);
     QVERIFY(mixer.verseActive(id));
     device.pump(256);
     QVERIFY(!mixer.verseStarted(id));
-    QCOMPARE(events.load(), 0);
+    QElapsedTimer waited;
+    waited.start();
+    signal.wait(200);
+    QVERIFY(waited.elapsed() >= 150);
     device.pump(256);
     QVERIFY(mixer.verseStarted(id));
-    QCOMPARE(events.load(), 1);
+    waited.start();
+    signal.wait(5000);
+    QVERIFY(waited.elapsed() < 1000);
+    mixer.removeAlarm(alarm);
     device.pump(1024); // up to frame 1536: ended at 1300
     QVERIFY(!mixer.verseActive(id));
-    QCOMPARE(events.load(), 2);
     QCOMPARE(mixer.lastVerseEnd(), 1300);
     QCOMPARE(mixer.renderedFrames(), 1536);
     QCOMPARE(soundingRange(device.heard), (std::pair<qsizetype, qsizetype>(300, 1300)));

@@ -2,6 +2,7 @@
 #include "EventLog.h"
 #include "FixtureAudio.h"
 #include "PlayMusicThread.h"
+#include "VirtualTime.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,8 @@ bool writeTruncated(const QString &from, const QString &to, qsizetype keep)
 
 } // namespace
 
+// The player in virtual time (VirtualTime), one play also on SDL's dummy
+// driver in real time.
 class TestPlayMusicThread : public QObject
 {
     Q_OBJECT
@@ -54,6 +57,12 @@ private slots:
 private:
     std::unique_ptr<PlayMusicThread> makePlayer();
     void destroyPlayer();
+    // Lets output time pass (the wall clock's in real time) until done holds.
+    bool passUntil(const std::function<bool()> &done, int timeoutMs);
+    void pass(int ms);
+
+    VirtualTime clock;
+    bool realTime = false; // this test runs on SDL's dummy driver
 
     QTemporaryDir dir;
     QString shortTone; // 0.3 s
@@ -69,12 +78,26 @@ void TestPlayMusicThread::initTestCase()
     longTone = dir.filePath(QStringLiteral("long.ogg"));
     QVERIFY(FixtureAudio::MakeOggTone(shortTone, 440, 0.3));
     QVERIFY(FixtureAudio::MakeOggTone(longTone, 660, 1.5));
+    clock.install();
+}
+
+bool TestPlayMusicThread::passUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    return realTime ? QTest::qWaitFor(done, timeoutMs) : clock.advanceUntil(done, timeoutMs);
+}
+
+void TestPlayMusicThread::pass(int ms)
+{
+    if (realTime)
+        QTest::qWait(ms);
+    else
+        clock.advance(ms);
 }
 
 std::unique_ptr<PlayMusicThread> TestPlayMusicThread::makePlayer()
 {
     auto made = std::make_unique<PlayMusicThread>(WId(0));
-    log = std::make_unique<EventLog>();
+    log = realTime ? std::make_unique<EventLog>() : std::make_unique<EventLog>(&VirtualTime::nowMs);
     EventLog *events = log.get();
     connect(made.get(), &PlayMusicThread::MusicStarted, events,
             [events](const QString &message) { events->add(QStringLiteral("start:") + message); });
@@ -98,6 +121,10 @@ void TestPlayMusicThread::cleanup()
     log.reset();
     AudioOutput::SetVolume(1.0f);
     QVERIFY(!AudioOutput::IsMusicPlaying());
+    if (realTime) {
+        clock.install();
+        realTime = false;
+    }
 }
 
 void TestPlayMusicThread::volume_keepsTheFloatLastSet_data()
@@ -132,9 +159,9 @@ void TestPlayMusicThread::twoPathsBeforeNextPass_playOnlyTheLater()
     player->SetMusicFile(longTone);
     player->SetMusicFile(shortTone);
     player->start();
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 3000));
     // Give the thread a few more passes to show that nothing else plays.
-    QTest::qWait(350);
+    pass(350);
     QCOMPARE(log->names(),
              (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
 }
@@ -146,7 +173,7 @@ void TestPlayMusicThread::stopWhileIdle_doesNotStopTheNextFile()
     player->SetMusicFile(shortTone);
     player->StopMusic();
     player->start();
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 3000));
     QCOMPARE(log->names(),
              (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
     // It played its whole length.
@@ -160,13 +187,13 @@ void TestPlayMusicThread::emptyPath_isNoPath()
     player = makePlayer();
     player->SetMusicFile(QString());
     player->start();
-    QTest::qWait(350); // three passes with nothing to do
+    pass(350); // three passes with nothing to do
     QVERIFY(log->events.isEmpty());
 
     // A real file handed over afterwards plays: the empty path did not
     // leave the player believing it was busy.
     player->SetMusicFile(shortTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 3000));
     QCOMPARE(log->names(),
              (QStringList {QStringLiteral("start:") + shortTone, QStringLiteral("end")}));
 }
@@ -178,25 +205,28 @@ void TestPlayMusicThread::cancelBeforeStart_withdrawsTheFile()
     player->SetMusicFile(longTone);
     QVERIFY(player->CancelMusic());
     player->start();
-    QTest::qWait(350);
+    pass(350);
     QVERIFY(log->events.isEmpty());
     QVERIFY(!AudioOutput::IsMusicPlaying());
 }
 
+// In real time: the length comes from SDL's clock.
 void TestPlayMusicThread::playedFile_endsAfterItsLength()
 {
+    AudioOutput::UseDevice(nullptr);
+    realTime = true;
     player = makePlayer();
     player->start();
     player->SetMusicFile(longTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->count(QStringLiteral("start:") + longTone) == 1, 2000);
+    QVERIFY(passUntil([&] { return log->count(QStringLiteral("start:") + longTone) == 1; }, 2000));
     QVERIFY(AudioOutput::IsMusicPlaying());
     // While it plays, another path is dropped.
     player->SetMusicFile(shortTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 5000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 5000));
     const qint64 length =
         log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + longTone);
     QVERIFY2(length >= 1400 && length <= 2200, qPrintable(QString::number(length)));
-    QTest::qWait(350);
+    pass(350);
     QCOMPARE(log->names().size(), 2);
 }
 
@@ -205,16 +235,16 @@ void TestPlayMusicThread::stopMusic_cutsThePlayShort()
     player = makePlayer();
     player->start();
     player->SetMusicFile(longTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("start:") + longTone), 2000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("start:") + longTone); }, 2000));
     const qint64 stoppedAt = log->now();
     player->StopMusic();
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 1000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 1000));
     QVERIFY(log->time(QStringLiteral("end")) - stoppedAt <= 400);
     QVERIFY(!AudioOutput::IsMusicPlaying());
 
     // The next file plays in full: the stop request does not linger.
     player->SetMusicFile(shortTone);
-    QTRY_COMPARE_WITH_TIMEOUT(log->count(QStringLiteral("end")), 2, 3000);
+    QVERIFY(passUntil([&] { return log->count(QStringLiteral("end")) == 2; }, 3000));
     QCOMPARE(log->names().at(2), QStringLiteral("start:") + shortTone);
     QVERIFY(log->time(QStringLiteral("end"), 1) - log->time(QStringLiteral("start:") + shortTone)
             >= 250);
@@ -245,7 +275,7 @@ void TestPlayMusicThread::unplayableFile_failedStartThenEnd()
     player = makePlayer();
     player->start();
     player->SetMusicFile(path);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 2000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 2000));
     QCOMPARE(log->names(), (QStringList {QStringLiteral("start:"), QStringLiteral("end")}));
     const qint64 gap = log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:"));
     QVERIFY2(gap >= 50 && gap <= 400, qPrintable(QString::number(gap)));
@@ -262,7 +292,7 @@ void TestPlayMusicThread::nonAsciiPath_plays()
     player = makePlayer();
     player->start();
     player->SetMusicFile(path);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("end")), 3000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 3000));
     QCOMPARE(log->names().first(), QStringLiteral("start:") + path);
 }
 
@@ -271,7 +301,7 @@ void TestPlayMusicThread::quitWhilePlaying_returnsWithoutEndAndReleasesStream()
     player = makePlayer();
     player->start();
     player->SetMusicFile(longTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("start:") + longTone), 2000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("start:") + longTone); }, 2000));
     QElapsedTimer clock;
     clock.start();
     player->RequestQuit();
@@ -303,7 +333,7 @@ void TestPlayMusicThread::cues_reachObserverAndMixWithVerse()
     player = makePlayer();
     player->start();
     player->SetMusicFile(longTone);
-    QTRY_VERIFY_WITH_TIMEOUT(log->contains(QStringLiteral("start:") + longTone), 2000);
+    QVERIFY(passUntil([&] { return log->contains(QStringLiteral("start:") + longTone); }, 2000));
     for (int i = 0; i < 12; ++i) // more than there are channels
         AudioOutput::PlayCue(cue);
     QVERIFY(AudioOutput::IsMusicPlaying());

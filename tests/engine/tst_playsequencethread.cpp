@@ -5,11 +5,18 @@
 
 #include <algorithm>
 
-// The reading thread in real time: the order and the pauses of a reading,
-// the verse files it opens, pause, resume and stop on the real player.
+// The reading thread on the real player, in virtual time (one reading also
+// in real time): the order and the pauses of a reading, the verse files it
+// opens, pause, resume and stop.
 class TestPlaySequenceThread : public SequenceRig
 {
     Q_OBJECT
+
+public:
+    TestPlaySequenceThread()
+        : SequenceRig(true)
+    {
+    }
 
 private slots:
     void readings_data();
@@ -22,6 +29,7 @@ private slots:
     void stop_data();
     void stop();
     void badVerseFile_readingGoesOn();
+    void missingLowerVerse_keepsItsPauses();
     void measurePauses();
 };
 
@@ -30,8 +38,10 @@ void TestPlaySequenceThread::readings_data()
     QTest::addColumn<QList<int>>("list");
     QTest::addColumn<int>("wait1");
     QTest::addColumn<int>("wait2");
-    QTest::newRow("preamble and a card") << QList<int> {0, 7} << 1 << 2;
-    QTest::newRow("zero and negative pauses") << QList<int> {7, 12} << 0 << -3;
+    QTest::addColumn<bool>("realTime");
+    QTest::newRow("preamble and a card") << QList<int> {0, 7} << 1 << 2 << false;
+    QTest::newRow("zero and negative pauses") << QList<int> {7, 12} << 0 << -3 << false;
+    QTest::newRow("real time: SDL's clock") << QList<int> {0, 7} << 1 << 1 << true;
 }
 
 // Order of the signals, and the pause after an upper verse (wait1) and after
@@ -41,10 +51,13 @@ void TestPlaySequenceThread::readings()
     QFETCH(QList<int>, list);
     QFETCH(int, wait1);
     QFETCH(int, wait2);
+    QFETCH(bool, realTime);
+    if (realTime)
+        useRealTime();
     makeThread(shortDir);
     startReading(list, 0, wait1, wait2);
     waitFor(End, 0, 20000);
-    QTest::qWait(250); // nothing follows the end
+    pass(250); // nothing follows the end
     QCOMPARE(log->names(), plainReading(list));
     QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
 
@@ -136,12 +149,12 @@ void TestPlaySequenceThread::pauseAndResume()
     // A long pause after the upper verse shows that a resume skips its rest.
     startReading(list, 0, 3, 1);
     waitFor(pauseAfter);
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), pausedIn, 500);
+    QVERIFY(passUntil([&] { return seq->GetState() == pausedIn; }, 500));
     seq->RequestPause();
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
-    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
+    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
     // Paused: the verse cut short reports no end, and nothing goes on.
-    QTest::qWait(500);
+    pass(500);
     QCOMPARE(log->names(), expected.mid(0, log->names().size()));
     const qsizetype beforeResume = log->events.size();
     QCOMPARE(seq->GetState(), int(Seq::STAT_PAUSE));
@@ -151,7 +164,7 @@ void TestPlaySequenceThread::pauseAndResume()
     if (stopAfter.isEmpty()) {
         waitFor(End, 0, 20000);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(log->events.size() > beforeResume, 3000);
+        QVERIFY(passUntil([&] { return log->events.size() > beforeResume; }, 3000));
         QVERIFY2(log->events.at(beforeResume).ms - resumedAt <= 700,
                  qPrintable(QString::number(log->events.at(beforeResume).ms - resumedAt)));
         QVERIFY(AudioOutput::IsMusicPlaying());
@@ -168,11 +181,11 @@ void TestPlaySequenceThread::quickPauseAndResume_readVerseOnceMore()
 {
     makeThread(longDir);
     startReading({7}, 0, 1, 1);
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_MUSIC1), 1000);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_MUSIC1); }, 1000));
     seq->RequestPause(); // the player may not have begun the verse yet
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
-    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
-    QTest::qWait(300);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
+    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
+    pass(300);
     QVERIFY(!AudioOutput::IsMusicPlaying());
     QVERIFY(!log->contains(M1E));
 
@@ -182,7 +195,7 @@ void TestPlaySequenceThread::quickPauseAndResume_readVerseOnceMore()
     waitFor(m1s(7), int(before));
     const qsizetype started = log->count(m1s(7));
     seq->RequestPause(); // the verse has just begun
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
     seq->RequestStart(); // at once, while the player is still ending it
     waitFor(End, 0, 10000);
     QCOMPARE(log->count(m1s(7)), started + 1);
@@ -211,23 +224,23 @@ void TestPlaySequenceThread::stop()
     makeThread(longDir);
     startReading({7, 12}, 0, 1, 1);
     waitFor(stopAfter);
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), stoppedIn, 500);
+    QVERIFY(passUntil([&] { return seq->GetState() == stoppedIn; }, 500));
     if (pauseFirst) {
         seq->RequestPause();
-        QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+        QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
     }
     const qint64 stoppedAt = log->now();
     seq->RequestStop();
     waitFor(End, 0, 1000);
     QVERIFY(log->time(End) - stoppedAt <= 400);
-    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
     QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
     const QStringList atStop = log->names();
 
     // The list went with the stop: a start without a new list does nothing,
     // and the verse cut short reports no end.
     seq->RequestStart();
-    QTest::qWait(500);
+    pass(500);
     QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
     QCOMPARE(log->names(), atStop);
     QCOMPARE(log->count(End), 1);
@@ -258,12 +271,34 @@ void TestPlaySequenceThread::badVerseFile_readingGoesOn()
     QVERIFY2(pause >= 1100 && pause <= 1800, qPrintable(QString::number(pause)));
 }
 
+// A missing lower verse is a verse of 100 ms on the clock: the pauses on
+// both sides of it are whole.
+void TestPlaySequenceThread::missingLowerVerse_keepsItsPauses()
+{
+    QTemporaryDir appDir;
+    QVERIFY(appDir.isValid());
+    QVERIFY(QDir(appDir.path()).mkpath(QStringLiteral("Music")));
+    for (const char *name : {"rindou_007_1.ogg", "rindou_012_1.ogg", "rindou_012_2.ogg"})
+        QVERIFY(QFile::copy(shortDir + QStringLiteral("/Music/") + QLatin1String(name),
+                            appDir.filePath(QStringLiteral("Music/") + QLatin1String(name))));
+    makeThread(appDir.path());
+    startReading({7, 12}, 0, 1, 1);
+    waitFor(End);
+    QCOMPARE(log->names(), plainReading({7, 12}));
+    const qint64 before = log->time(m2s(7)) - log->time(M1E);
+    const qint64 verse = log->time(M2E) - log->time(m2s(7));
+    const qint64 after = log->time(m1s(12)) - log->time(M2E);
+    QVERIFY2(qAbs(before - 1200) <= 20 && qAbs(verse - 100) <= 20 && qAbs(after - 1200) <= 20,
+             qPrintable(QStringLiteral("%1 %2 %3").arg(before).arg(verse).arg(after)));
+}
+
 // Not a check: prints the silence after upper and lower verses. Run with
 // QTUTAKAZE_MEASURE_PAUSES=1 (takes a few minutes).
 void TestPlaySequenceThread::measurePauses()
 {
     if (qEnvironmentVariableIsEmpty("QTUTAKAZE_MEASURE_PAUSES"))
         QSKIP("set QTUTAKAZE_MEASURE_PAUSES=1 to measure the pauses");
+    useRealTime();
     const double verseMs = 300; // the length of the short fixtures
     for (int w : {1, 3}) {
         makeThread(shortDir);

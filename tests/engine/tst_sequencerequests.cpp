@@ -5,12 +5,19 @@
 
 #include <functional>
 
-// The reading thread's handling of requests in real time: requests and
-// changes it must ignore, quitting, a plan with a manual take, and loops
-// that must wake at once.
+// The reading thread's handling of requests, in virtual time except the
+// wiring of quitting and waking, which is in real time: requests and changes
+// it must ignore, quitting, a plan with a manual take, and loops that must
+// wake at once.
 class TestSequenceRequests : public SequenceRig
 {
     Q_OBJECT
+
+public:
+    TestSequenceRequests()
+        : SequenceRig(true)
+    {
+    }
 
 private slots:
     void requestsWhileIdle_areIgnored();
@@ -31,7 +38,7 @@ void TestSequenceRequests::requestsWhileIdle_areIgnored()
     seq->SetFudaList(&empty);
     seq->SetFudaList(nullptr);
     seq->RequestStart();
-    QTest::qWait(500);
+    pass(500);
     QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
     QVERIFY(log->events.isEmpty());
 
@@ -53,7 +60,7 @@ void TestSequenceRequests::changesDuringReading_areIgnored()
 
     waitFor(m2s(7));
     seq->RequestPause();
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
     seq->SetParameters(1, 6, 6);
     seq->SetFudaList(&other);
     seq->RequestPause();
@@ -73,6 +80,7 @@ void TestSequenceRequests::changesDuringReading_areIgnored()
 
 void TestSequenceRequests::quitDuringReading_endsOnceAndQuickly()
 {
+    useRealTime();
     makeThread(longDir);
     startReading({7, 12}, 0, 1, 1);
     waitFor(m1s(7));
@@ -81,9 +89,9 @@ void TestSequenceRequests::quitDuringReading_endsOnceAndQuickly()
     seq->RequestQuit();
     QVERIFY(seq->wait(2000));
     QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-    QTRY_VERIFY_WITH_TIMEOUT(!AudioOutput::IsMusicPlaying(), 300);
+    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
     waitFor(End, 0, 1000);
-    QTest::qWait(300); // the player's end of the verse cut short is not reported
+    pass(300); // the player's end of the verse cut short is not reported
     QCOMPARE(log->names(), (QStringList {Started, m1s(7), End}));
 }
 
@@ -94,7 +102,7 @@ void TestSequenceRequests::quitWhileIdle_emitsNothing()
     waitFor(End); // idle again after a reading
     seq->RequestQuit();
     QVERIFY(seq->wait(2000));
-    QTest::qWait(200);
+    pass(200);
     QCOMPARE(log->names(), plainReading({7}));
 }
 
@@ -115,7 +123,7 @@ void TestSequenceRequests::anyPlan_manualTakeWithRepeatAndNext()
     QCOMPARE(seq->GetState(), int(Seq::STAT_WAIT1));
     QVERIFY(!seq->SetPlan(plan)); // not during a reading
     QCOMPARE(seq->GetPlan(), plan);
-    QTest::qWait(1500); // the take has no length
+    pass(1500); // the take has no length
     QCOMPARE(seq->GetState(), int(Seq::STAT_WAIT1));
 
     seq->RequestRepeat();
@@ -128,27 +136,27 @@ void TestSequenceRequests::anyPlan_manualTakeWithRepeatAndNext()
     QVERIFY(seq->GetPlan().isEmpty());
 }
 
-// Idle and paused loops sleep long between passes; a request must still
-// reach both of them at once. 1.3 s of quiet puts each loop well into such a
-// sleep, so a wake-up that went missing would show as a 0.7 s delay.
+// Idle and paused loops sleep until woken; a request must still reach
+// both of them at once, in real time.
 void TestSequenceRequests::requestsAfterLongIdle_takeEffectAtOnce()
 {
     // Lets the loops fall asleep, makes the request, and checks that the
     // event it should cause comes within 250 ms.
     const auto verifyPromptAfterQuiet = [&](const std::function<void()> &request,
                                             const QString &event, int occurrence) {
-        QTest::qWait(1300);
+        pass(400);
         const qint64 asked = log->now();
         request();
         waitFor(event, occurrence, 2000);
         const qint64 delay = log->time(event, occurrence) - asked;
         QVERIFY2(delay <= 250, qPrintable(QStringLiteral("%1 after %2 ms").arg(event).arg(delay)));
     };
+    useRealTime();
     makeThread(shortDir);
     verifyPromptAfterQuiet([this] { startReading({7}, 0, 1, 1); }, m1s(7), 0);
 
     seq->RequestPause();
-    QTRY_COMPARE_WITH_TIMEOUT(seq->GetState(), int(Seq::STAT_PAUSE), 1000);
+    QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
     verifyPromptAfterQuiet([this] { seq->RequestStart(); }, m1s(7), 1);
     waitFor(End);
 

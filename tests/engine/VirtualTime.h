@@ -1,0 +1,77 @@
+#ifndef VIRTUALTIME_H
+#define VIRTUALTIME_H
+
+#include "AudioOutput.h"
+#include "FakeAudioDevice.h"
+#include "WakeSignal.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+// Runs the engine on an output clock that the test drives: a FakeAudioDevice
+// under the audio output, pumped 10 ms at a time, each step only once the
+// engine's threads have done all they had to (EngineActivity). A reading of
+// a minute then takes a fraction of a second and is timed to the step.
+class VirtualTime
+{
+public:
+    static constexpr int StepFrames = AudioClip::Rate / 100;
+
+    // From now on (for the rest of the process) the output is the fake device.
+    void install()
+    {
+        auto fake = std::make_unique<FakeAudioDevice>();
+        device = fake.get();
+        AudioOutput::UseDevice(std::move(fake));
+    }
+
+    // Milliseconds of output played.
+    static qint64 nowMs() { return AudioOutput::PlayedFrames() * 1000 / AudioClip::Rate; }
+
+    // Waits on the wall clock until every engine thread sleeps, and delivers
+    // the signals they emitted to this thread's objects. False after 10 s.
+    static bool settle()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 10000) {
+            QCoreApplication::processEvents();
+            if (EngineActivity::quiet()) {
+                QCoreApplication::processEvents();
+                return true;
+            }
+            QThread::usleep(100);
+        }
+        return false;
+    }
+
+    // Lets output time pass until `done` holds; false if it does not within
+    // limitMs of output time (or the engine never settles).
+    bool advanceUntil(const std::function<bool()> &done, qint64 limitMs)
+    {
+        const qint64 until = nowMs() + limitMs;
+        if (!settle())
+            return false;
+        while (!done()) {
+            if (nowMs() >= until)
+                return false;
+            device->pump(StepFrames);
+            if (!settle())
+                return false;
+        }
+        return true;
+    }
+
+    void advance(qint64 ms)
+    {
+        advanceUntil([] { return false; }, ms);
+    }
+
+    FakeAudioDevice *device = nullptr; // owned by the audio output
+};
+
+#endif
