@@ -22,11 +22,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-QString MakeFudaListString(const QList<int> *list)
-{
-    return MainSettings::fudaListText(*list);
-}
-
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
@@ -68,7 +63,11 @@ MainWindow::MainWindow(QWidget *parent)
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
                                   ui->actionHistory);
     statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
-    WatchSettingChanges();
+    // Whatever changes a setting has the file written soon after.
+    settingsFile->watch({ui->spinBox_1, ui->spinBox_2, ui->checkBox, ui->Btn_FudaSelect,
+                         ui->actionFuda, ui->actionOption, ui->actionPractice,
+                         ui->actionPoemPanel});
+    connect(reviewViews, &ReviewViews::viewChanged, settingsFile, &SettingsFile::changed);
 }
 
 MainWindow::~MainWindow()
@@ -89,21 +88,6 @@ void MainWindow::LoadSaveSetting(const QString &fileName, bool save)
         settingsFile->save();
     else
         settingsFile->load();
-}
-
-// Each control and dialog that changes a setting has the file written soon
-// after it (connected after the form's own slots, so it runs after them).
-void MainWindow::WatchSettingChanges()
-{
-    SettingsFile *file = settingsFile;
-    connect(ui->spinBox_1, &QSpinBox::valueChanged, file, &SettingsFile::changed);
-    connect(ui->spinBox_2, &QSpinBox::valueChanged, file, &SettingsFile::changed);
-    connect(ui->checkBox, &QCheckBox::toggled, file, &SettingsFile::changed);
-    connect(ui->Btn_FudaSelect, &QPushButton::clicked, file, &SettingsFile::changed);
-    for (QAction *action :
-         {ui->actionFuda, ui->actionOption, ui->actionPractice, ui->actionPoemPanel})
-        connect(action, &QAction::triggered, file, &SettingsFile::changed);
-    connect(reviewViews, &ReviewViews::viewChanged, file, &SettingsFile::changed);
 }
 
 void MainWindow::ConnectSession()
@@ -144,8 +128,7 @@ void MainWindow::on_actionAbout_triggered()
 
 void MainWindow::on_actionDataFolders_triggered()
 {
-    DataFoldersDialog dialog(AppFolder::locations(), this);
-    dialog.exec();
+    DataFoldersDialog(AppFolder::locations(), this).exec();
 }
 
 void MainWindow::on_actionAboutQt_triggered()
@@ -165,11 +148,6 @@ bool MainWindow::ProbeVoices()
     if (!voice2Available)
         settings.main.setSelectVoice(Voices::First);
     return available;
-}
-
-void MainWindow::on_Btn_Start_clicked()
-{
-    session->startOrPause();
 }
 
 void MainWindow::on_Btn_Stop_clicked()
@@ -231,10 +209,8 @@ void MainWindow::on_Slider_Volume_valueChanged(int value)
 
 void MainWindow::on_Btn_AnkiJikan_clicked()
 {
-    if (session->isReading())
-        return;
-    const auto dialog = std::make_unique<AnkiJikan_Dialog>(this);
-    dialog->exec();
+    if (!session->isReading())
+        AnkiJikan_Dialog(this).exec();
 }
 
 void MainWindow::on_actionPractice_triggered()
@@ -244,16 +220,6 @@ void MainWindow::on_actionPractice_triggered()
     const auto dialog = std::make_unique<PracticeDialog>(this, settings.practice);
     if (dialog->exec() == QDialog::Accepted)
         settings.practice = dialog->settings();
-}
-
-void MainWindow::on_actionNext_triggered()
-{
-    session->next();
-}
-
-void MainWindow::on_actionRepeat_triggered()
-{
-    session->repeat();
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "AppSettings.h"
+#include "ReadingSession.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -13,14 +14,16 @@ namespace Ui {
 class MainWindow;
 }
 class PlaySequenceThread;
-class ReadingSession;
 class ReadingStatusLine;
 class ReviewViews;
 class SequenceThreadEngine;
 class SettingsFile;
 
 // The FudaList settings string: the card numbers in list order, joined by ",".
-QString MakeFudaListString(const QList<int> *list);
+inline QString MakeFudaListString(const QList<int> *list)
+{
+    return MainSettings::fudaListText(*list);
+}
 
 // The application's window: it shows the settings and a reading, and hands
 // what the user does to the reading session, which owns the reading.
@@ -56,7 +59,7 @@ private slots:
     void on_actionAbout_triggered();
     void on_actionAboutQt_triggered();
     void on_actionDataFolders_triggered();
-    void on_Btn_Start_clicked();
+    void on_Btn_Start_clicked() { session->startOrPause(); }
     void on_Btn_Stop_clicked();
     void on_Btn_FudaSelect_clicked();
     void on_spinBox_1_valueChanged(int arg1) { settings.main.setWait1Time(arg1); }
@@ -75,13 +78,12 @@ private slots:
     void on_Slider_Volume_valueChanged(int value);
     void on_Btn_AnkiJikan_clicked();
     void on_actionPractice_triggered();
-    void on_actionNext_triggered();
-    void on_actionRepeat_triggered();
+    void on_actionNext_triggered() { session->next(); }
+    void on_actionRepeat_triggered() { session->repeat(); }
 
 private:
     void LoadSaveSetting(const QString &fileName, bool save);
     void ConnectSession();
-    void WatchSettingChanges();
     bool ProbeVoices();
     void ShowReadingState();
 

@@ -6,6 +6,10 @@
 #include "ReaderLibrary.h"
 #include "SettingsAutoSave.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QSpinBox>
+
 SettingsFile::SettingsFile(AppSettings *settings, const QString &path, QObject *parent)
     : QObject(parent)
     , settings(settings)
@@ -34,6 +38,20 @@ void SettingsFile::save()
     if (!settings->save(path))
         qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
                   qUtf8Printable(path));
+}
+
+void SettingsFile::watch(const QList<QObject *> &controls)
+{
+    for (QObject *control : controls) {
+        if (auto *spinBox = qobject_cast<QSpinBox *>(control))
+            connect(spinBox, &QSpinBox::valueChanged, this, &SettingsFile::changed);
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            connect(button,
+                    button->isCheckable() ? &QAbstractButton::toggled : &QAbstractButton::clicked,
+                    this, &SettingsFile::changed);
+        else if (auto *action = qobject_cast<QAction *>(control))
+            connect(action, &QAction::triggered, this, &SettingsFile::changed);
+    }
 }
 
 void SettingsFile::changed()

@@ -1,6 +1,7 @@
 #ifndef SETTINGSFILE_H
 #define SETTINGSFILE_H
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -22,6 +23,11 @@ public:
     void load();
     // The write at exit; a read-only folder keeps the old file and says so.
     void save();
+
+    // Each of these changes a setting when used: a spin box's value, a check
+    // box, a button or an action (which opens a dialog that may change one).
+    // Connected after their own slots, so the change is made when it counts.
+    void watch(const QList<QObject *> &controls);
 
 public slots:
     // A setting changed: the file is written soon if its content changes.
