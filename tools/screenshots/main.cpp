@@ -7,6 +7,7 @@
 // Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
 
 #include "AnkiJikan_Dialog.h"
+#include "AppIdentity.h"
 #include "AppFolder.h"
 #include "CardCatalog.h"
 #include "FudaSelectDlg.h"
@@ -103,6 +104,7 @@ void addPastReadings()
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    SetApplicationIdentity();
     const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
     if (argc != 3 && !english) {
         std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n",
@@ -141,7 +143,7 @@ int main(int argc, char *argv[])
     const int wait2Before = wait2->value();
     wait1->setValue(1);
     wait2->setValue(1);
-    if (window.ReadInOrder({18, 44, 79, 1}, {79})) {
+    if (window.Session()->readInOrder({18, 44, 79, 1}, {79})) {
         while (!wait1->isEnabled()) // the controls come back when the reading is over
             settle(200);
     } else {
