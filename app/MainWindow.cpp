@@ -72,9 +72,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    seqThread->RequestQuit(); // winds down while the settings are written
     reviewViews->storePanelPlace();
     LoadSaveSetting(settingFileName, true);
-    seqThread->RequestQuit();
     seqThread->wait();
     // A reading cut short by quitting (File > Exit, a logout) is kept like a stopped one.
     session->endOnQuit();

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
+#include "AudioOutput.h"
 #include "CheckReaderCommand.h"
 #include "DataFoldersDialog.h"
 #include "MainWindow.h"
@@ -57,6 +58,9 @@ int main(int argc, char *argv[])
         window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
     window->show();
     const int result = application.exec();
+    // The sound device closes while the window ends the reading and writes
+    // its files; the close is waited for on the way out of main().
+    const AudioOutputShutdown audioShutdown;
     window.reset(); // writes the settings and ends the reading thread
     return result;
 }

@@ -29,6 +29,7 @@ struct Output
     int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool exitHandlerRegistered = false;
+    bool shutDown = false; // for good: see AudioOutputShutdown
     std::unique_ptr<AudioDevice> device;
     AudioOutput::Stream nextStream = 1;
     AudioOutput::Stream playing = 0; // the stream last started
@@ -50,6 +51,8 @@ bool deviceOpen(const Output &out)
 
 bool openDevice(Output &out)
 {
+    if (out.shutDown)
+        return false;
     if (!out.device)
         out.device = makeSdlAudioDevice();
     mixer().setWallClock(out.device->hasWallClock());
@@ -306,4 +309,31 @@ void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)
     out.device = std::move(device);
     if (reopen)
         openDevice(out);
+}
+
+AudioOutputShutdown::AudioOutputShutdown()
+{
+    std::unique_ptr<AudioDevice> device;
+    {
+        Output &out = output();
+        const QMutexLocker locker(&out.mutex);
+        out.shutDown = true;
+        if (deviceOpen(out))
+            device = std::move(out.device);
+        out.device.reset();
+        releaseVerses(out);
+        out.cuesHoldDevice = false;
+    }
+    if (device) {
+        closer = std::thread([closing = std::move(device)] {
+            closing->close();
+            mixer().stopAll();
+        });
+    }
+}
+
+AudioOutputShutdown::~AudioOutputShutdown()
+{
+    if (closer.joinable())
+        closer.join();
 }

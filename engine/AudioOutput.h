@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class AudioDevice;
 class WakeSignal;
@@ -89,6 +90,23 @@ public:
     // An open device is closed, and the new one opened if an Init holds
     // the output.
     static void UseDevice(std::unique_ptr<AudioDevice> device);
+};
+
+// Ends the output for good as the program ends: from its construction on
+// the device is closed and never opened again. SDL lets a closing device
+// play out two more buffers before its thread ends, so the close runs on a
+// thread of its own while the program winds down; the destructor waits for
+// it, and no audio thread outlives the scope (main()'s, normally).
+class AudioOutputShutdown
+{
+public:
+    AudioOutputShutdown();
+    ~AudioOutputShutdown();
+    AudioOutputShutdown(const AudioOutputShutdown &) = delete;
+    AudioOutputShutdown &operator=(const AudioOutputShutdown &) = delete;
+
+private:
+    std::thread closer;
 };
 
 #endif

@@ -1,4 +1,5 @@
 #include "AudioDecoder.h"
+#include "AudioOutput.h"
 #include "AudioMixer.h"
 #include "FakeAudioDevice.h"
 #include "FixtureAudio.h"
@@ -12,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <sys/stat.h>
 
@@ -66,6 +68,8 @@ private slots:
     void decoder_everyFormat();
     void decoder_refusesWhatIsNoRegularFile();
     void recording_firstExistingFormat();
+    // Last: it ends the process's output for good.
+    void shutdown_closesBesideTheCaller_andForGood();
 };
 
 void TestAudioMixer::verse_soundsFromItsFrameToItsEnd()
@@ -252,6 +256,48 @@ void TestAudioMixer::recording_firstExistingFormat()
     }
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("rindou_007_1.opus"))); // a folder does not count
     QCOMPARE(resolveRecording(base), base + QStringLiteral(".flac"));
+}
+
+void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
+{
+    // Closes as slowly as SDL does (it plays out two buffers first).
+    struct SlowClosingDevice : FakeAudioDevice
+    {
+        explicit SlowClosingDevice(std::atomic_bool *closedFlag) : closed(closedFlag) {}
+        void close() override
+        {
+            if (!isOpen())
+                return;
+            QThread::msleep(300);
+            FakeAudioDevice::close();
+            closed->store(true);
+        }
+        std::atomic_bool *closed;
+    };
+    std::atomic_bool closed {false};
+    AudioOutput::UseDevice(std::make_unique<SlowClosingDevice>(&closed));
+    AudioOutput::Init(0);
+    QVERIFY(AudioOutput::IsOpen());
+    const AudioOutput::Stream stream = AudioOutput::StreamCreateClip(constantClip(100, 0.5f));
+    QVERIFY(AudioOutput::ChannelPlay(stream));
+
+    QElapsedTimer clock;
+    clock.start();
+    {
+        const AudioOutputShutdown shutdown;
+        QVERIFY(clock.elapsed() < 150); // the close runs beside the caller
+        QVERIFY(!AudioOutput::IsOpen());
+        QVERIFY(!AudioOutput::ChannelIsActive(stream));
+        QVERIFY(!AudioOutput::Reopen());
+        AudioOutput::PlayCue(QStringLiteral("absent.wav"));
+        QVERIFY(!AudioOutput::IsOpen());
+        AudioOutput::Free();
+        QVERIFY(!closed);
+    }
+    QVERIFY(closed); // waited for at the end of the scope
+    AudioOutput::Init(0);
+    QVERIFY(!AudioOutput::IsOpen()); // never opened again
+    AudioOutput::Free();
 }
 
 QTEST_GUILESS_MAIN(TestAudioMixer)
