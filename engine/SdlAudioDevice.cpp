@@ -12,19 +12,24 @@
 
 namespace {
 
-// 3072 frames (70 ms) per callback: the callback only copies samples, but on
-// a machine whose cores are all busy the audio thread may wait tens of
-// milliseconds for its turn, and a 46 ms buffer then runs dry. A verse
-// starts at the next callback, so the buffer is most of Start to sound.
-constexpr int BufferFrames = 3072;
-// Drivers other than these need a power of two. SDL 2.26 rounds the size
-// up for them and then paces the rounded buffer as the size asked for (the
-// dummy driver's clock ran at 75 %); allowing the change instead
-// (SDL_AUDIO_ALLOW_SAMPLES_CHANGE) overruns SDL's own work buffer on the
-// dummy driver. So they are asked for a power of two straight away.
-constexpr int PowerOfTwoFrames = 4096;
+// 2048 frames (46 ms) per callback on PulseAudio, PipeWire and ALSA, the
+// drivers that reach the speakers. A verse starts at the next callback and
+// the server holds about one buffer more, so the buffer is most of Start to
+// first sound (about 70 ms with this size, 100 ms with 3072); and a closing
+// device plays out two more buffers before SDL ends its thread, which is
+// most of the time the program takes to quit. The callback only copies
+// samples, and SDL runs it at the highest priority the system grants.
+constexpr int BufferFrames = 2048;
+// The other drivers (the dummy and disk drivers of the tests among them,
+// which pace themselves by sleeping) keep the 4096 frames they have always
+// had. Whatever the size, it must be a power of two there: SDL 2.26 rounds
+// other sizes up for them and then paces the rounded buffer as the size
+// asked for (the dummy driver's clock ran at 75 %), and allowing the change
+// instead (SDL_AUDIO_ALLOW_SAMPLES_CHANGE) overruns SDL's own work buffer on
+// the dummy driver.
+constexpr int OtherDriverFrames = 4096;
 
-bool takesAnyBufferSize(const char *driver)
+bool reachesSpeakers(const char *driver)
 {
     for (const char *name : {"pulseaudio", "pipewire", "alsa"}) {
         if (driver && std::strcmp(driver, name) == 0)
@@ -55,7 +60,7 @@ public:
         wanted.format = AUDIO_S16SYS;
         wanted.channels = AudioClip::Channels;
         wanted.samples =
-            takesAnyBufferSize(SDL_GetCurrentAudioDriver()) ? BufferFrames : PowerOfTwoFrames;
+            reachesSpeakers(SDL_GetCurrentAudioDriver()) ? BufferFrames : OtherDriverFrames;
         wanted.callback = &SdlAudioDevice::callback;
         wanted.userdata = this;
         // No changes allowed: SDL converts to the hardware's format itself,
