@@ -21,15 +21,22 @@ AudioMixer &mixer()
     return instance;
 }
 
-// Everything else; every access holds mutex. Only quick work is done under
-// it: opening the device, or moving a decoded clip in and out.
+// Everything else. Opening and closing the device is slow (a sound server
+// may take a while to answer): it holds deviceMutex only, which nothing
+// else waits for, so a thread asking about streams or the clock never
+// waits for a device being opened. Every other access holds mutex, for
+// quick work only (moving a decoded clip in and out). deviceMutex is always
+// taken before mutex.
 struct Output
 {
+    QMutex deviceMutex;
     QMutex mutex;
     int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool exitHandlerRegistered = false;
     bool shutDown = false; // for good: see AudioOutputShutdown
+    bool open = false; // the device is open and its streams can play
+    // Replaced only under both mutexes, so that deviceMutex alone keeps it.
     std::unique_ptr<AudioDevice> device;
     AudioOutput::Stream nextStream = 1;
     AudioOutput::Stream playing = 0; // the stream last started
@@ -44,21 +51,6 @@ Output &output()
     return instance;
 }
 
-bool deviceOpen(const Output &out)
-{
-    return out.device && out.device->isOpen();
-}
-
-bool openDevice(Output &out)
-{
-    if (out.shutDown)
-        return false;
-    if (!out.device)
-        out.device = makeSdlAudioDevice();
-    mixer().setWallClock(out.device->hasWallClock());
-    return out.device->open(&mixer());
-}
-
 void releaseVerses(Output &out)
 {
     mixer().stopVerse();
@@ -67,27 +59,56 @@ void releaseVerses(Output &out)
     out.playingVerse = 0;
 }
 
+// Opens the device unless it is open; the caller holds deviceMutex only.
+bool openDevice(Output &out)
+{
+    AudioDevice *device = nullptr;
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (out.shutDown)
+            return false;
+        if (out.open)
+            return true;
+        if (!out.device)
+            out.device = makeSdlAudioDevice();
+        device = out.device.get();
+    }
+    mixer().setWallClock(device->hasWallClock());
+    const bool opened = device->open(&mixer());
+    const QMutexLocker locker(&out.mutex);
+    out.open = opened;
+    return opened;
+}
+
+// Closes the device if it is open; the caller holds deviceMutex only.
 void closeDevice(Output &out)
 {
-    if (!deviceOpen(out))
-        return;
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (!out.open)
+            return;
+        out.open = false;
+        releaseVerses(out);
+        out.cuesHoldDevice = false;
+    }
     out.device->close();
     mixer().stopAll();
-    out.streams.clear();
-    out.playing = 0;
-    out.playingVerse = 0;
-    out.cuesHoldDevice = false;
 }
 
 // At process exit: close a device that cues kept open.
 void closeAtExit()
 {
     Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    if (out.initCount == 0)
-        closeDevice(out);
+    const QMutexLocker deviceLocker(&out.deviceMutex);
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (out.initCount > 0)
+            return;
+    }
+    closeDevice(out);
 }
 
+// The caller holds mutex.
 void registerExitHandler(Output &out)
 {
     if (!out.exitHandlerRegistered) {
@@ -102,24 +123,30 @@ void AudioOutput::Init(quintptr windowHandle)
 {
     Q_UNUSED(windowHandle);
     Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    ++out.initCount;
+    const QMutexLocker deviceLocker(&out.deviceMutex);
+    {
+        const QMutexLocker locker(&out.mutex);
+        ++out.initCount;
+    }
     openDevice(out);
 }
 
 void AudioOutput::Free()
 {
     Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    if (out.initCount == 0)
-        return;
-    if (--out.initCount > 0 || !deviceOpen(out))
-        return;
-    if (out.cuesHoldDevice) {
-        // Cues may still sound: leave the device to them until the process ends.
-        releaseVerses(out);
-        registerExitHandler(out);
-        return;
+    const QMutexLocker deviceLocker(&out.deviceMutex);
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (out.initCount == 0)
+            return;
+        if (--out.initCount > 0 || !out.open)
+            return;
+        if (out.cuesHoldDevice) {
+            // Cues may still sound: leave the device to them until the process ends.
+            releaseVerses(out);
+            registerExitHandler(out);
+            return;
+        }
     }
     closeDevice(out);
 }
@@ -128,15 +155,18 @@ bool AudioOutput::IsOpen()
 {
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    return deviceOpen(out);
+    return out.open;
 }
 
 bool AudioOutput::Reopen()
 {
     Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    if (out.initCount == 0 && !out.cuesHoldDevice)
-        return false;
+    const QMutexLocker deviceLocker(&out.deviceMutex);
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (out.initCount == 0 && !out.cuesHoldDevice)
+            return false;
+    }
     return openDevice(out);
 }
 
@@ -153,7 +183,7 @@ AudioOutput::Stream AudioOutput::StreamCreateClip(std::shared_ptr<const AudioCli
         return 0;
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
-    if (!deviceOpen(out))
+    if (!out.open)
         return 0;
     Stream id = out.nextStream++;
     while (id == 0 || out.streams.contains(id)) // after wrapping round
@@ -172,7 +202,7 @@ bool AudioOutput::ChannelPlayAt(Stream stream, qint64 frame)
     Output &out = output();
     const QMutexLocker locker(&out.mutex);
     const std::shared_ptr<const AudioClip> clip = out.streams.value(stream);
-    if (!clip || !deviceOpen(out))
+    if (!clip || !out.open)
         return false;
     out.playingVerse = mixer().playVerse(clip, frame);
     out.playing = out.playingVerse != 0 ? stream : 0;
@@ -275,11 +305,10 @@ void AudioOutput::PlayCue(const QString &fileName)
     std::function<void(const QString &)> observer;
     bool open = false;
     {
+        const QMutexLocker deviceLocker(&out.deviceMutex);
+        open = openDevice(out);
         const QMutexLocker locker(&out.mutex);
         observer = out.cueObserver;
-        if (!deviceOpen(out))
-            openDevice(out);
-        open = deviceOpen(out);
         if (open) {
             // A cue may still sound when the last Free() comes: it keeps
             // the device until the process ends.
@@ -287,7 +316,7 @@ void AudioOutput::PlayCue(const QString &fileName)
             registerExitHandler(out);
         }
     }
-    if (open) // a cue is a short local .wav: decoded here, outside the lock
+    if (open) // a cue is a short local .wav: decoded here, outside the locks
         mixer().addCue(AudioDecoder::decodeFile(fileName));
     if (observer)
         observer(fileName);
@@ -303,10 +332,19 @@ void AudioOutput::SetCueObserver(std::function<void(const QString &)> observer)
 void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)
 {
     Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    const bool reopen = deviceOpen(out) || out.initCount > 0;
+    const QMutexLocker deviceLocker(&out.deviceMutex);
+    bool reopen = false;
+    {
+        const QMutexLocker locker(&out.mutex);
+        reopen = out.open || out.initCount > 0;
+    }
     closeDevice(out);
-    out.device = std::move(device);
+    std::unique_ptr<AudioDevice> previous; // destroyed outside the lock
+    {
+        const QMutexLocker locker(&out.mutex);
+        previous = std::exchange(out.device, std::move(device));
+    }
+    previous.reset();
     if (reopen)
         openDevice(out);
 }
@@ -316,11 +354,13 @@ AudioOutputShutdown::AudioOutputShutdown()
     std::unique_ptr<AudioDevice> device;
     {
         Output &out = output();
+        const QMutexLocker deviceLocker(&out.deviceMutex);
         const QMutexLocker locker(&out.mutex);
         out.shutDown = true;
-        if (deviceOpen(out))
-            device = std::move(out.device);
-        out.device.reset();
+        device = std::move(out.device);
+        if (!out.open)
+            device.reset(); // closed already, or never opened
+        out.open = false;
         releaseVerses(out);
         out.cuesHoldDevice = false;
     }
