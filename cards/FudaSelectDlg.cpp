@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 
 #include <algorithm>
 #include <functional>
@@ -187,13 +186,6 @@ void FudaSelectDlg::on_Btn_A_clicked()
 void FudaSelectDlg::SetCardSets(CardSets *sets)
 {
     cardSets = sets;
-    cardSetsFile.clear();
-}
-
-void FudaSelectDlg::SetCardSetsFile(const QString &iniPath)
-{
-    cardSetsFile = iniPath;
-    cardSets = iniPath.isEmpty() ? nullptr : &fileSets;
 }
 
 QList<int> FudaSelectDlg::CheckedCards() const
@@ -292,10 +284,6 @@ void FudaSelectDlg::BuildCardSetsMenu()
     // clear() leaves the submenus of the last opening behind as children.
     qDeleteAll(menu->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
 
-    if (!cardSetsFile.isEmpty()) {
-        QSettings settings(cardSetsFile, QSettings::IniFormat);
-        fileSets = CardSets::load(settings);
-    }
     QAction *save =
         menu->addAction(tr("今の選択を保存..."), this, &FudaSelectDlg::SaveCurrentAsSet);
     save->setObjectName(QStringLiteral("actionSaveCardSet"));
@@ -390,13 +378,7 @@ bool FudaSelectDlg::StoreSet(const QString &name, const QList<int> &cards)
                                  tr("札セット「%1」はもうあります。置き換えますか?").arg(name))
             != QMessageBox::Yes)
         return false;
-    if (!cardSets->insert(name, cards))
-        return false;
-    if (cardSetsFile.isEmpty())
-        return true;
-    QSettings settings(cardSetsFile, QSettings::IniFormat);
-    CardSets::saveOne(settings, name, cards);
-    return ReportWrite(settings);
+    return cardSets->insert(name, cards);
 }
 
 void FudaSelectDlg::DeleteSet(const QString &name)
@@ -407,11 +389,6 @@ void FudaSelectDlg::DeleteSet(const QString &name)
             != QMessageBox::Yes)
         return;
     cardSets->remove(name);
-    if (cardSetsFile.isEmpty())
-        return;
-    QSettings settings(cardSetsFile, QSettings::IniFormat);
-    CardSets::removeOne(settings, name);
-    ReportWrite(settings);
 }
 
 void FudaSelectDlg::CopySetAsText(const QString &name, const QList<int> &cards)
@@ -454,14 +431,4 @@ void FudaSelectDlg::PasteSetFromText()
     }
     if (StoreSet(set->name, set->cards))
         ApplySet(set->cards);
-}
-
-bool FudaSelectDlg::ReportWrite(QSettings &settings)
-{
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
-    QMessageBox::warning(this, tr("札セット"),
-                         tr("札セットを保存できませんでした: %1").arg(cardSetsFile));
-    return false;
 }

@@ -8,7 +8,6 @@
 #include "CardSets.h"
 #include "PoemTable.h"
 
-class QSettings;
 
 #include <array>
 #include <memory>
@@ -43,13 +42,9 @@ public:
 
     // The saved card sets the card-set menu offers, saves to and deletes
     // from, edited in place (the caller stores them with the other settings).
-    // Not copied: they must outlive the dialog. Without them (and without a
-    // file) only the ready-made sets are offered.
+    // Not copied: they must outlive the dialog. Without them only the
+    // ready-made sets are offered.
     void SetCardSets(CardSets *sets);
-    // The same on the group CardSets of a settings file, read when the menu
-    // opens and written at each change. Kept for callers that do not hold
-    // the sets in memory.
-    void SetCardSetsFile(const QString &iniPath);
     // The checked cards, in the order OK writes them back.
     QList<int> CheckedCards() const;
     // Checks exactly the given cards.
@@ -92,15 +87,12 @@ private:
     void ApplySet(const QList<int> &cards);
     void ShowSelectionCount();
     void BuildSelectionControls();
-    bool ReportWrite(QSettings &settings);
 
     std::unique_ptr<Ui::FudaSelectDlg> ui;
     QList<int> *fudaList = nullptr;
     // The check box of card n is element n - 1; the boxes belong to the dialog.
     std::array<QCheckBox *, PoemTable::CardCount> boxes {};
-    QString cardSetsFile;
-    CardSets *cardSets = nullptr; // the caller's, or fileSets
-    CardSets fileSets; // the file's sets in file mode
+    CardSets *cardSets = nullptr; // the caller's
     bool addSets = false; // a chosen set adds to the selection instead of replacing it
     CardQueryParser queryParser;
 };
