@@ -13,7 +13,6 @@ must begin with あ, ち or ひ.
   e2e_deadcardbias.py --app PATH [--keep DIR]
 """
 
-import argparse
 import glob
 import os
 import sys
@@ -93,28 +92,6 @@ def run(exe, work):
     return problems
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--app", required=True, help="the QtUtakaze executable")
-    parser.add_argument("--keep", help="keep the run (settings, history) in this folder")
-    args = parser.parse_args()
-    if d.missing_tools("Xvfb", "xdotool", "sox"):
-        print("needs Xvfb, xdotool and sox")
-        return 1
-    work, _tmp = d.work_folder(args.keep, "qtutakaze-e2e-deadcardbias-")
-    started = time.monotonic()
-    try:
-        problems = run(os.path.abspath(args.app), work)
-    except d.Failure as failure:
-        problems = [str(failure)]
-    log("took %.1f s" % (time.monotonic() - started))
-    if problems:
-        log("\n".join("- " + p for p in problems))
-        with open(os.path.join(work, "app.log"), errors="replace") as f:
-            log("program output:\n" + f.read())
-    print("FAIL" if problems else "PASS")
-    return 1 if problems else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(d.run_single_scenario(__doc__, "qtutakaze-e2e-deadcardbias-",
+                                   "keep the run (settings, history) in this folder", run))

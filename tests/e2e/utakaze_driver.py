@@ -14,6 +14,7 @@ program runs, and the analysis converts sample positions to wall-clock
 seconds with the measured rate instead of assuming 44100 frames a second.
 """
 
+import argparse
 import concurrent.futures
 import ctypes
 import ctypes.util
@@ -481,3 +482,29 @@ def segments(mono, min_gap=0.05, min_len=0.03):
         middle = mono[s + (e - s) // 10: e - (e - s) // 10]
         segs.append(Segment(s, e, peak_frequency(middle if len(middle) > 512 else mono[s:e])))
     return segs
+
+
+def run_single_scenario(doc, prefix, keep_help, run):
+    """The command line of a test that runs the program once in a work
+    folder: --app and --keep, run(app, work) returns its problems; prints
+    them with the program's output, then PASS or FAIL. Returns the exit code."""
+    parser = argparse.ArgumentParser(description=doc.split("\n")[0])
+    parser.add_argument("--app", required=True, help="the QtUtakaze executable")
+    parser.add_argument("--keep", help=keep_help)
+    args = parser.parse_args()
+    if missing_tools("Xvfb", "xdotool", "sox"):
+        print("needs Xvfb, xdotool and sox")
+        return 1
+    work, _tmp = work_folder(args.keep, prefix)
+    started = time.monotonic()
+    try:
+        problems = run(os.path.abspath(args.app), work)
+    except Failure as failure:
+        problems = [str(failure)]
+    print("took %.1f s" % (time.monotonic() - started), flush=True)
+    if problems:
+        print("\n".join("- " + p for p in problems), flush=True)
+        with open(os.path.join(work, "app.log"), errors="replace") as f:
+            print("program output:\n" + f.read(), flush=True)
+    print("FAIL" if problems else "PASS")
+    return 1 if problems else 0
