@@ -1,9 +1,10 @@
 #include "ReadingHistory.h"
 
+#include "StampedFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -11,12 +12,6 @@
 namespace {
 
 const char *const Header = "position\tcard\tdead\tkimariji\tstarted";
-
-const QRegularExpression &namePattern()
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
-    return pattern;
-}
 
 // "12.345" to milliseconds; false for anything else, negatives included.
 bool parseSeconds(const QString &text, qint64 *ms)
@@ -54,45 +49,18 @@ ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
 {
     if (entries.isEmpty())
         return SaveResult::NothingRead;
-    if (!QDir().mkpath(dir))
-        return SaveResult::Failed;
-
-    const QString base = fileNameFor(startedLocal).chopped(4);
-    QString name = base + QStringLiteral(".tsv");
-    for (int n = 2; QFile::exists(filePath(name)); ++n)
-        name = base + QStringLiteral("-%1.tsv").arg(n);
-
-    QSaveFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveResult::Failed;
-    const QByteArray content = format(entries);
-    if (file.write(content) != content.size() || !file.commit())
+    const QString path = StampedFolder(dir).write(startedLocal, format(entries));
+    if (path.isEmpty())
         return SaveResult::Failed;
     if (savedPath)
-        *savedPath = filePath(name);
+        *savedPath = path;
     prune();
     return SaveResult::Saved;
 }
 
 QStringList ReadingHistory::files() const
 {
-    const QStringList all = QDir(dir).entryList({QStringLiteral("*.tsv")}, QDir::Files);
-    QStringList names;
-    for (const QString &name : all) {
-        if (isHistoryFileName(name))
-            names.append(name);
-    }
-    // Sorting by start time, then by the same-second suffix.
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const QString stampA = a.left(15);
-        const QString stampB = b.left(15);
-        if (stampA != stampB)
-            return stampA > stampB;
-        const int nA = a.size() > 19 ? a.mid(16).chopped(4).toInt() : 1;
-        const int nB = b.size() > 19 ? b.mid(16).chopped(4).toInt() : 1;
-        return nA > nB;
-    });
-    return names;
+    return StampedFolder(dir).names();
 }
 
 QString ReadingHistory::filePath(const QString &fileName) const
@@ -102,14 +70,12 @@ QString ReadingHistory::filePath(const QString &fileName) const
 
 void ReadingHistory::prune() const
 {
-    const QStringList names = files();
-    if (names.size() <= Kept)
+    const QStringList removed = StampedFolder(dir).removeAllBut(Kept);
+    if (removed.isEmpty())
         return;
-    for (qsizetype i = Kept; i < names.size(); ++i)
-        QFile::remove(filePath(names.at(i)));
     QSet<QString> marks = stoppedEarly();
-    for (qsizetype i = Kept; i < names.size(); ++i)
-        marks.remove(names.at(i));
+    for (const QString &name : removed)
+        marks.remove(name);
     writeMarks(marks);
 }
 
@@ -181,12 +147,12 @@ QList<HistoryEntry> ReadingHistory::load(const QString &path)
 
 QString ReadingHistory::fileNameFor(const QDateTime &startedLocal)
 {
-    return startedLocal.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".tsv");
+    return StampedFolder::recordName(startedLocal);
 }
 
 bool ReadingHistory::isHistoryFileName(const QString &fileName)
 {
-    return namePattern().match(fileName).hasMatch();
+    return StampedFolder::isRecordName(fileName);
 }
 
 QByteArray ReadingHistory::format(const QList<HistoryEntry> &entries)

@@ -1,9 +1,9 @@
 #include "DrillRecord.h"
 
+#include "StampedFolder.h"
+
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -11,12 +11,6 @@ namespace {
 
 const char *const Header = "position\tcard\tdead\tkimariji\treference\treaction_ms\tresult";
 constexpr int Columns = 7;
-
-bool isDrillFileName(const QString &fileName)
-{
-    static const QRegularExpression pattern(QStringLiteral(R"(^\d{8}-\d{6}(-\d+)?\.tsv$)"));
-    return pattern.match(fileName).hasMatch();
-}
 
 std::optional<DrillResult> resultFrom(const QString &name)
 {
@@ -74,44 +68,18 @@ DrillRecord::SaveResult DrillRecord::save(const QDateTime &startedLocal,
 {
     if (rows.isEmpty())
         return SaveResult::NothingRead;
-    if (!QDir().mkpath(dir))
-        return SaveResult::Failed;
-
-    const QString base = startedLocal.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString name = base + QStringLiteral(".tsv");
-    for (int n = 2; QFile::exists(filePath(name)); ++n)
-        name = base + QStringLiteral("-%1.tsv").arg(n);
-
-    QSaveFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveResult::Failed;
-    const QByteArray content = format(rows);
-    if (file.write(content) != content.size() || !file.commit())
+    const QString path = StampedFolder(dir).write(startedLocal, format(rows));
+    if (path.isEmpty())
         return SaveResult::Failed;
     if (savedPath)
-        *savedPath = filePath(name);
+        *savedPath = path;
     prune();
     return SaveResult::Saved;
 }
 
 QStringList DrillRecord::files() const
 {
-    QStringList names;
-    for (const QString &name : QDir(dir).entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
-        if (isDrillFileName(name))
-            names.append(name);
-    }
-    // By start time, then by the same-second suffix.
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const QString stampA = a.left(15);
-        const QString stampB = b.left(15);
-        if (stampA != stampB)
-            return stampA > stampB;
-        const int nA = a.size() > 19 ? a.mid(16).chopped(4).toInt() : 1;
-        const int nB = b.size() > 19 ? b.mid(16).chopped(4).toInt() : 1;
-        return nA > nB;
-    });
-    return names;
+    return StampedFolder(dir).names();
 }
 
 QString DrillRecord::filePath(const QString &fileName) const
@@ -134,9 +102,7 @@ QList<QList<DrillRow>> DrillRecord::recent(int count) const
 
 void DrillRecord::prune() const
 {
-    const QStringList names = files();
-    for (qsizetype i = Kept; i < names.size(); ++i)
-        QFile::remove(filePath(names.at(i)));
+    StampedFolder(dir).removeAllBut(Kept);
 }
 
 QList<DrillRow> DrillRecord::load(const QString &path)
