@@ -164,16 +164,14 @@ QString EngineDrillReader::voiceName() const
     if (library.isSet())
         return QFileInfo(library.folder).fileName();
     // As the options dialog names the two voices.
-    return voice == Voices::First
-        ? QCoreApplication::translate("OptionDialog", "音声1　（女性）")
-        : QCoreApplication::translate("OptionDialog", "音声2　（男性）");
+    return voice == Voices::First ? QCoreApplication::translate("OptionDialog", "音声1　（女性）")
+                                  : QCoreApplication::translate("OptionDialog", "音声2　（男性）");
 }
 
 QString EngineDrillReader::timingFile() const
 {
     const LibraryReader library = ReaderInUse::get();
-    const QString folder = library.isSet()
-        ? library.folder
-        : QFileInfo(Voices::filePath(voice, 0, 2)).absolutePath();
+    const QString folder =
+        library.isSet() ? library.folder : QFileInfo(Voices::filePath(voice, 0, 2)).absolutePath();
     return QDir(folder).filePath(QStringLiteral("timing.tsv"));
 }

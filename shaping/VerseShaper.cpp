@@ -60,8 +60,7 @@ struct TrimRange
     std::size_t end;
 };
 
-std::optional<TrimRange> keptRange(const std::vector<float> &samples, int channels,
-                                   int sampleRate)
+std::optional<TrimRange> keptRange(const std::vector<float> &samples, int channels, int sampleRate)
 {
     if (channels < 1 || sampleRate < 1)
         return std::nullopt;
@@ -80,8 +79,9 @@ std::optional<TrimRange> keptRange(const std::vector<float> &samples, int channe
     while (framePeak(&samples[last * channels], channels) < threshold)
         --last;
     const std::size_t keepBefore = msToFrames(VerseShaper::KeepBeforeMs, sampleRate);
-    return TrimRange {first > keepBefore ? first - keepBefore : 0,
-                      std::min(frames, last + 1 + msToFrames(VerseShaper::KeepAfterMs, sampleRate))};
+    return TrimRange {
+        first > keepBefore ? first - keepBefore : 0,
+        std::min(frames, last + 1 + msToFrames(VerseShaper::KeepAfterMs, sampleRate))};
 }
 
 struct Ebur128Deleter

@@ -126,8 +126,9 @@ void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportThei
     QCOMPARE(upper->trimmedLeadMs, 0);
     QCOMPARE(upper->speed, 1.0);
     // The start is the verse's first sample on the clock, reported within a step of it.
-    QVERIFY2(std::abs(firstSoundMs(heardFrom) - upper->startMs) <= 2,
-             qPrintable(QStringLiteral("%1 vs %2").arg(firstSoundMs(heardFrom)).arg(upper->startMs)));
+    QVERIFY2(
+        std::abs(firstSoundMs(heardFrom) - upper->startMs) <= 2,
+        qPrintable(QStringLiteral("%1 vs %2").arg(firstSoundMs(heardFrom)).arg(upper->startMs)));
     QVERIFY(upper->atMs - upper->startMs <= 10);
     QVERIFY(std::abs(reader->nowMs() - VirtualTime::nowMs()) <= 1);
 
@@ -136,13 +137,14 @@ void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportThei
     const Report *lower = find(QStringLiteral("start 1/2"));
     QVERIFY(lower);
     const qint64 upperEnd = upper->startMs + 300;
-    QVERIFY2(std::abs(lower->startMs - (upperEnd + 700)) <= 2, qPrintable(QString::number(lower->startMs)));
+    QVERIFY2(std::abs(lower->startMs - (upperEnd + 700)) <= 2,
+             qPrintable(QString::number(lower->startMs)));
     QVERIFY(std::abs(firstSoundMs(upperEnd + 100) - lower->startMs) <= 2);
-    QCOMPARE(names(), (QStringList {QStringLiteral("start 1/1"), QStringLiteral("end 1/1"),
-                                    QStringLiteral("start 1/2"), QStringLiteral("end 1/2")}));
+    QCOMPARE(names(),
+             (QStringList {QStringLiteral("start 1/1"), QStringLiteral("end 1/1"),
+                           QStringLiteral("start 1/2"), QStringLiteral("end 1/2")}));
 
-    QCOMPARE(reader->timingFile(),
-             QDir(app->path()).filePath(QStringLiteral("Music/timing.tsv")));
+    QCOMPARE(reader->timingFile(), QDir(app->path()).filePath(QStringLiteral("Music/timing.tsv")));
     QVERIFY(!reader->voiceName().isEmpty());
 }
 
@@ -151,13 +153,13 @@ void TestEngineDrillReader::trimmedAndFaster_reportTheCutLeadAndTheSpeed()
     // A verse with 400 ms of silence before its sound.
     const QString wav = app->filePath(QStringLiteral("Music/rindou_002_1.wav"));
     QVERIFY(QFile::remove(app->filePath(QStringLiteral("Music/rindou_002_1.ogg"))));
-    QCOMPARE(QProcess::execute(QStringLiteral("sox"),
-                               {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                                QStringLiteral("-c"), QStringLiteral("1"), wav,
-                                QStringLiteral("synth"), QStringLiteral("0.5"),
-                                QStringLiteral("sine"), QStringLiteral("500"),
-                                QStringLiteral("pad"), QStringLiteral("0.4"), QStringLiteral("0")}),
-             0);
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("sox"),
+                          {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                           QStringLiteral("-c"), QStringLiteral("1"), wav, QStringLiteral("synth"),
+                           QStringLiteral("0.5"), QStringLiteral("sine"), QStringLiteral("500"),
+                           QStringLiteral("pad"), QStringLiteral("0.4"), QStringLiteral("0")}),
+        0);
     AudioShaping shaping;
     shaping.trimSilence = true;
     shaping.speed = 1.25;
@@ -167,7 +169,8 @@ void TestEngineDrillReader::trimmedAndFaster_reportTheCutLeadAndTheSpeed()
     const Report *start = find(QStringLiteral("start 2/1"));
     QVERIFY(start);
     // Trimming keeps 10 ms before the sound.
-    QVERIFY2(std::abs(start->trimmedLeadMs - 390) <= 2, qPrintable(QString::number(start->trimmedLeadMs)));
+    QVERIFY2(std::abs(start->trimmedLeadMs - 390) <= 2,
+             qPrintable(QString::number(start->trimmedLeadMs)));
     QCOMPARE(start->speed, 1.25);
 }
 
@@ -202,8 +205,9 @@ void TestEngineDrillReader::stopNextRepeat_andMissingFiles_neverHangTheDrill()
     clock.advance(100);
     reader->repeat();
     QVERIFY(waitFor(QStringLiteral("end 2/2")));
-    QCOMPARE(names().mid(5), (QStringList {QStringLiteral("start 2/1"), QStringLiteral("end 2/1"),
-                                           QStringLiteral("start 2/2"), QStringLiteral("end 2/2")}));
+    QCOMPARE(names().mid(5),
+             (QStringList {QStringLiteral("start 2/1"), QStringLiteral("end 2/1"),
+                           QStringLiteral("start 2/2"), QStringLiteral("end 2/2")}));
     const qint64 repeatedEnd = find(QStringLiteral("start 2/1"), 2)->startMs + 300;
     QVERIFY(std::abs(find(QStringLiteral("start 2/2"))->startMs - (repeatedEnd + 1000)) <= 2);
 
