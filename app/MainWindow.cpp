@@ -5,6 +5,7 @@
 #include "AppFolder.h"
 #include "AudioOutput.h"
 #include "DataFoldersDialog.h"
+#include "DrillLauncher.h"
 #include "FudaSelectDlg.h"
 #include "Logging.h"
 #include "NavigationKeyGuard.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(QWidget *parent)
                          ui->actionFuda, ui->actionOption, ui->actionPractice,
                          ui->actionPoemPanel});
     connect(reviewViews, &ReviewViews::viewChanged, settingsFile, &SettingsFile::changed);
+    new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
 }
 
 MainWindow::~MainWindow()

@@ -14,6 +14,8 @@ struct AudioClip
     static constexpr int Channels = 2;
 
     std::vector<float> samples;
+    // Frames the shaping cut from the recording's start (trimmed silence).
+    qint64 trimmedLeadFrames = 0;
 
     qint64 frames() const { return static_cast<qint64>(samples.size()) / Channels; }
 };

@@ -82,6 +82,12 @@ qint64 PlayMusicThread::LastEndFrame()
     return lastEndFrame;
 }
 
+PlayMusicThread::VerseStart PlayMusicThread::LastStart()
+{
+    const QMutexLocker locker(&mutex);
+    return lastStart;
+}
+
 void PlayMusicThread::RequestQuit()
 {
     quitRequested = true;
@@ -166,6 +172,8 @@ PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message, int &wait
     } else {
         loadClock.start(); // no output, no clock: 100 ms of the wall clock
     }
+    lastStart = {onClock ? startFrame : AudioOutput::PlayedFrames(),
+                 failed ? 0 : clip->trimmedLeadFrames};
     return CheckPlaying(message, waitMs);
 }
 

@@ -56,6 +56,15 @@ public:
     // its end was reported for one that was stopped. -1 before any.
     // SetMusicFileAfterGap() counts from it.
     qint64 LastEndFrame();
+    // Where the last play attempt began: the output frame of its first
+    // sample (or the place of a missing verse; -1 before any) and the frames
+    // the shaping trimmed from the recording's start.
+    struct VerseStart
+    {
+        qint64 frame = -1;
+        qint64 trimmedLeadFrames = 0;
+    };
+    VerseStart LastStart();
     void RequestQuit();
     void SetVolume(float level);
     float GetVolume();
@@ -98,6 +107,7 @@ private:
     qint64 gapFrames = -1; // -1: at once
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)
     qint64 lastEndFrame = -1;
+    VerseStart lastStart;
 
     // Touched only by run() and, after it has returned, the destructor.
     std::unique_ptr<VerseLoader> loader; // the file handed over

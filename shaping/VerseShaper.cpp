@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -51,6 +52,38 @@ void fadeEnds(std::vector<float> &samples, int channels, std::size_t fadeFrames,
     }
 }
 
+// The frames trimming keeps, [begin, end); nothing when it keeps all
+// (no usable format, or nothing sounds to measure silence against).
+struct TrimRange
+{
+    std::size_t begin;
+    std::size_t end;
+};
+
+std::optional<TrimRange> keptRange(const std::vector<float> &samples, int channels, int sampleRate)
+{
+    if (channels < 1 || sampleRate < 1)
+        return std::nullopt;
+    const std::size_t frames = framesOf(samples, channels);
+    float peak = 0.0f;
+    for (std::size_t f = 0; f < frames; ++f)
+        peak = std::max(peak, framePeak(&samples[f * channels], channels));
+    if (peak < VerseShaper::SilentPeak)
+        return std::nullopt;
+
+    const float threshold = peak * static_cast<float>(fromDb(VerseShaper::SilenceBelowPeakDb));
+    std::size_t first = 0;
+    while (framePeak(&samples[first * channels], channels) < threshold)
+        ++first;
+    std::size_t last = frames - 1;
+    while (framePeak(&samples[last * channels], channels) < threshold)
+        --last;
+    const std::size_t keepBefore = msToFrames(VerseShaper::KeepBeforeMs, sampleRate);
+    return TrimRange {
+        first > keepBefore ? first - keepBefore : 0,
+        std::min(frames, last + 1 + msToFrames(VerseShaper::KeepAfterMs, sampleRate))};
+}
+
 struct Ebur128Deleter
 {
     void operator()(ebur128_state *state) const { ebur128_destroy(&state); }
@@ -74,34 +107,22 @@ std::vector<float> VerseShaper::shape(std::vector<float> samples, int channels, 
 std::vector<float> VerseShaper::trimSilence(std::vector<float> samples, int channels,
                                             int sampleRate)
 {
-    if (channels < 1 || sampleRate < 1)
+    const std::optional<TrimRange> range = keptRange(samples, channels, sampleRate);
+    const std::size_t frames = channels < 1 ? 0 : framesOf(samples, channels);
+    if (!range || (range->begin == 0 && range->end == frames))
         return samples;
-    const std::size_t frames = framesOf(samples, channels);
-    float peak = 0.0f;
-    for (std::size_t f = 0; f < frames; ++f)
-        peak = std::max(peak, framePeak(&samples[f * channels], channels));
-    // Nothing sounds: there is no sound to measure silence against.
-    if (peak < SilentPeak)
-        return samples;
-
-    const float threshold = peak * static_cast<float>(fromDb(SilenceBelowPeakDb));
-    std::size_t first = 0;
-    while (framePeak(&samples[first * channels], channels) < threshold)
-        ++first;
-    std::size_t last = frames - 1;
-    while (framePeak(&samples[last * channels], channels) < threshold)
-        --last;
-
-    const std::size_t keepBefore = msToFrames(KeepBeforeMs, sampleRate);
-    const std::size_t begin = first > keepBefore ? first - keepBefore : 0;
-    const std::size_t end = std::min(frames, last + 1 + msToFrames(KeepAfterMs, sampleRate));
-    if (begin == 0 && end == frames)
-        return samples;
-
+    const auto [begin, end] = *range;
     std::vector<float> kept(samples.begin() + static_cast<std::ptrdiff_t>(begin * channels),
                             samples.begin() + static_cast<std::ptrdiff_t>(end * channels));
     fadeEnds(kept, channels, msToFrames(FadeMs, sampleRate), begin > 0, end < frames);
     return kept;
+}
+
+std::size_t VerseShaper::trimmedLeadFrames(const std::vector<float> &samples, int channels,
+                                           int sampleRate)
+{
+    const std::optional<TrimRange> range = keptRange(samples, channels, sampleRate);
+    return range ? range->begin : 0;
 }
 
 std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int channels,

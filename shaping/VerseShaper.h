@@ -36,6 +36,9 @@ public:
 
     // The steps, each usable alone.
     static std::vector<float> trimSilence(std::vector<float> samples, int channels, int sampleRate);
+    // The frames trimSilence() would cut from the start (0 when it cuts none).
+    static std::size_t trimmedLeadFrames(const std::vector<float> &samples, int channels,
+                                         int sampleRate);
     static std::vector<float> changeSpeed(std::vector<float> samples, int channels, int sampleRate,
                                           double speed);
     static std::vector<float> normalizeLoudness(std::vector<float> samples, int channels,

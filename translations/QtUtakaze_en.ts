@@ -593,6 +593,10 @@ A leading - takes them out (-87, -1-20).</translation>
         <source>%1 / %2 再生中</source>
         <translation type="vanished">%1 / %2 playing</translation>
     </message>
+    <message>
+        <source>取りの練習...</source>
+        <translation>Take drill...</translation>
+    </message>
 </context>
 <context>
     <name>MprisBridge</name>

@@ -1,0 +1,41 @@
+#ifndef DRILLLAUNCHER_H
+#define DRILLLAUNCHER_H
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+struct AppSettings;
+class DrillWindow;
+class QAction;
+class QWidget;
+class ReadingSession;
+
+// Opens the take drill from its menu item: not during a reading, like the
+// other dialogs, with the cards checked in the card selection, the reading's
+// pauses and the voice in use. The drill window is modal, so neither a
+// reading nor a remote control plays over a drill, and it goes with its
+// reader (whose player's thread it joins) when it is closed. Card sets the
+// drill saved are taken into the window's settings afterwards, so the card
+// selection offers them and the settings file keeps them.
+class DrillLauncher : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Everything given outlives this object; `window` owns it and the drill window.
+    DrillLauncher(QWidget *window, ReadingSession *session, AppSettings *settings,
+                  const QString &iniPath, QAction *action);
+
+private:
+    void open();
+    void takeSavedCardSets();
+
+    QWidget *window;
+    ReadingSession *session;
+    AppSettings *settings;
+    QString iniPath;
+    QPointer<DrillWindow> drill;
+};
+
+#endif
