@@ -153,9 +153,12 @@ void EngineDrillReader::onEnded()
 qint64 EngineDrillReader::nowMs() const
 {
     // The frame sounding now: the last one rendered, moved by how long
-    // before or after now it sounds.
+    // before or after now it is rendered, and by how long the sound server
+    // holds it before it sounds. A verse's start is a rendered frame, so a
+    // click is compared with the sound the player heard.
     const qint64 rendered = AudioOutput::PlayedFrames();
-    return framesToMs(rendered) - AudioOutput::MsUntilFrame(rendered);
+    return framesToMs(rendered) - AudioOutput::MsUntilFrame(rendered)
+        - AudioOutput::OutputLatencyMs();
 }
 
 QString EngineDrillReader::voiceName() const

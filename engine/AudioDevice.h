@@ -22,6 +22,9 @@ public:
     // Whether it takes frames in real time. One that does not (a test's)
     // advances the clock only when it is told to.
     virtual bool hasWallClock() const { return true; }
+    // About how long a frame taken by the callback waits before it sounds
+    // (what the sound server holds ahead); 0 when nothing is known of it.
+    virtual int latencyFrames() const { return 0; }
 };
 
 // The real output (SDL2; its driver follows SDL_AUDIODRIVER).

@@ -228,6 +228,15 @@ qint64 AudioOutput::MsUntilFrame(qint64 frame)
     return mixer().msUntilFrame(frame);
 }
 
+qint64 AudioOutput::OutputLatencyMs()
+{
+    Output &out = output();
+    const QMutexLocker locker(&out.mutex);
+    if (!out.open)
+        return 0;
+    return qint64(out.device->latencyFrames()) * 1000 / AudioClip::Rate;
+}
+
 bool AudioOutput::HasWallClock()
 {
     return mixer().hasWallClock();

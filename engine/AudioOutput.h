@@ -62,6 +62,9 @@ public:
     // Milliseconds until that frame is rendered (negative: how long ago),
     // finer than the device's buffers.
     static qint64 MsUntilFrame(qint64 frame);
+    // About how long a frame rendered now waits in the sound server before
+    // it sounds (0 without a device, or when the driver does not say).
+    static qint64 OutputLatencyMs();
     // False while a device without a wall clock (a test's) is in use: time
     // is then only what it has taken.
     static bool HasWallClock();

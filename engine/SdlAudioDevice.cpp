@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -74,6 +75,8 @@ public:
             return false;
         }
         const int frames = obtained.samples > 0 ? obtained.samples : wanted.samples;
+        // SDL asks a sound server to hold one buffer ahead of what sounds.
+        latency.store(reachesSpeakers(SDL_GetCurrentAudioDriver()) ? frames : 0);
         scratch.assign(static_cast<size_t>(frames) * AudioClip::Channels, 0.0f);
         qCDebug(lcAudio, "audio device open: %d frames per callback", frames);
         SDL_PauseAudioDevice(device, 0);
@@ -91,6 +94,7 @@ public:
     }
 
     bool isOpen() const override { return device != 0; }
+    int latencyFrames() const override { return latency.load(); }
 
 private:
     static void SDLCALL callback(void *userdata, Uint8 *stream, int bytes)
@@ -114,6 +118,7 @@ private:
     SDL_AudioDeviceID device = 0;
     AudioMixer *mixer = nullptr;
     std::vector<float> scratch; // the callback's own, sized at open
+    std::atomic_int latency {0}; // read by any thread
 };
 
 } // namespace
