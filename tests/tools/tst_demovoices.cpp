@@ -31,13 +31,15 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    // The checks of the files run while Open JTalk makes the voice for the
+    // checks of the output (started by initTestCase).
     void poemData_hasEveryPoemWithReadings();
-    void generator_makesNamedPlayableAudibleFiles();
-    void generator_timingMatchesReadings();
     void generator_rerunAndForeignFiles_leftAlone();
     void generator_interrupted_leavesNoPartialFile();
     void generator_badCardNumber_fails_data();
     void generator_badCardNumber_fails();
+    void generator_makesNamedPlayableAudibleFiles();
+    void generator_timingMatchesReadings();
 
 private:
     struct Result
@@ -52,6 +54,9 @@ private:
     static Result
     runGenerator(const QString &appDir, const QStringList &cards,
                  const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+    static void startGenerator(QProcess *process, const QString &appDir, const QStringList &cards,
+                               const QProcessEnvironment &env);
+    static Result finishGenerator(QProcess *process);
     // Every file below dir (hidden ones too), relative paths.
     static QSet<QString> filesIn(const QString &dir);
     // "sox stat" values of an audio file: length in seconds, RMS amplitude.
@@ -68,6 +73,7 @@ private:
     static int morae(const QString &reading);
 
     QTemporaryDir made; // card 0, made once for the checks of the output
+    QProcess making; // the generator making it
     FakeAudioDevice *output = nullptr; // owned by the audio output
 };
 
@@ -89,17 +95,28 @@ TestDemoVoices::Result TestDemoVoices::runGenerator(const QString &appDir, const
                                                     const QProcessEnvironment &env)
 {
     QProcess process;
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(generator(), QStringList {appDir} + cards);
+    startGenerator(&process, appDir, cards, env);
+    return finishGenerator(&process);
+}
+
+void TestDemoVoices::startGenerator(QProcess *process, const QString &appDir,
+                                    const QStringList &cards, const QProcessEnvironment &env)
+{
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(generator(), QStringList {appDir} + cards);
+}
+
+TestDemoVoices::Result TestDemoVoices::finishGenerator(QProcess *process)
+{
     Result result;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
+    if (!process->waitForFinished(120000)) {
+        process->kill();
+        process->waitForFinished();
         return result;
     }
-    result.output = QString::fromUtf8(process.readAll());
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromUtf8(process->readAll());
+    result.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
     return result;
 }
 
@@ -194,10 +211,17 @@ void TestDemoVoices::initTestCase()
     output = device.get();
     AudioOutput::UseDevice(std::move(device));
     AudioOutput::Init(0);
+    QVERIFY(made.isValid());
+    startGenerator(&making, made.path(), {QStringLiteral("0")},
+                   QProcessEnvironment::systemEnvironment());
 }
 
 void TestDemoVoices::cleanupTestCase()
 {
+    if (making.state() != QProcess::NotRunning) {
+        making.kill();
+        making.waitForFinished();
+    }
     AudioOutput::Free();
 }
 
@@ -230,8 +254,7 @@ void TestDemoVoices::poemData_hasEveryPoemWithReadings()
 void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
 {
     const QTemporaryDir &app = made;
-    QVERIFY(app.isValid());
-    const Result result = runGenerator(app.path(), {QStringLiteral("0")});
+    const Result result = finishGenerator(&making);
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
     QVERIFY2(result.output.count(QLatin1Char('\n')) <= 1, qPrintable(result.output));
 
