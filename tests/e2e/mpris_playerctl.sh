@@ -20,10 +20,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 expect() {
     local pattern=$1; shift
     local out=
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         out=$("$@" 2>/dev/null || true)
         [[ $out =~ $pattern ]] && return 0
-        sleep 0.1
+        sleep 0.05
     done
     fail "'$*' gave '$out', expected /$pattern/"
 }
@@ -33,10 +33,16 @@ cp "$APP" "$WORK/QtUtakaze"
 mkdir "$WORK/Music"
 sox -q -n -r 44100 -c 1 -b 16 "$WORK/tone.wav" synth 3 sine 440
 oggenc -Q -o "$WORK/tone.ogg" "$WORK/tone.wav"
-cp "$WORK/tone.ogg" "$WORK/Music/rindou_000_2.ogg"
+# Copies written by one tee: a link made by a process for each of the 201
+# files took seconds.
+VERSES=("$WORK/Music/rindou_000_2.ogg")
 for c in $(seq 1 100); do
-    for h in 1 2; do ln -s ../tone.ogg "$WORK/Music/$(printf 'rindou_%03d_%d.ogg' "$c" "$h")"; done
+    for h in 1 2; do
+        printf -v name '%s/Music/rindou_%03d_%d.ogg' "$WORK" "$c" "$h"
+        VERSES+=("$name")
+    done
 done
+tee "${VERSES[@]}" <"$WORK/tone.ogg" >/dev/null
 printf '[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\n' > "$WORK/QtUtakaze.ini"
 
 (cd "$WORK" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \

@@ -4,8 +4,8 @@
 #include "AppFolder.h"
 #include "AudioOutput.h"
 #include "EventLog.h"
-#include "FixtureAudio.h"
 #include "PlaySequenceThread.h"
+#include "ToneFiles.h"
 #include "VirtualTime.h"
 
 #include <QTemporaryDir>
@@ -61,8 +61,8 @@ protected slots:
         shortDir = root.filePath(QStringLiteral("short"));
         longDir = root.filePath(QStringLiteral("long"));
         QVERIFY(root.isValid());
-        QVERIFY(FixtureAudio::MakeVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
-        QVERIFY(FixtureAudio::MakeVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
+        QVERIFY(ToneFiles::WriteVoiceFolder(shortDir, {0, 7, 12}, 0.3, true));
+        QVERIFY(ToneFiles::WriteVoiceFolder(longDir, {0, 7, 12}, 1.0, false));
         if (virtualSuite)
             clock.install();
     }

@@ -2,6 +2,7 @@
 #include "EventLog.h"
 #include "FixtureAudio.h"
 #include "PlayMusicThread.h"
+#include "ToneFiles.h"
 #include "VirtualTime.h"
 
 #include <QDir>
@@ -76,8 +77,8 @@ void TestPlayMusicThread::initTestCase()
     QVERIFY(dir.isValid());
     shortTone = dir.filePath(QStringLiteral("short.ogg"));
     longTone = dir.filePath(QStringLiteral("long.ogg"));
-    QVERIFY(FixtureAudio::MakeOggTone(shortTone, 440, 0.3));
-    QVERIFY(FixtureAudio::MakeOggTone(longTone, 660, 1.5));
+    QVERIFY(ToneFiles::WriteOggTone(shortTone, 440, 0.3));
+    QVERIFY(ToneFiles::WriteOggTone(longTone, 660, 1.5));
     clock.install();
 }
 
@@ -217,15 +218,15 @@ void TestPlayMusicThread::playedFile_endsAfterItsLength()
     realTime = true;
     player = makePlayer();
     player->start();
-    player->SetMusicFile(longTone);
-    QVERIFY(passUntil([&] { return log->count(QStringLiteral("start:") + longTone) == 1; }, 2000));
+    player->SetMusicFile(shortTone);
+    QVERIFY(passUntil([&] { return log->count(QStringLiteral("start:") + shortTone) == 1; }, 2000));
     QVERIFY(AudioOutput::IsMusicPlaying());
     // While it plays, another path is dropped.
-    player->SetMusicFile(shortTone);
+    player->SetMusicFile(longTone);
     QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 5000));
     const qint64 length =
-        log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + longTone);
-    QVERIFY2(length >= 1400 && length <= 2200, qPrintable(QString::number(length)));
+        log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + shortTone);
+    QVERIFY2(length >= 250 && length <= 1000, qPrintable(QString::number(length)));
     pass(350);
     QCOMPARE(log->names().size(), 2);
 }

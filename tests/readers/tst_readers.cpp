@@ -65,7 +65,8 @@ private slots:
     void library_readerInUse_voicesFollow();
 
 private:
-    // A 16-bit mono 8 kHz WAV: silence, then a tone of the given amplitude.
+    // A 16-bit mono WAV at the output's rate (nothing to resample, which is slow
+    // for hundreds of files): silence, then a tone of the given amplitude.
     static bool writeWav(const QString &path, double silence, double tone, double amplitude = 0.5);
     // A reader folder with every verse (the preamble's upper one too when asked).
     static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper);
@@ -75,7 +76,7 @@ private:
 
 bool TestReaders::writeWav(const QString &path, double silence, double tone, double amplitude)
 {
-    constexpr int Rate = 8000;
+    constexpr int Rate = 44100;
     QByteArray samples;
     const int silent = int(silence * Rate);
     const int total = silent + int(tone * Rate);
