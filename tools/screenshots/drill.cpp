@@ -27,7 +27,7 @@ public:
     void next() override {}
     void repeat() override {}
     qint64 nowMs() const override { return now; }
-    QString voiceName() const override { return QStringLiteral("voice 1 (female)"); }
+    QString voiceName() const override { return QStringLiteral("音声1　（女性）"); }
     QString timingFile() const override { return {}; }
 
     int lastCard = 0;
