@@ -86,20 +86,38 @@ private:
         sinceTick.restart();
         owedFrames = std::min<qint64>(owedFrames + wallUs * speed * AudioClip::Rate / 1000000,
                                       qint64(MaxTickUs) * speed * AudioClip::Rate / 1000000);
+        // An engine busy for a whole second (a verse decoded on a machine
+        // that is that loaded) no longer holds the clock: a sound card's
+        // would not wait either.
+        if (EngineActivity::quiet())
+            busySince.invalidate();
+        else if (!busySince.isValid())
+            busySince.start();
+        const bool stalled = busySince.isValid() && busySince.elapsed() >= StallMs;
+        if (stalled && !stallReported) {
+            qWarning("QuickAudioDevice: the engine was busy for %d ms; output time goes on",
+                     StallMs);
+            stallReported = true;
+        }
         const std::lock_guard<std::mutex> lock(mutex);
         // A verse handed over, a wake from the last step: the engine's to
         // take before the clock moves on.
-        while (mixer && owedFrames >= StepFrames && EngineActivity::quiet()) {
+        while (mixer && owedFrames >= StepFrames && (stalled || EngineActivity::quiet())) {
             mixer->render(scratch.data(), StepFrames);
             owedFrames -= StepFrames;
+            if (stalled)
+                break;
         }
     }
 
     static constexpr int MaxTickUs = 5000;
+    static constexpr int StallMs = 1000;
 
     const int speed;
     QPointer<QTimer> timer;
     QElapsedTimer sinceTick;
+    QElapsedTimer busySince; // invalid while the engine sleeps
+    bool stallReported = false;
     qint64 owedFrames = 0;
     std::vector<float> scratch;
     mutable std::mutex mutex; // mixer: open and close come from any thread
