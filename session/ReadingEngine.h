@@ -6,6 +6,8 @@
 #include <QList>
 #include <QObject>
 
+#include <chrono>
+
 // What a reading session needs of the thread that plays a reading: hand it a
 // reading, send it requests, and hear what it did. The program's engine is
 // the reading thread (SequenceThreadEngine); tests drive a session with a
@@ -33,6 +35,13 @@ public:
     virtual void requestStop() = 0;
     virtual void requestNext() = 0;
     virtual void requestRepeat() = 0;
+    // The clock a reading is timed by, in milliseconds from any fixed point:
+    // the steady wall clock, unless the engine keeps time by another.
+    virtual qint64 clockMs() const
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
 
 signals:
     // Every report of the engine, in the order it made them.

@@ -114,7 +114,7 @@ void ReadingSession::begin(const ReadingSetup &reading)
                         ReadingPlanBuilder::build(setup.playList, options));
     }
     recorder.begin(setup.playList, setup.deadCards, QDateTime::currentDateTime());
-    clock.start();
+    startedClockMs = engine->clockMs();
     this->reading = true;
     wantPlaying = true;
     emit readingStarted();
@@ -154,7 +154,8 @@ void ReadingSession::onUpperStarted(int card)
     if (card != lastCounted) {
         ++counted;
         lastCounted = card;
-        const ReadingRecorder::CardRead read = recorder.cardRead(card, clock.elapsed());
+        const ReadingRecorder::CardRead read =
+            recorder.cardRead(card, engine->clockMs() - startedClockMs);
         emit cardRead(card, read.kimarijiLength, read.changes);
     }
     emit upperVerseStarted(card);

@@ -5,7 +5,6 @@
 #include "ReadingOrder.h"
 #include "ReadingRecorder.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -106,7 +105,7 @@ private:
     int lastCounted = -1;
     ReadingRecorder recorder;
     QHash<int, QString> openings; // of every upper verse, for the dead cards that tempt
-    QElapsedTimer clock;
+    qint64 startedClockMs = 0; // engine->clockMs() at the start
 };
 
 #endif

@@ -23,6 +23,7 @@ public:
     void requestStop() override;
     void requestNext() override;
     void requestRepeat() override;
+    qint64 clockMs() const override;
 
 private:
     PlaySequenceThread *thread;

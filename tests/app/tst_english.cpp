@@ -8,6 +8,7 @@
 #include "OptionDialog.h"
 #include "PoemPanel.h"
 #include "PracticeDialog.h"
+#include "QuickAudioDevice.h"
 #include "ScopedAppFolder.h"
 #include "TestData.h"
 #include "UiLanguage.h"
@@ -114,6 +115,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(UiLanguage::install(*qApp, UiLanguage::English));
+        QuickAudioDevice::install();
         QVERIFY(FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1}, 0.5));
     }
 
@@ -181,7 +183,7 @@ private slots:
     void mainWindow_textsImagesStatusAndQuestion()
     {
         QVERIFY(TestData::writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")),
-                          "[SETTING]\nFudaList=1\n"));
+                                    "[SETTING]\nFudaList=1\n"));
         MainWindow window;
         MainWindowProbe probe(window);
         const auto *ui = probe.ui();

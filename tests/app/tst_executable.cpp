@@ -41,6 +41,10 @@ private:
         for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DBUS_SESSION_BUS_ADDRESS"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        // The program says when it has opened its output, in its window's
+        // constructor, after its signal handlers are in place.
+        env.insert(QStringLiteral("QT_LOGGING_RULES"),
+                   QStringLiteral("qtutakaze.audio.debug=true"));
         if (!busAddress.isEmpty())
             env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
         return env;
@@ -53,9 +57,14 @@ private:
         process.start(program, {});
         if (!process.waitForStarted(10000))
             return false;
-        // No output to wait for: give the window time to come up.
-        QTest::qWait(1500);
-        return process.state() == QProcess::Running;
+        QByteArray log;
+        const bool opened = QTest::qWaitFor(
+            [&] {
+                log += process.readAllStandardError();
+                return log.contains("audio device") || process.state() != QProcess::Running;
+            },
+            10000);
+        return opened && process.state() == QProcess::Running;
     }
 
     // Sends the signal and waits for the end; the time it took in ms, or -1.

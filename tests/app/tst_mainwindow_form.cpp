@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "MainWindowProbe.h"
+#include "QuickAudioDevice.h"
 #include "ScopedAppFolder.h"
 
 #include <QAction>
@@ -23,6 +24,8 @@ private:
     std::unique_ptr<ScopedAppFolder> dir;
 
 private slots:
+    void initTestCase() { QuickAudioDevice::install(); }
+
     void init()
     {
         dir = std::make_unique<ScopedAppFolder>();

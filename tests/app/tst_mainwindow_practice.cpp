@@ -1,5 +1,6 @@
 #include "MainWindowProbe.h"
 #include "PracticeDialog.h"
+#include "QuickAudioDevice.h"
 #include "ScopedAppFolder.h"
 
 #include <QAction>
@@ -41,6 +42,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { QuickAudioDevice::install(); }
+
     void init()
     {
         dir = std::make_unique<ScopedAppFolder>();
@@ -103,7 +106,9 @@ private slots:
             // whether a dialog came up at all.
             const auto choose = [ui](int style, bool accept) {
                 bool opened = false;
-                QTimer::singleShot(50, [&opened, style, accept] {
+                bool looked = false;
+                QTimer::singleShot(0, [&opened, &looked, style, accept] {
+                    looked = true;
                     auto *dialog =
                         qobject_cast<PracticeDialog *>(QApplication::activeModalWidget());
                     opened = dialog != nullptr;
@@ -114,8 +119,7 @@ private slots:
                     accept ? dialog->accept() : dialog->reject();
                 });
                 ui->actionPractice->trigger();
-                QTest::qWait(150);
-                return opened;
+                return QTest::qWaitFor([&looked] { return looked; }) && opened;
             };
             QVERIFY(choose(2, true));
             QVERIFY(choose(1, false)); // cancelled: the beginner style stays

@@ -3,6 +3,7 @@
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
 #include "PoemTable.h"
+#include "QuickAudioDevice.h"
 #include "TestData.h"
 
 #include <QAction>
@@ -76,7 +77,7 @@ private:
 
     static void answerNextQuestion(QMessageBox::StandardButton button)
     {
-        QTimer::singleShot(50, [button] {
+        QTimer::singleShot(0, [button] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
@@ -90,6 +91,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(shortVerses.isValid() && longVerses.isValid());
+        QuickAudioDevice::install();
         QVERIFY(FixtureAudio::MakeVoiceFolder(shortVerses.path(), FixtureCards, 0.2));
         QVERIFY(FixtureAudio::MakeVoiceFolder(longVerses.path(), FixtureCards, 1.5));
     }
@@ -247,14 +249,16 @@ private slots:
         useFolder(shortVerses, "");
         MainWindow window;
         bool asked = false;
-        QTimer::singleShot(50, this, [&asked] {
+        bool looked = false;
+        QTimer::singleShot(0, this, [&asked, &looked] {
             if (QWidget *box = QApplication::activeModalWidget()) {
                 asked = true;
                 box->close();
             }
+            looked = true;
         });
         MainWindowProbe(window).ui()->Btn_Stop->click();
-        QTest::qWait(100);
+        QVERIFY(QTest::qWaitFor([&looked] { return looked; }));
         QVERIFY(!asked);
     }
 
@@ -324,7 +328,9 @@ private:
                       const std::function<void(QDialog *)> &answer = {})
     {
         QString opened;
-        QTimer::singleShot(50, this, [&opened, &answer] {
+        bool looked = false;
+        QTimer::singleShot(0, this, [&opened, &answer, &looked] {
+            looked = true;
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
@@ -335,7 +341,8 @@ private:
                 dialog->reject();
         });
         action();
-        QTest::qWait(100);
+        if (!QTest::qWaitFor([&looked] { return looked; }))
+            return QStringLiteral("(no answer)");
         return opened;
     }
 

@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
+#include "QuickAudioDevice.h"
 #include "ScopedAppFolder.h"
 #include "TestData.h"
 
@@ -46,6 +47,8 @@ private:
     QString iniPath() const { return dir->filePath(QStringLiteral("QtUtakaze.ini")); }
 
 private slots:
+    void initTestCase() { QuickAudioDevice::install(); }
+
     void init()
     {
         dir = std::make_unique<ScopedAppFolder>();

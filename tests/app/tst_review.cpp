@@ -3,6 +3,7 @@
 #include "FudaSelectDlg.h"
 #include "HistoryWindow.h"
 #include "MainWindowProbe.h"
+#include "QuickAudioDevice.h"
 #include "ReadingHistory.h"
 
 #include <QAction>
@@ -57,6 +58,8 @@ class TestReview : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QuickAudioDevice::install(); }
+
     void readingHistory_readAgain_andCardSetAfterRestart()
     {
         QTemporaryDir folder;

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-// Makes small audio files for tests with sox and oggenc (installed by the
+// Makes small audio files for tests (Ogg Vorbis with oggenc, installed by the
 // test command). Every function returns false and leaves no file on failure.
 namespace FixtureAudio {
 

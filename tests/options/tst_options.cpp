@@ -2,6 +2,7 @@
 #include "FixtureAudio.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
+#include "QuickAudioDevice.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -76,6 +78,7 @@ private:
 void OptionsTest::initTestCase()
 {
     QVERIFY(appDir.isValid());
+    QuickAudioDevice::install();
     QVERIFY(FixtureAudio::MakeVoiceFolder(appDir.path(), {0}, Voice1Seconds, true));
     // A longer preamble for the second voice, so the two can be told apart.
     QVERIFY(FixtureAudio::MakeOggTone(appDir.filePath(QStringLiteral("Music2/asagao_000_2.ogg")),
@@ -251,17 +254,26 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
     QSignalSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
     QSignalSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
 
+    // Timed on the output clock, as the reading thread reports them.
+    std::atomic<qint64> startedMs = -1;
+    std::atomic<qint64> endedMs = -1;
+    const QObject timing; // ends the connections with this function
+    connect(
+        thread.get(), &PlaySequenceThread::Music2Starteded, &timing,
+        [&startedMs] { startedMs = QuickAudioDevice::nowMs(); }, Qt::DirectConnection);
+    connect(
+        thread.get(), &PlaySequenceThread::SequenceEnded, &timing,
+        [&endedMs] { endedMs = QuickAudioDevice::nowMs(); }, Qt::DirectConnection);
+
     auto dialog = std::make_unique<OptionDialog>(nullptr, openedWith, true, thread.get());
     dialog->show();
     QTest::mouseClick(radio(dialog.get(), onScreen), Qt::LeftButton);
     QTest::mouseClick(testPlay(dialog.get()), Qt::LeftButton);
 
     QVERIFY(lowerStarted.wait(5000));
-    QElapsedTimer sounding;
-    sounding.start();
     QCOMPARE(lowerStarted.takeFirst().at(0).toInt(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
-    const qint64 lengthMs = sounding.elapsed();
+    const qint64 lengthMs = endedMs - startedMs;
     QCOMPARE(lowerEnded.count(), 1);
     QCOMPARE(upper.count(), 0);
     QCOMPARE(lowerStarted.count(), 0);
