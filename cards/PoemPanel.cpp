@@ -154,13 +154,15 @@ PoemPanel::PoemPanel(QWidget *parent)
     layout->addWidget(poem);
     layout->addLayout(form);
     layout->addStretch();
-    reserveRoomForEveryCard();
     showCard(0, 0);
 }
 
 void PoemPanel::reserveRoomForEveryCard()
 {
     const QList<QLabel *> labels {title, poem, reading, kimariji, changed, colour};
+    QStringList shownTexts;
+    for (const QLabel *label : labels)
+        shownTexts.append(label->text());
     QList<QSize> room(labels.size());
     const auto measure = [&labels, &room](const PanelTexts &texts) {
         const QStringList each {texts.title,    texts.poem,    texts.reading,
@@ -178,8 +180,19 @@ void PoemPanel::reserveRoomForEveryCard()
         const int length = static_cast<int>(catalog.card(card).kimariji.size());
         measure(textsFor(card, 99, {{card, length, std::max(length - 1, 1)}}));
     }
-    for (qsizetype i = 0; i < labels.size(); ++i)
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        labels.at(i)->setText(shownTexts.at(i));
         labels.at(i)->setMinimumSize(room.at(i));
+    }
+}
+
+void PoemPanel::setVisible(bool visible)
+{
+    if (visible && !roomReserved) {
+        roomReserved = true;
+        reserveRoomForEveryCard();
+    }
+    QWidget::setVisible(visible);
 }
 
 void PoemPanel::setReveal(ViewSettings::PoemReveal option)

@@ -28,6 +28,8 @@ public:
 
     ViewSettings::PoemReveal reveal() const { return cards.option(); }
     void setReveal(ViewSettings::PoemReveal option);
+    // The first show gives every label its room first (see reserveRoomForEveryCard).
+    void setVisible(bool visible) override;
     // The choice beside the reveal option: the status line's card part
     // appears when the panel shows the card. The panel only offers it.
     bool statusCardWithPanel() const;
@@ -62,7 +64,9 @@ protected:
 private:
     void showRevealed();
     // Gives every label room for the widest and tallest text any card puts
-    // there, so no card is cut and the panel keeps its size.
+    // there, so no card is cut and the panel keeps its size. Laying out
+    // every card's texts takes a good part of a second: it waits for the
+    // panel's first showing, which most runs of the program never ask for.
     void reserveRoomForEveryCard();
 
     CardReveal cards;
@@ -70,6 +74,7 @@ private:
     int pendingLength = 0;
     QList<KimarijiChange> pendingChanges;
     int shown = 0;
+    bool roomReserved = false;
     QComboBox *revealBox = nullptr;
     QCheckBox *statusCardBox = nullptr;
     QLabel *title = nullptr;
