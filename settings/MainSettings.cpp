@@ -69,6 +69,7 @@ void MainSettings::setFudaList(const QList<int> &list)
 QString MainSettings::fudaListText(const QList<int> &list)
 {
     QString text;
+    text.reserve(list.size() * 3);
     for (qsizetype i = 0; i < list.size(); ++i) {
         text += QString::number(list.at(i));
         if (i != list.size() - 1)
@@ -102,9 +103,7 @@ MainSettings MainSettings::load(QSettings &settings)
     // but separators or junk means no card.
     if (!text.isEmpty()) {
         QList<int> list;
-        const QStringList parts = text.split(QLatin1Char(','));
-        list.reserve(parts.size());
-        for (const QString &part : parts)
+        for (QStringView part : QStringView(text).tokenize(u','))
             list.append(part.toInt()); // not a number: 0, dropped by setFudaList
         loaded.setFudaList(list);
         if (fudaListText(loaded.cards) != text)

@@ -140,11 +140,12 @@ void TestSequenceRequests::anyPlan_manualTakeWithRepeatAndNext()
 // both of them at once, in real time.
 void TestSequenceRequests::requestsAfterLongIdle_takeEffectAtOnce()
 {
-    // Lets the loops fall asleep, makes the request, and checks that the
-    // event it should cause comes within 250 ms.
+    // Lets the loops fall asleep (longer than any pass a loop could make),
+    // makes the request, and checks that the event it should cause comes
+    // within 250 ms.
     const auto verifyPromptAfterQuiet = [&](const std::function<void()> &request,
                                             const QString &event, int occurrence) {
-        pass(400);
+        pass(150);
         const qint64 asked = log->now();
         request();
         waitFor(event, occurrence, 2000);
