@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTextStream>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
         return CheckReaderCommand::run(application.arguments(), out, err);
     }
 
+    // Made when the event loop returns, and waited for last of all (see below).
+    std::optional<AudioOutputShutdown> audioShutdown;
     QApplication application(argc, argv);
     SetApplicationIdentity();
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
@@ -58,9 +61,10 @@ int main(int argc, char *argv[])
         window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
     window->show();
     const int result = application.exec();
-    // The sound device closes while the window ends the reading and writes
-    // its files; the close is waited for on the way out of main().
-    const AudioOutputShutdown audioShutdown;
+    // The sound device closes (SDL plays out two more buffers first) while
+    // the window ends the reading and writes its files, and while the
+    // application object is torn down; the close is waited for last.
+    audioShutdown.emplace();
     window.reset(); // writes the settings and ends the reading thread
     return result;
 }
