@@ -310,7 +310,7 @@
     </message>
     <message>
         <source>札セットを保存できませんでした: %1</source>
-        <translation>Could not save the card sets: %1</translation>
+        <translation type="vanished">Could not save the card sets: %1</translation>
     </message>
     <message numerus="yes">
         <source>%1 (%n枚)</source>
