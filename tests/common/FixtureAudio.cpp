@@ -1,27 +1,15 @@
 #include "FixtureAudio.h"
 
-#include <QDir>
+#include "ToneFiles.h"
+
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <numbers>
 
 namespace {
 
-bool run(const QString &program, const QStringList &args)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(60000))
-        return false;
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-// A sine tone at half scale, 16-bit mono at 44.1 kHz, written here rather
-// than by sox: a voice folder of tones is then one oggenc run.
+// A sine tone at half scale, 16-bit mono at 44.1 kHz.
 bool makeWav(const QString &path, double frequencyHz, double seconds)
 {
     constexpr int Rate = 44100;
@@ -52,17 +40,6 @@ bool makeWav(const QString &path, double frequencyHz, double seconds)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-// Encodes every .wav to an .ogg beside it, in one run.
-bool encodeOgg(const QStringList &wavs)
-{
-    return run(QStringLiteral("oggenc"), QStringList {QStringLiteral("-Q")} + wavs);
-}
-
-QString oggBeside(const QString &wav)
-{
-    return wav.chopped(4) + QStringLiteral(".ogg");
-}
-
 } // namespace
 
 namespace FixtureAudio {
@@ -77,17 +54,7 @@ bool MakeWavTone(const QString &path, double frequencyHz, double seconds)
 
 bool MakeOggTone(const QString &path, double frequencyHz, double seconds)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return false;
-    const QString wav = scratch.filePath(QStringLiteral("tone.wav"));
-    if (makeWav(wav, frequencyHz, seconds) && encodeOgg({wav})) {
-        QFile::remove(path);
-        if (QFile::rename(oggBeside(wav), path))
-            return true;
-    }
-    QFile::remove(path);
-    return false;
+    return ToneFiles::WriteOggTone(path, frequencyHz, seconds);
 }
 
 double ToneFrequency(int card, int half)
@@ -100,45 +67,7 @@ double ToneFrequency(int card, int half)
 bool MakeVoiceFolder(const QString &appDir, const QList<int> &cards, double seconds,
                      bool withVoice2)
 {
-    struct Voice
-    {
-        const char *folder;
-        const char *pattern;
-    };
-    QList<Voice> voices {{"Music", "rindou_%03d_%1d.ogg"}};
-    if (withVoice2)
-        voices.append(Voice {"Music2", "asagao_%03d_%1d.ogg"});
-
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return false;
-    QDir dir(appDir);
-    QStringList wavs;
-    QStringList targets;
-    for (const Voice &voice : voices) {
-        if (!dir.mkpath(QString::fromLatin1(voice.folder)))
-            return false;
-        for (int card : cards) {
-            for (int half = (card == 0 ? 2 : 1); half <= 2; ++half) {
-                const QString name = QString::asprintf(voice.pattern, card, half);
-                wavs << scratch.filePath(QStringLiteral("%1_%2").arg(wavs.size()).arg(name))
-                            .chopped(4)
-                        + QStringLiteral(".wav");
-                targets << dir.filePath(QString::fromLatin1(voice.folder) + QLatin1Char('/')
-                                        + name);
-                if (!makeWav(wavs.last(), ToneFrequency(card, half), seconds))
-                    return false;
-            }
-        }
-    }
-    if (!encodeOgg(wavs))
-        return false;
-    for (qsizetype i = 0; i < wavs.size(); ++i) {
-        QFile::remove(targets.at(i));
-        if (!QFile::rename(oggBeside(wavs.at(i)), targets.at(i)))
-            return false;
-    }
-    return true;
+    return ToneFiles::WriteVoiceFolder(appDir, cards, seconds, withVoice2);
 }
 
 } // namespace FixtureAudio
