@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 #include "AudioOutput.h"
 #include "FixtureAudio.h"
+#include "GuiThreadRelay.h"
 #include "MainWindowProbe.h"
 #include "PoemTable.h"
 #include "QuickAudioDevice.h"
@@ -144,7 +145,8 @@ private slots:
         MainWindow window;
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
-        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
 
         probe.ui()->Btn_Start->click();
         // Playing as soon as the reading thread says so.
@@ -179,7 +181,8 @@ private slots:
         MainWindow window;
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
-        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
 
         probe.ui()->Btn_Start->click();
         QVERIFY(upper.wait(3000));
@@ -217,8 +220,10 @@ private slots:
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
         MainWindow window;
         MainWindowProbe probe(window);
-        QSignalSpy ended(probe.thread(), &PlaySequenceThread::SequenceEnded);
-        QSignalSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        GuiThreadRelay endedRelay(probe.thread(), &PlaySequenceThread::SequenceEnded);
+        QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
+        GuiThreadRelay lowerRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        QSignalSpy lower(&lowerRelay, &GuiThreadRelay::fired);
 
         probe.ui()->Btn_Start->click();
         QVERIFY(lower.wait(3000)); // the preamble sounds
@@ -279,7 +284,8 @@ private slots:
         useFolder(shortVerses, "chk_joka=false\nFudaList=\",\"\n");
         MainWindow window;
         MainWindowProbe probe(window);
-        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
         probe.ui()->Btn_Start->click();
         QVERIFY(!probe.inSequence());
         QVERIFY(!probe.isPlaying());
@@ -369,7 +375,9 @@ private slots:
         for (const auto &[name, open] : openers)
             QCOMPARE(runDialog(open), name);
 
-        QSignalSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
+        GuiThreadRelay lowerRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
+
+        QSignalSpy lower(&lowerRelay, &GuiThreadRelay::fired);
         ui->Btn_Start->click();
         QVERIFY(lower.wait(3000));
         for (const auto &[name, open] : openers)
@@ -428,7 +436,8 @@ private slots:
         const QString ini = longVerses.filePath(QStringLiteral("QtUtakaze.ini"));
         auto window = std::make_unique<MainWindow>();
         MainWindowProbe probe(*window);
-        QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
+        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
         probe.ui()->Btn_Start->click();
         QVERIFY(upper.wait(3000));
         QElapsedTimer clock;

@@ -1,6 +1,7 @@
 #include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "FudaSelectDlg.h"
+#include "GuiThreadRelay.h"
 #include "HistoryWindow.h"
 #include "MainWindowProbe.h"
 #include "QuickAudioDevice.h"
@@ -76,7 +77,8 @@ private slots:
         {
             MainWindow window;
             MainWindowProbe probe(window);
-            QSignalSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
+            GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
+            QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
             probe.ui()->Btn_Start->click();
             QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 60000);
 

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "FixtureAudio.h"
+#include "GuiThreadRelay.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "QuickAudioDevice.h"
@@ -249,10 +250,14 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
 {
     QFETCH(int, openedWith);
     QFETCH(int, onScreen);
-    QSignalSpy upper(thread.get(), &PlaySequenceThread::Music1Starteded);
-    QSignalSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
+    GuiThreadRelay upperRelay(thread.get(), &PlaySequenceThread::Music1Starteded);
+    QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
+    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
+    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
+    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
 
     // Timed on the output clock, as the reading thread reports them.
     std::atomic<qint64> startedMs = -1;
@@ -290,8 +295,10 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
 
 void OptionsTest::sample_buttonDisabledUntilPollFindsThreadIdle()
 {
-    QSignalSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
+    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
+    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
+    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
     OptionDialog dialog(nullptr, 0, true, thread.get());
     dialog.show();
     QTest::mouseClick(testPlay(&dialog), Qt::LeftButton);
@@ -319,9 +326,12 @@ void OptionsTest::sample_buttonDisabledUntilPollFindsThreadIdle()
 
 void OptionsTest::destroyDuringSample_stopsIt()
 {
-    QSignalSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
+    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
+    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
+    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
+    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
 
     auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, thread.get());
     dialog->show();
@@ -341,9 +351,12 @@ void OptionsTest::destroyDuringSample_stopsIt()
 
 void OptionsTest::destroyAfterSample_leavesIdleThreadUsable()
 {
-    QSignalSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
+    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
+    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
+    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
+    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
+    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
     {
         OptionDialog dialog(nullptr, 0, true, thread.get());
         dialog.show();
