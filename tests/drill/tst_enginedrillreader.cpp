@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -43,7 +44,8 @@ private slots:
 private:
     bool waitFor(const QString &what, qint64 limitMs = 5000);
     QStringList names() const;
-    const Report *find(const QString &what, int nth = 0) const;
+    // A copy: the list grows, and moves, as reports come in.
+    std::optional<Report> find(const QString &what, int nth = 0) const;
     // The first heard frame louder than a quiet tone's noise, at or after `from`.
     qint64 firstSoundMs(qint64 fromMs) const;
 
@@ -94,13 +96,13 @@ QStringList TestEngineDrillReader::names() const
     return all;
 }
 
-const Report *TestEngineDrillReader::find(const QString &what, int nth) const
+std::optional<Report> TestEngineDrillReader::find(const QString &what, int nth) const
 {
     for (const Report &report : reports) {
         if (report.what == what && nth-- == 0)
-            return &report;
+            return report;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 qint64 TestEngineDrillReader::firstSoundMs(qint64 fromMs) const
@@ -121,7 +123,7 @@ void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportThei
 
     reader->readVerse(1, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 1/1")));
-    const Report *upper = find(QStringLiteral("start 1/1"));
+    const std::optional<Report> upper = find(QStringLiteral("start 1/1"));
     QVERIFY(upper);
     QCOMPARE(upper->trimmedLeadMs, 0);
     QCOMPARE(upper->speed, 1.0);
@@ -134,7 +136,7 @@ void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportThei
 
     reader->readVerse(1, 2, 700);
     QVERIFY(waitFor(QStringLiteral("end 1/2")));
-    const Report *lower = find(QStringLiteral("start 1/2"));
+    const std::optional<Report> lower = find(QStringLiteral("start 1/2"));
     QVERIFY(lower);
     const qint64 upperEnd = upper->startMs + 300;
     QVERIFY2(std::abs(lower->startMs - (upperEnd + 700)) <= 2,
@@ -166,7 +168,7 @@ void TestEngineDrillReader::trimmedAndFaster_reportTheCutLeadAndTheSpeed()
     AudioShapingStore::set(shaping);
     reader->readVerse(2, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 2/1")));
-    const Report *start = find(QStringLiteral("start 2/1"));
+    const std::optional<Report> start = find(QStringLiteral("start 2/1"));
     QVERIFY(start);
     // Trimming keeps 10 ms before the sound.
     QVERIFY2(std::abs(start->trimmedLeadMs - 390) <= 2,
