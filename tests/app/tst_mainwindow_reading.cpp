@@ -145,8 +145,7 @@ private slots:
         MainWindow window;
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
-        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
-        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
 
         probe.ui()->Btn_Start->click();
         // Playing as soon as the reading thread says so.
@@ -181,8 +180,7 @@ private slots:
         MainWindow window;
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
-        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
-        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
 
         probe.ui()->Btn_Start->click();
         QVERIFY(upper.wait(3000));
@@ -220,10 +218,8 @@ private slots:
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
         MainWindow window;
         MainWindowProbe probe(window);
-        GuiThreadRelay endedRelay(probe.thread(), &PlaySequenceThread::SequenceEnded);
-        QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
-        GuiThreadRelay lowerRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
-        QSignalSpy lower(&lowerRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy ended(probe.thread(), &PlaySequenceThread::SequenceEnded);
+        GuiThreadSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
 
         probe.ui()->Btn_Start->click();
         QVERIFY(lower.wait(3000)); // the preamble sounds
@@ -284,8 +280,7 @@ private slots:
         useFolder(shortVerses, "chk_joka=false\nFudaList=\",\"\n");
         MainWindow window;
         MainWindowProbe probe(window);
-        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
-        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music2Starteded);
         probe.ui()->Btn_Start->click();
         QVERIFY(!probe.inSequence());
         QVERIFY(!probe.isPlaying());
@@ -375,9 +370,7 @@ private slots:
         for (const auto &[name, open] : openers)
             QCOMPARE(runDialog(open), name);
 
-        GuiThreadRelay lowerRelay(probe.thread(), &PlaySequenceThread::Music2Starteded);
-
-        QSignalSpy lower(&lowerRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
         ui->Btn_Start->click();
         QVERIFY(lower.wait(3000));
         for (const auto &[name, open] : openers)
@@ -436,8 +429,7 @@ private slots:
         const QString ini = longVerses.filePath(QStringLiteral("QtUtakaze.ini"));
         auto window = std::make_unique<MainWindow>();
         MainWindowProbe probe(*window);
-        GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
-        QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+        GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
         probe.ui()->Btn_Start->click();
         QVERIFY(upper.wait(3000));
         QElapsedTimer clock;

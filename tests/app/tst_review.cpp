@@ -77,8 +77,7 @@ private slots:
         {
             MainWindow window;
             MainWindowProbe probe(window);
-            GuiThreadRelay upperRelay(probe.thread(), &PlaySequenceThread::Music1Starteded);
-            QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
+            GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
             probe.ui()->Btn_Start->click();
             QTRY_VERIFY_WITH_TIMEOUT(!probe.inSequence(), 60000);
 

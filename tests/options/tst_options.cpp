@@ -250,14 +250,10 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
 {
     QFETCH(int, openedWith);
     QFETCH(int, onScreen);
-    GuiThreadRelay upperRelay(thread.get(), &PlaySequenceThread::Music1Starteded);
-    QSignalSpy upper(&upperRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
-    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
+    GuiThreadSpy upper(thread.get(), &PlaySequenceThread::Music1Starteded);
+    GuiThreadSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
+    GuiThreadSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
+    GuiThreadSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
 
     // Timed on the output clock, as the reading thread reports them.
     std::atomic<qint64> startedMs = -1;
@@ -295,10 +291,8 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
 
 void OptionsTest::sample_buttonDisabledUntilPollFindsThreadIdle()
 {
-    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
-    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
+    GuiThreadSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
+    GuiThreadSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
     OptionDialog dialog(nullptr, 0, true, thread.get());
     dialog.show();
     QTest::mouseClick(testPlay(&dialog), Qt::LeftButton);
@@ -326,12 +320,9 @@ void OptionsTest::sample_buttonDisabledUntilPollFindsThreadIdle()
 
 void OptionsTest::destroyDuringSample_stopsIt()
 {
-    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
-    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
+    GuiThreadSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
+    GuiThreadSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
+    GuiThreadSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
 
     auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, thread.get());
     dialog->show();
@@ -351,12 +342,9 @@ void OptionsTest::destroyDuringSample_stopsIt()
 
 void OptionsTest::destroyAfterSample_leavesIdleThreadUsable()
 {
-    GuiThreadRelay lowerStartedRelay(thread.get(), &PlaySequenceThread::Music2Starteded);
-    QSignalSpy lowerStarted(&lowerStartedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay lowerEndedRelay(thread.get(), &PlaySequenceThread::Music2Ended);
-    QSignalSpy lowerEnded(&lowerEndedRelay, &GuiThreadRelay::fired);
-    GuiThreadRelay endedRelay(thread.get(), &PlaySequenceThread::SequenceEnded);
-    QSignalSpy ended(&endedRelay, &GuiThreadRelay::fired);
+    GuiThreadSpy lowerStarted(thread.get(), &PlaySequenceThread::Music2Starteded);
+    GuiThreadSpy lowerEnded(thread.get(), &PlaySequenceThread::Music2Ended);
+    GuiThreadSpy ended(thread.get(), &PlaySequenceThread::SequenceEnded);
     {
         OptionDialog dialog(nullptr, 0, true, thread.get());
         dialog.show();
