@@ -13,14 +13,15 @@
 
 namespace {
 
-// 2048 frames (46 ms) per callback on PulseAudio, PipeWire and ALSA, the
+// 1024 frames (23 ms) per callback on PulseAudio, PipeWire and ALSA, the
 // drivers that reach the speakers. A verse starts at the next callback and
 // the server holds about one buffer more, so the buffer is most of Start to
-// first sound (about 70 ms with this size, 100 ms with 3072); and a closing
+// first sound (about 45 ms with this size, 70 ms with 2048); and a closing
 // device plays out two more buffers before SDL ends its thread, which is
-// most of the time the program takes to quit. The callback only copies
-// samples, and SDL runs it at the highest priority the system grants.
-constexpr int BufferFrames = 2048;
+// most of the time the program takes to quit (46 ms here). The callback only
+// copies samples, and SDL runs it at the highest priority the system grants:
+// a reading with four busy processes on two cores had no drop-out.
+constexpr int BufferFrames = 1024;
 // The other drivers (the dummy and disk drivers of the tests among them,
 // which pace themselves by sleeping) keep the 4096 frames they have always
 // had. Whatever the size, it must be a power of two there: SDL 2.26 rounds
