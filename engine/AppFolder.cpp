@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <optional>
@@ -66,8 +67,12 @@ QStringList AppFolder::chooseLocations()
 QString AppFolder::cueFile(const QString &name)
 {
     const DataLocations current = locations();
-    if (current.mode() == DataLocations::Mode::Portable)
-        return name;
+    if (current.mode() == DataLocations::Mode::Portable) {
+        // Started from a launcher, the working directory is rarely the program's.
+        const QString besideProgram = QDir(current.programFolder()).filePath(name);
+        return QFileInfo(name).isFile() || !QFileInfo(besideProgram).isFile() ? name
+                                                                               : besideProgram;
+    }
     const QString found = current.findFile(name);
     return found.isEmpty() ? name : found;
 }

@@ -34,9 +34,10 @@ public:
     static void setLocations(const DataLocations &locations);
     static DataLocations locations();
 
-    // A memorization cue's file: the bare name, looked up in the working
-    // directory, in portable mode; in per-user mode the first of the
-    // lookup folders holding it (the bare name when none does).
+    // A memorization cue's file. In portable mode the bare name when the
+    // working directory holds it, else the one beside the program when that
+    // exists; in per-user mode the first of the lookup folders holding it.
+    // The bare name when none does.
     static QString cueFile(const QString &name);
 };
 

@@ -163,6 +163,16 @@ private slots:
         QCOMPARE(AppFolder::filePath("QtUtakaze.ini"), program + "/QtUtakaze.ini");
         QCOMPARE(Voices::filePath(Voices::First, 7, 1), program + "/Music/rindou_007_1.ogg");
         QCOMPARE(AppFolder::cueFile("before2min.wav"), QString("before2min.wav"));
+        // Started from a launcher: the cue beside the program, unless the
+        // working directory has its own.
+        touch(program + "/fine.wav");
+        QVERIFY(QDir::currentPath() != QDir(program).absolutePath());
+        QCOMPARE(AppFolder::cueFile("fine.wav"), program + "/fine.wav");
+        const QString workingDirectory = QDir::currentPath();
+        touch(root.filePath("home") + "/fine.wav");
+        QVERIFY(QDir::setCurrent(root.filePath("home")));
+        QCOMPARE(AppFolder::cueFile("fine.wav"), QString("fine.wav"));
+        QVERIFY(QDir::setCurrent(workingDirectory));
     }
 };
 
