@@ -38,7 +38,9 @@ public:
     // Whether the first voice is there to read; without it nothing starts.
     void setVoiceAvailable(bool available);
     void setHistoryFolder(const QString &folder);
-    // The shuffle and the dead-card draw (tests: a seeded one); not owned.
+    // The generator of the dead-card draw (tests: a seeded one); not owned.
+    // The order itself does not come from it: ShuffleFuda shuffles it, seeded
+    // from the second of the day.
     void setRandomGenerator(QRandomGenerator *random);
 
     // A new reading of the selected cards, shuffled; during a reading, pause
