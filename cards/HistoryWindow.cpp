@@ -149,11 +149,13 @@ void HistoryWindow::setReadingActive(bool active)
 
 void HistoryWindow::showReading(int index)
 {
-    entries = index < 0
-        ? QList<HistoryEntry>()
-        : ReadingHistory::load(history.filePath(readings->itemData(index).toString()));
+    const QString fileName = index < 0 ? QString() : readings->itemData(index).toString();
+    entries = index < 0 ? QList<HistoryEntry>() : ReadingHistory::load(history.filePath(fileName));
     deleteButton->setEnabled(index >= 0);
-    const QList<QList<KimarijiChange>> changes = KimarijiChanges::ofHistory(kimarijiModel, entries);
+    const std::optional<HistoryStart> start = history.startOf(fileName);
+    const QList<QList<KimarijiChange>> changes = start
+        ? KimarijiChanges::ofHistory(kimarijiModel, entries, *start)
+        : KimarijiChanges::ofHistory(kimarijiModel, entries);
     table->setRowCount(static_cast<int>(entries.size()));
     const QBrush deadBackground(QColor(0xdd, 0xdd, 0xdd));
     for (int row = 0; row < entries.size(); ++row) {

@@ -38,10 +38,19 @@ QList<QList<KimarijiChange>> ofHistory(const KimarijiModel &model,
         else
             inPlay.insert(entry.card);
     }
+    return ofHistory(model, entries, HistoryStart {inPlay, deadMixedIn});
+}
+
+QList<QList<KimarijiChange>> ofHistory(const KimarijiModel &model,
+                                       const QList<HistoryEntry> &entries,
+                                       const HistoryStart &start)
+{
     KimarijiModel walk = model;
-    walk.reset(KimarijiModel::unreadAtStart(inPlay, deadMixedIn));
+    walk.reset(KimarijiModel::unreadAtStart(start.inPlay, start.deadMixedIn));
+    QSet<int> inPlay = start.inPlay;
     QList<QList<KimarijiChange>> all;
     for (const HistoryEntry &entry : entries) {
+        inPlay.remove(entry.card);
         all.append(whenRead(walk, entry.card, inPlay));
         walk.markRead(entry.card);
     }

@@ -8,6 +8,7 @@
 class CardCatalog;
 class KimarijiModel;
 struct HistoryEntry;
+struct HistoryStart;
 
 // A card in play whose deciding syllables got shorter because another card
 // was read: from `before` kana to `after`.
@@ -34,6 +35,11 @@ QList<KimarijiChange> whenRead(const KimarijiModel &model, int read, const QSet<
 // its unread selected cards, so they neither compete nor show there.
 QList<QList<KimarijiChange>> ofHistory(const KimarijiModel &model,
                                        const QList<HistoryEntry> &entries);
+// The same from what the reading started from, as the live reading had it
+// (a reading stopped early keeps it beside its rows).
+QList<QList<KimarijiChange>> ofHistory(const KimarijiModel &model,
+                                       const QList<HistoryEntry> &entries,
+                                       const HistoryStart &start);
 
 // "74 うか → う", with the deciding syllables as official lists print them;
 // several joined by "、".

@@ -24,18 +24,54 @@ bool parseSeconds(const QString &text, qint64 *ms)
     return true;
 }
 
+// "1\t3 17 65": dead cards mixed in, then the cards in play in ascending order.
+QString startText(const HistoryStart &start)
+{
+    QList<int> cards(start.inPlay.cbegin(), start.inPlay.cend());
+    std::sort(cards.begin(), cards.end());
+    QStringList numbers;
+    for (int card : cards)
+        numbers.append(QString::number(card));
+    return QStringLiteral("%1\t%2").arg(start.deadMixedIn ? 1 : 0).arg(numbers.join(QLatin1Char(' ')));
+}
+
 } // namespace
 
 ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
                                                 const QList<HistoryEntry> &entries,
                                                 bool stoppedEarly, QString *savedPath) const
 {
+    return save(startedLocal, entries, stoppedEarly, std::nullopt, savedPath);
+}
+
+ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
+                                                const QList<HistoryEntry> &entries,
+                                                bool stoppedEarly, const HistoryStart &start,
+                                                QString *savedPath) const
+{
+    return save(startedLocal, entries, stoppedEarly, std::optional<HistoryStart>(start),
+                savedPath);
+}
+
+ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
+                                                const QList<HistoryEntry> &entries,
+                                                bool stoppedEarly,
+                                                const std::optional<HistoryStart> &start,
+                                                QString *savedPath) const
+{
     QString path;
     const SaveResult result = save(startedLocal, entries, &path);
     if (result == SaveResult::Saved && stoppedEarly) {
-        QSet<QString> marks = this->stoppedEarly();
-        marks.insert(QFileInfo(path).fileName());
-        if (!writeMarks(marks))
+        const QString name = QFileInfo(path).fileName();
+        QHash<QString, QString> marks = readSide(StoppedEarlyFile);
+        marks.insert(name, QString());
+        bool marked = writeSide(StoppedEarlyFile, marks);
+        if (start) {
+            QHash<QString, QString> starts = readSide(StartsFile);
+            starts.insert(name, startText(*start));
+            marked = writeSide(StartsFile, starts) && marked;
+        }
+        if (!marked)
             qWarning("Cannot mark the reading %s as stopped early", qPrintable(path));
     }
     if (savedPath && result == SaveResult::Saved)
@@ -70,13 +106,19 @@ QString ReadingHistory::filePath(const QString &fileName) const
 
 void ReadingHistory::prune() const
 {
-    const QStringList removed = StampedFolder(dir).removeAllBut(Kept);
-    if (removed.isEmpty())
+    forget(StampedFolder(dir).removeAllBut(Kept));
+}
+
+void ReadingHistory::forget(const QStringList &fileNames) const
+{
+    if (fileNames.isEmpty())
         return;
-    QSet<QString> marks = stoppedEarly();
-    for (const QString &name : removed)
-        marks.remove(name);
-    writeMarks(marks);
+    for (const char *sideFile : {StoppedEarlyFile, StartsFile}) {
+        QHash<QString, QString> lines = readSide(sideFile);
+        for (const QString &name : fileNames)
+            lines.remove(name);
+        writeSide(sideFile, lines);
+    }
 }
 
 QList<HistoryListing> ReadingHistory::listing() const
@@ -96,42 +138,69 @@ QList<HistoryListing> ReadingHistory::listing() const
 
 QSet<QString> ReadingHistory::stoppedEarly() const
 {
-    QFile file(filePath(QLatin1String(StoppedEarlyFile)));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QSet<QString> marks;
-    const QStringList lines = QString::fromUtf8(file.read(1 << 16)).split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        const QString name = line.trimmed();
-        if (isHistoryFileName(name))
-            marks.insert(name);
+    const QHash<QString, QString> marks = readSide(StoppedEarlyFile);
+    QSet<QString> names;
+    for (auto mark = marks.cbegin(); mark != marks.cend(); ++mark)
+        names.insert(mark.key());
+    return names;
+}
+
+std::optional<HistoryStart> ReadingHistory::startOf(const QString &fileName) const
+{
+    const QString text = readSide(StartsFile).value(fileName);
+    const QStringList fields = text.split(QLatin1Char('\t'));
+    if (fields.size() != 2 || (fields.at(0) != QLatin1String("0") && fields.at(0) != QLatin1String("1")))
+        return std::nullopt;
+    HistoryStart start;
+    start.deadMixedIn = fields.at(0) == QLatin1String("1");
+    for (const QString &number : fields.at(1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int card = number.toInt(&ok);
+        if (!ok || card < 1 || card > 100)
+            return std::nullopt;
+        start.inPlay.insert(card);
     }
-    return marks;
+    return start;
 }
 
 bool ReadingHistory::remove(const QString &fileName) const
 {
     if (!isHistoryFileName(fileName) || !QFile::remove(filePath(fileName)))
         return false;
-    QSet<QString> marks = stoppedEarly();
-    if (marks.remove(fileName))
-        writeMarks(marks);
+    forget({fileName});
     return true;
 }
 
-bool ReadingHistory::writeMarks(const QSet<QString> &marks) const
+QHash<QString, QString> ReadingHistory::readSide(const char *sideFile) const
 {
-    const QString path = filePath(QLatin1String(StoppedEarlyFile));
-    if (marks == stoppedEarly() && (QFile::exists(path) || marks.isEmpty()))
+    QFile file(filePath(QLatin1String(sideFile)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QHash<QString, QString> lines;
+    const QStringList rows = QString::fromUtf8(file.read(1 << 16)).split(QLatin1Char('\n'));
+    for (const QString &row : rows) {
+        const qsizetype tab = row.indexOf(QLatin1Char('\t'));
+        const QString name = row.left(tab).trimmed();
+        if (isHistoryFileName(name))
+            lines.insert(name, tab < 0 ? QString() : row.mid(tab + 1).remove(QLatin1Char('\r')));
+    }
+    return lines;
+}
+
+bool ReadingHistory::writeSide(const char *sideFile, const QHash<QString, QString> &lines) const
+{
+    const QString path = filePath(QLatin1String(sideFile));
+    if (lines == readSide(sideFile) && (QFile::exists(path) || lines.isEmpty()))
         return true;
-    QStringList names(marks.cbegin(), marks.cend());
-    names.sort();
+    QStringList rows;
+    for (auto line = lines.cbegin(); line != lines.cend(); ++line)
+        rows.append(line.value().isEmpty() ? line.key() : line.key() + QLatin1Char('\t') + line.value());
+    rows.sort();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray content = names.isEmpty()
-        ? QByteArray()
-        : (names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    const QByteArray content =
+        rows.isEmpty() ? QByteArray() : (rows.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
     return file.write(content) == content.size() && file.commit();
 }
 
@@ -143,11 +212,6 @@ QList<HistoryEntry> ReadingHistory::load(const QString &path)
     // A reading has at most a few hundred short rows; a huge file is no history.
     constexpr qint64 Limit = 1 << 20;
     return parse(file.read(Limit));
-}
-
-QString ReadingHistory::fileNameFor(const QDateTime &startedLocal)
-{
-    return StampedFolder::recordName(startedLocal);
 }
 
 bool ReadingHistory::isHistoryFileName(const QString &fileName)

@@ -3,10 +3,13 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // One reading as the history list shows it.
 struct HistoryListing
@@ -31,6 +34,16 @@ struct HistoryEntry
     bool operator==(const HistoryEntry &other) const = default;
 };
 
+// What a reading's deciding syllables started from: the cards in play
+// (selected, not dead) and whether dead cards were mixed in.
+struct HistoryStart
+{
+    QSet<int> inPlay;
+    bool deadMixedIn = false;
+
+    bool operator==(const HistoryStart &other) const = default;
+};
+
 // The readings kept in a folder (the application folder's history/), one
 // UTF-8 tab-separated file per reading named after its local start time,
 // YYYYMMDD-HHMMSS.tsv: a header row (position, card, dead, kimariji, started)
@@ -38,12 +51,16 @@ struct HistoryEntry
 // decimals. The newest Kept readings stay; older ones are removed. The
 // readings stopped before their last card are named, one file name a line, in
 // the folder's StoppedEarlyFile, which exists only once such a reading is kept;
-// the reading files themselves do not say it.
+// the reading files themselves do not say it. Their rows hold only the cards
+// read, so what such a reading started from is kept beside them, a line a
+// reading (file name, tab, 1 when dead cards were mixed in, tab, the cards in
+// play), in StartsFile.
 class ReadingHistory
 {
 public:
     static constexpr int Kept = 100;
     static constexpr const char *StoppedEarlyFile = "stopped-early.txt";
+    static constexpr const char *StartsFile = "stopped-early-starts.txt";
 
     enum class SaveResult { Saved, NothingRead, Failed };
 
@@ -61,11 +78,17 @@ public:
     // mark that cannot be written leaves the reading saved without it).
     SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
                     bool stoppedEarly, QString *savedPath = nullptr) const;
+    // The same, and for a reading stopped early what it started from.
+    SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
+                    bool stoppedEarly, const HistoryStart &start,
+                    QString *savedPath = nullptr) const;
 
     // The readings, newest first, with their card counts and marks.
     QList<HistoryListing> listing() const;
     // The file names of the readings stopped early.
     QSet<QString> stoppedEarly() const;
+    // What a reading stopped early started from, when it was kept.
+    std::optional<HistoryStart> startOf(const QString &fileName) const;
     // Deletes a reading's file and its mark; false if the file stays (only
     // names of the history form are deleted).
     bool remove(const QString &fileName) const;
@@ -79,7 +102,6 @@ public:
     // gives an empty list.
     static QList<HistoryEntry> load(const QString &path);
 
-    static QString fileNameFor(const QDateTime &startedLocal);
     static bool isHistoryFileName(const QString &fileName);
     static QByteArray format(const QList<HistoryEntry> &entries);
     static QList<HistoryEntry> parse(const QByteArray &tsv);
@@ -89,10 +111,17 @@ public:
     static QSet<int> deadCards(const QList<HistoryEntry> &entries);
 
 private:
+    SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
+                    bool stoppedEarly, const std::optional<HistoryStart> &start,
+                    QString *savedPath) const;
     void prune() const;
-    // Makes the mark file name exactly `marks`, writing it only when that
+    // A side file's lines by reading: the file name, and what follows its tab.
+    QHash<QString, QString> readSide(const char *sideFile) const;
+    // Makes the side file hold exactly `lines`, writing it only when that
     // changes it. False when it could not be written.
-    bool writeMarks(const QSet<QString> &marks) const;
+    bool writeSide(const char *sideFile, const QHash<QString, QString> &lines) const;
+    // Drops the readings' lines from both side files.
+    void forget(const QStringList &fileNames) const;
 
     QString dir;
 };

@@ -23,7 +23,8 @@ void ReadingRecorder::begin(const QList<int> &playList, const QSet<int> &dead,
         if (!dead.contains(card))
             inPlay.insert(card);
     }
-    model.reset(KimarijiModel::unreadAtStart(inPlay, !dead.isEmpty()));
+    start = {inPlay, !dead.isEmpty()};
+    model.reset(KimarijiModel::unreadAtStart(start.inPlay, start.deadMixedIn));
 }
 
 ReadingRecorder::CardRead ReadingRecorder::cardRead(int card, qint64 elapsedMs)
@@ -46,7 +47,7 @@ ReadingHistory::SaveResult ReadingRecorder::finish(const QString &historyFolder)
 {
     const ReadingHistory history(historyFolder);
     const bool stoppedEarly = record.size() < cardCount;
-    const ReadingHistory::SaveResult result = history.save(startedAt, record, stoppedEarly);
+    const ReadingHistory::SaveResult result = history.save(startedAt, record, stoppedEarly, start);
     record.clear();
     deadCards.clear();
     return result;

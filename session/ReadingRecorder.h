@@ -44,6 +44,7 @@ private:
     KimarijiModel model;
     QSet<int> deadCards;
     QSet<int> inPlay; // the selected cards not yet read
+    HistoryStart start; // what the deciding syllables started from
     int cardCount = 0; // every card of the reading but the preamble
     QList<HistoryEntry> record;
     QDateTime startedAt;

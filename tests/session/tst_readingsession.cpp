@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "KimarijiChanges.h"
 #include "ReadingHistory.h"
 #include "ReadingSession.h"
 
@@ -233,6 +234,13 @@ private slots:
         QVERIFY(cardRead.at(1).at(2).value<QList<KimarijiChange>>().isEmpty());
         const ReadingHistory history(historyFolder());
         QCOMPARE(history.stoppedEarly(), QSet<QString>({history.files().first()}));
+        // The history lists the changes the live reading showed, though 74
+        // is in none of its rows.
+        const QString name = history.files().first();
+        const QList<QList<KimarijiChange>> kept = KimarijiChanges::ofHistory(
+            session->record().kimariji(), ReadingHistory::load(history.filePath(name)),
+            history.startOf(name).value());
+        QCOMPARE(kept, QList<QList<KimarijiChange>>({{{74, 2, 1}}, {}}));
 
         QVERIFY(session->readInOrder({65}, {}));
         engine.readCard(65);
