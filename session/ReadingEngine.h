@@ -27,9 +27,11 @@ public:
     // Whether the voice has the preamble's upper verse (for the competitive style).
     virtual bool hasPreambleUpper(int voice) const = 0;
     // The next reading, taken only while the engine is idle: the standard
-    // reading of a card list, or any plan.
-    virtual void setCardList(int voice, int wait1, int wait2, const QList<int> &cards) = 0;
-    virtual void setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan) = 0;
+    // reading of a card list, or any plan. False when the engine refused it
+    // (busy with another reading, or still ending one: its end is yet to be
+    // reported).
+    virtual bool setCardList(int voice, int wait1, int wait2, const QList<int> &cards) = 0;
+    virtual bool setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan) = 0;
     virtual void requestStart() = 0;
     virtual void requestPause() = 0;
     virtual void requestStop() = 0;

@@ -32,6 +32,12 @@ ReadingSession::ReadingSession(ReadingEngine *engine, QObject *parent)
     connect(engine, &ReadingEngine::lowerEnded, this, during(&ReadingSession::lowerVerseEnded));
     connect(engine, &ReadingEngine::stateChanged, this, during(&ReadingSession::onStateChanged));
     connect(engine, &ReadingEngine::sequenceEnded, this, during(&ReadingSession::finish));
+    // After the reports above: an end the session took as its own is not an idle engine.
+    connect(engine, &ReadingEngine::sequenceEnded, this, &ReadingSession::onEngineIdle);
+    connect(engine, &ReadingEngine::stateChanged, this, [this](int state) {
+        if (state == ReadingEngine::Stopped)
+            onEngineIdle();
+    });
 }
 
 void ReadingSession::setSettings(const AppSettings *settings)
@@ -90,16 +96,15 @@ bool ReadingSession::readInOrder(const QList<int> &order, const QSet<int> &dead)
     return true;
 }
 
-void ReadingSession::begin(const ReadingSetup &reading)
+bool ReadingSession::begin(const ReadingSetup &reading)
 {
-    setup = reading;
-    counted = 0;
-    lastCounted = -1;
+    waiting.reset();
     const MainSettings &values = settings->main;
     const int voice = values.selectVoice();
+    bool taken = false;
     // The classic reading keeps its classic hand-over.
-    if (settings->practice.isDefault() && setup.deadCards.isEmpty()) {
-        engine->setCardList(voice, values.wait1Time(), values.wait2Time(), setup.playList);
+    if (settings->practice.isDefault() && reading.deadCards.isEmpty()) {
+        taken = engine->setCardList(voice, values.wait1Time(), values.wait2Time(), reading.playList);
     } else {
         PlanOptions options;
         options.style = settings->practice.style;
@@ -109,20 +114,35 @@ void ReadingSession::begin(const ReadingSetup &reading)
         // The competitive style reads the preamble in full only when the
         // voice has its upper verse.
         options.preambleUpperAvailable = engine->hasPreambleUpper(voice);
-        options.deadCards = setup.deadCards;
-        engine->setPlan(voice, values.wait1Time(), values.wait2Time(),
-                        ReadingPlanBuilder::build(setup.playList, options));
+        options.deadCards = reading.deadCards;
+        taken = engine->setPlan(voice, values.wait1Time(), values.wait2Time(),
+                                ReadingPlanBuilder::build(reading.playList, options));
     }
+    if (!taken) {
+        waiting = reading;
+        return false;
+    }
+    setup = reading;
+    counted = 0;
+    lastCounted = -1;
     recorder.begin(setup.playList, setup.deadCards, QDateTime::currentDateTime());
     startedClockMs = engine->clockMs();
     this->reading = true;
     wantPlaying = true;
     emit readingStarted();
     engine->requestStart();
+    return true;
+}
+
+void ReadingSession::onEngineIdle()
+{
+    if (!reading && waiting && voiceAvailable && settings)
+        begin(*std::exchange(waiting, std::nullopt));
 }
 
 void ReadingSession::stop()
 {
+    waiting.reset();
     if (reading)
         engine->requestStop();
 }

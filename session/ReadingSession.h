@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
+
 struct AppSettings;
 class QRandomGenerator;
 
@@ -20,7 +22,9 @@ class QRandomGenerator;
 // the deciding syllables as cards are read and the history record it leaves.
 // Its playing and paused states are what the engine reported, never assumed
 // ahead of it. Reports of the engine outside a reading of this session (the
-// options dialog's sample) are not a reading and are ignored.
+// options dialog's sample) are not a reading and are ignored. A start the
+// engine refuses because it is still ending another reading (the sample)
+// waits for that end and is handed over again then.
 class ReadingSession : public QObject
 {
     Q_OBJECT
@@ -88,7 +92,11 @@ signals:
     void historyNotSaved(const QString &folder);
 
 private:
-    void begin(const ReadingSetup &reading);
+    // Hands the reading to the engine and starts it; false when the engine
+    // refused it (the reading then waits in `waiting`).
+    bool begin(const ReadingSetup &reading);
+    // The engine reported an end or a stop outside a reading of this session.
+    void onEngineIdle();
     void finish();
     void onUpperStarted(int card);
     void onStateChanged(int state);
@@ -103,6 +111,7 @@ private:
     bool playing = false;
     bool wantPlaying = false; // what the last request asked for
     ReadingSetup setup;
+    std::optional<ReadingSetup> waiting; // refused by a busy engine, for its end
     int counted = 0;
     int lastCounted = -1;
     ReadingRecorder recorder;

@@ -10,6 +10,9 @@ SequenceThreadEngine::SequenceThreadEngine(PlaySequenceThread *thread, QObject *
     : ReadingEngine(parent)
     , thread(thread)
 {
+    // Before the reports go on, so that whoever hears an end finds the engine idle.
+    connect(thread, &PlaySequenceThread::SequencStartded, this, [this] { readingReported = true; });
+    connect(thread, &PlaySequenceThread::SequenceEnded, this, [this] { readingReported = false; });
     connect(thread, &PlaySequenceThread::SequencStartded, this, &ReadingEngine::sequenceStarted);
     connect(thread, &PlaySequenceThread::Music1Starteded, this, &ReadingEngine::upperStarted);
     connect(thread, &PlaySequenceThread::Music1Ended, this, &ReadingEngine::upperEnded);
@@ -29,17 +32,28 @@ bool SequenceThreadEngine::hasPreambleUpper(int voice) const
     return QFileInfo::exists(Voices::filePath(voice, 0, 1));
 }
 
-void SequenceThreadEngine::setCardList(int voice, int wait1, int wait2, const QList<int> &cards)
+bool SequenceThreadEngine::idle() const
 {
+    return !readingReported && thread->GetState() == PlaySequenceThread::STAT_STOP;
+}
+
+bool SequenceThreadEngine::setCardList(int voice, int wait1, int wait2, const QList<int> &cards)
+{
+    // The thread refuses a list silently: it takes one whenever it is stopped.
+    if (!idle() || cards.isEmpty())
+        return false;
     thread->SetParameters(voice, wait1, wait2);
     QList<int> list = cards;
     thread->SetFudaList(&list); // the thread keeps a copy
+    return true;
 }
 
-void SequenceThreadEngine::setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan)
+bool SequenceThreadEngine::setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan)
 {
+    if (!idle())
+        return false;
     thread->SetParameters(voice, wait1, wait2);
-    thread->SetPlan(plan);
+    return thread->SetPlan(plan);
 }
 
 void SequenceThreadEngine::requestStart()

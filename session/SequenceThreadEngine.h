@@ -6,7 +6,9 @@
 class PlaySequenceThread;
 
 // The reading thread as a session's engine. Its reports arrive on the thread
-// this object lives in (queued from the reading thread), in their order.
+// this object lives in (queued from the reading thread), in their order. A
+// reading handed over while another one's end is still on its way is refused,
+// so that the other's end is never taken for the new one's.
 class SequenceThreadEngine : public ReadingEngine
 {
     Q_OBJECT
@@ -16,8 +18,8 @@ public:
 
     bool openOutput() override;
     bool hasPreambleUpper(int voice) const override;
-    void setCardList(int voice, int wait1, int wait2, const QList<int> &cards) override;
-    void setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan) override;
+    bool setCardList(int voice, int wait1, int wait2, const QList<int> &cards) override;
+    bool setPlan(int voice, int wait1, int wait2, const ReadingPlan &plan) override;
     void requestStart() override;
     void requestPause() override;
     void requestStop() override;
@@ -26,7 +28,12 @@ public:
     qint64 clockMs() const override;
 
 private:
+    // Idle: no reading under way, and none whose end is still on its way
+    // here (the options dialog's sample uses the same thread).
+    bool idle() const;
+
     PlaySequenceThread *thread;
+    bool readingReported = false; // begun, and its end not yet reported
 };
 
 #endif

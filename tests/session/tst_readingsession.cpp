@@ -1,7 +1,9 @@
 #include "AppSettings.h"
 #include "KimarijiChanges.h"
+#include "PlaySequenceThread.h"
 #include "ReadingHistory.h"
 #include "ReadingSession.h"
+#include "SequenceThreadEngine.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -23,15 +25,22 @@ public:
 
     bool openOutput() override { return output; }
     bool hasPreambleUpper(int) const override { return preambleUpper; }
-    void setCardList(int voice, int wait1, int wait2, const QList<int> &cards) override
+    bool busy = false; // still ending another reading: refuses the next
+    bool setCardList(int voice, int wait1, int wait2, const QList<int> &cards) override
     {
+        if (busy)
+            return false;
         requests << QStringLiteral("list %1 %2 %3").arg(voice).arg(wait1).arg(wait2);
         cardList = cards;
+        return true;
     }
-    void setPlan(int voice, int wait1, int wait2, const ReadingPlan &newPlan) override
+    bool setPlan(int voice, int wait1, int wait2, const ReadingPlan &newPlan) override
     {
+        if (busy)
+            return false;
         requests << QStringLiteral("plan %1 %2 %3").arg(voice).arg(wait1).arg(wait2);
         plan = newPlan;
+        return true;
     }
     void requestStart() override { requests << QStringLiteral("start"); }
     void requestPause() override { requests << QStringLiteral("pause"); }
@@ -90,6 +99,7 @@ private slots:
         engine.requests.clear();
         engine.output = true;
         engine.preambleUpper = false;
+        engine.busy = false;
         session = std::make_unique<ReadingSession>(&engine);
         session->setSettings(&settings);
         session->setVoiceAvailable(true);
@@ -270,6 +280,44 @@ private slots:
             return;
         }
         QFAIL("the second ticked over on every attempt");
+    }
+
+    void engineStillEndingTheSample_startWaitsForItsEnd()
+    {
+        settings = settingsWith({5}, false);
+        engine.busy = true;
+        QSignalSpy ended(session.get(), &ReadingSession::readingEnded);
+        session->startOrPause();
+        QVERIFY(!session->isReading());
+        QCOMPARE(engine.requests, QStringList());
+        // The sample's end is not the reading's: the reading begins after it.
+        engine.busy = false;
+        engine.end();
+        QCOMPARE(engine.requests, QStringList({"list 0 2 4", "start"}));
+        QVERIFY(session->isReading());
+        QCOMPARE(ended.count(), 0);
+        engine.end();
+        QCOMPARE(ended.count(), 1);
+
+        // A stop while waiting gives the start up.
+        engine.busy = true;
+        session->startOrPause();
+        session->stop();
+        engine.busy = false;
+        engine.end();
+        QVERIFY(!session->isReading());
+    }
+
+    void threadEngine_refusesWhileAReadingsEndIsOnItsWay()
+    {
+        PlaySequenceThread thread(0); // never started: it only reports what the test says
+        SequenceThreadEngine threadEngine(&thread);
+        emit thread.SequencStartded(); // the options dialog's sample
+        QVERIFY(!threadEngine.setCardList(0, 1, 3, {0}));
+        QVERIFY(!threadEngine.setPlan(0, 1, 3, ReadingPlan {ReadingStep {0, 2, 0}}));
+        emit thread.SequenceEnded(0);
+        QVERIFY(threadEngine.setCardList(0, 1, 3, {0}));
+        QVERIFY(!threadEngine.setCardList(0, 1, 3, {}));
     }
 
     void reportsOutsideAReading_areNotOne()
