@@ -1,12 +1,11 @@
 #include "SettingsAutoSave.h"
 
+#include "Logging.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QTemporaryDir>
-
-Q_LOGGING_CATEGORY(lcAutoSave, "qtutakaze.settings", QtInfoMsg)
 
 namespace {
 constexpr int DefaultDelayMs = 500;
@@ -61,7 +60,7 @@ SettingsAutoSave::Result SettingsAutoSave::saveNow()
     }
     // One message per run of failures (a read-only folder fails every time).
     if (result == Result::Failed && !lastFailed)
-        qCWarning(lcAutoSave, "cannot write the settings file %s (read-only folder or full disk?)",
+        qCWarning(lcSettings, "cannot write the settings file %s (read-only folder or full disk?)",
                   qUtf8Printable(path));
     lastFailed = result == Result::Failed;
     return result;
