@@ -1,23 +1,17 @@
 #include "ReaderInUse.h"
 
-#include <QMutex>
-#include <QMutexLocker>
+#include "GuardedValue.h"
 
 namespace {
-
-QMutex readerMutex;
-LibraryReader current; // guarded by readerMutex
-
+GuardedValue<LibraryReader> current;
 } // namespace
 
 LibraryReader ReaderInUse::get()
 {
-    const QMutexLocker lock(&readerMutex);
-    return current;
+    return current.get();
 }
 
 void ReaderInUse::set(const LibraryReader &reader)
 {
-    const QMutexLocker lock(&readerMutex);
-    current = reader;
+    current.set(reader);
 }

@@ -349,20 +349,25 @@ void FudaSelectDlg::AddSetsMenuEntries(QMenu *menu)
     paste->setEnabled(cardSets != nullptr);
 }
 
-void FudaSelectDlg::SaveCurrentAsSet()
+std::optional<QString> FudaSelectDlg::AskSetName(const QList<int> &cards)
 {
-    const QList<int> cards = CheckedCards();
     if (cards.isEmpty()) {
         QMessageBox::information(this, tr("札セット"), tr("札が選択されていません"));
-        return;
+        return std::nullopt;
     }
     bool ok = false;
     const QString name =
         QInputDialog::getText(this, tr("札セット"), tr("名前:"), QLineEdit::Normal, QString(), &ok)
             .trimmed();
-    if (!ok || name.isEmpty())
-        return;
-    StoreSet(name, cards);
+    return ok ? std::optional<QString>(name) : std::nullopt;
+}
+
+void FudaSelectDlg::SaveCurrentAsSet()
+{
+    const QList<int> cards = CheckedCards();
+    const std::optional<QString> name = AskSetName(cards);
+    if (name && !name->isEmpty())
+        StoreSet(*name, cards);
 }
 
 bool FudaSelectDlg::StoreSet(const QString &name, const QList<int> &cards)
@@ -399,21 +404,14 @@ void FudaSelectDlg::CopySetAsText(const QString &name, const QList<int> &cards)
 void FudaSelectDlg::CopySelectionAsText()
 {
     const QList<int> cards = CheckedCards();
-    if (cards.isEmpty()) {
-        QMessageBox::information(this, tr("札セット"), tr("札が選択されていません"));
+    const std::optional<QString> name = AskSetName(cards);
+    if (!name)
+        return;
+    if (!CardSets::isValidName(*name)) {
+        QMessageBox::warning(this, tr("札セット"), tr("この名前は使えません: %1").arg(*name));
         return;
     }
-    bool ok = false;
-    const QString name =
-        QInputDialog::getText(this, tr("札セット"), tr("名前:"), QLineEdit::Normal, QString(), &ok)
-            .trimmed();
-    if (!ok)
-        return;
-    if (!CardSets::isValidName(name)) {
-        QMessageBox::warning(this, tr("札セット"), tr("この名前は使えません: %1").arg(name));
-        return;
-    }
-    CopySetAsText(name, cards);
+    CopySetAsText(*name, cards);
 }
 
 void FudaSelectDlg::PasteSetFromText()

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QMenu;
@@ -77,6 +78,9 @@ private:
     QCheckBox *Box(int number) const;
     void BuildCardSetsMenu();
     void AddSetsMenuEntries(QMenu *menu);
+    // The checked cards' set name the user types (trimmed); none when no card
+    // is checked (the user is told) or the user cancels.
+    std::optional<QString> AskSetName(const QList<int> &cards);
     void SaveCurrentAsSet();
     void DeleteSet(const QString &name);
     void CopySetAsText(const QString &name, const QList<int> &cards);

@@ -1,9 +1,9 @@
 #include "DrillRecord.h"
 
 #include "StampedFolder.h"
+#include "TsvText.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 
@@ -68,13 +68,7 @@ DrillRecord::SaveResult DrillRecord::save(const QDateTime &startedLocal,
 {
     if (rows.isEmpty())
         return SaveResult::NothingRead;
-    const QString path = StampedFolder(dir).write(startedLocal, format(rows));
-    if (path.isEmpty())
-        return SaveResult::Failed;
-    if (savedPath)
-        *savedPath = path;
-    prune();
-    return SaveResult::Saved;
+    return StampedFolder(dir).save(startedLocal, format(rows), Kept, savedPath);
 }
 
 QStringList DrillRecord::files() const
@@ -100,18 +94,9 @@ QList<QList<DrillRow>> DrillRecord::recent(int count) const
     return drills;
 }
 
-void DrillRecord::prune() const
-{
-    StampedFolder(dir).removeAllBut(Kept);
-}
-
 QList<DrillRow> DrillRecord::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    constexpr qint64 Limit = 1 << 20; // a drill has at most a hundred short rows
-    return parse(file.read(Limit));
+    return parse(TsvText::load(path));
 }
 
 QByteArray DrillRecord::format(const QList<DrillRow> &rows)
@@ -134,14 +119,8 @@ QByteArray DrillRecord::format(const QList<DrillRow> &rows)
 QList<DrillRow> DrillRecord::parse(const QByteArray &tsv)
 {
     QList<DrillRow> rows;
-    const QStringList lines = QString::fromUtf8(tsv).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || (i == 0 && line.startsWith(QLatin1String("position"))))
-            continue;
-        if (const std::optional<DrillRow> row = rowFrom(line.split(QLatin1Char('\t'))))
+    for (const QStringList &fields : TsvText::rows(tsv, QLatin1String("position"))) {
+        if (const std::optional<DrillRow> row = rowFrom(fields))
             rows.append(*row);
     }
     return rows;

@@ -1,6 +1,8 @@
 #ifndef DRILLRECORD_H
 #define DRILLRECORD_H
 
+#include "StampedFolder.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -45,7 +47,7 @@ public:
     static constexpr int Kept = 200;
     static constexpr char FolderName[] = "training";
 
-    enum class SaveResult { Saved, NothingRead, Failed };
+    using SaveResult = StampedFolder::SaveResult;
 
     explicit DrillRecord(const QString &folder)
         : dir(folder)
@@ -71,8 +73,6 @@ public:
     static QString resultName(DrillResult result);
 
 private:
-    void prune() const;
-
     QString dir;
 };
 

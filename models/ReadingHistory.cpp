@@ -1,6 +1,7 @@
 #include "ReadingHistory.h"
 
 #include "StampedFolder.h"
+#include "TsvText.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,13 +86,11 @@ ReadingHistory::SaveResult ReadingHistory::save(const QDateTime &startedLocal,
 {
     if (entries.isEmpty())
         return SaveResult::NothingRead;
-    const QString path = StampedFolder(dir).write(startedLocal, format(entries));
-    if (path.isEmpty())
-        return SaveResult::Failed;
-    if (savedPath)
-        *savedPath = path;
-    prune();
-    return SaveResult::Saved;
+    QStringList removed;
+    const SaveResult result =
+        StampedFolder(dir).save(startedLocal, format(entries), Kept, savedPath, &removed);
+    forget(removed);
+    return result;
 }
 
 QStringList ReadingHistory::files() const
@@ -102,11 +101,6 @@ QStringList ReadingHistory::files() const
 QString ReadingHistory::filePath(const QString &fileName) const
 {
     return QDir(dir).filePath(fileName);
-}
-
-void ReadingHistory::prune() const
-{
-    forget(StampedFolder(dir).removeAllBut(Kept));
 }
 
 void ReadingHistory::forget(const QStringList &fileNames) const
@@ -206,12 +200,7 @@ bool ReadingHistory::writeSide(const char *sideFile, const QHash<QString, QStrin
 
 QList<HistoryEntry> ReadingHistory::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    // A reading has at most a few hundred short rows; a huge file is no history.
-    constexpr qint64 Limit = 1 << 20;
-    return parse(file.read(Limit));
+    return parse(TsvText::load(path));
 }
 
 bool ReadingHistory::isHistoryFileName(const QString &fileName)
@@ -236,14 +225,7 @@ QByteArray ReadingHistory::format(const QList<HistoryEntry> &entries)
 QList<HistoryEntry> ReadingHistory::parse(const QByteArray &tsv)
 {
     QList<HistoryEntry> entries;
-    const QStringList lines = QString::fromUtf8(tsv).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || (i == 0 && line.startsWith(QLatin1String("position"))))
-            continue;
-        const QStringList fields = line.split(QLatin1Char('\t'));
+    for (const QStringList &fields : TsvText::rows(tsv, QLatin1String("position"))) {
         if (fields.size() != 5)
             continue;
         HistoryEntry entry;

@@ -1,6 +1,8 @@
 #ifndef READINGHISTORY_H
 #define READINGHISTORY_H
 
+#include "StampedFolder.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -62,7 +64,7 @@ public:
     static constexpr const char *StoppedEarlyFile = "stopped-early.txt";
     static constexpr const char *StartsFile = "stopped-early-starts.txt";
 
-    enum class SaveResult { Saved, NothingRead, Failed };
+    using SaveResult = StampedFolder::SaveResult;
 
     explicit ReadingHistory(const QString &folder)
         : dir(folder)
@@ -114,7 +116,6 @@ private:
     SaveResult save(const QDateTime &startedLocal, const QList<HistoryEntry> &entries,
                     bool stoppedEarly, const std::optional<HistoryStart> &start,
                     QString *savedPath) const;
-    void prune() const;
     // A side file's lines by reading: the file name, and what follows its tab.
     QHash<QString, QString> readSide(const char *sideFile) const;
     // Makes the side file hold exactly `lines`, writing it only when that

@@ -59,6 +59,21 @@ QString StampedFolder::write(const QDateTime &startedLocal, const QByteArray &co
     return filePath(name);
 }
 
+StampedFolder::SaveResult StampedFolder::save(const QDateTime &startedLocal,
+                                              const QByteArray &content, int kept,
+                                              QString *savedPath, QStringList *removed) const
+{
+    const QString path = write(startedLocal, content);
+    if (path.isEmpty())
+        return SaveResult::Failed;
+    if (savedPath)
+        *savedPath = path;
+    const QStringList gone = removeAllBut(kept);
+    if (removed)
+        *removed = gone;
+    return SaveResult::Saved;
+}
+
 QStringList StampedFolder::removeAllBut(int kept) const
 {
     const QStringList all = names();

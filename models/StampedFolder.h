@@ -27,6 +27,12 @@ public:
     // Writes a new record whole (the folder is made if needed); its path, or
     // an empty string when it could not be written.
     QString write(const QDateTime &startedLocal, const QByteArray &content) const;
+    // Keeps a record: writes it, then removes the records beyond the newest
+    // `kept` (their names in `removed`). A record with nothing in it is the
+    // caller's NothingRead.
+    enum class SaveResult { Saved, NothingRead, Failed };
+    SaveResult save(const QDateTime &startedLocal, const QByteArray &content, int kept,
+                    QString *savedPath = nullptr, QStringList *removed = nullptr) const;
     // Removes the records beyond the newest `kept`; their names.
     QStringList removeAllBut(int kept) const;
 

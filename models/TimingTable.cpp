@@ -1,6 +1,7 @@
 #include "TimingTable.h"
 
-#include <QFile>
+#include "TsvText.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -32,14 +33,7 @@ std::optional<QList<qint64>> parseEnds(const QString &text)
 TimingTable TimingTable::parse(const QByteArray &tsv)
 {
     TimingTable timing;
-    const QStringList lines = QString::fromUtf8(tsv).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || (i == 0 && line.startsWith(QLatin1String("card"))))
-            continue;
-        const QStringList fields = line.split(QLatin1Char('\t'));
+    for (const QStringList &fields : TsvText::rows(tsv, QLatin1String("card"))) {
         if (fields.size() != 3)
             continue;
         bool okCard = false;
@@ -56,11 +50,7 @@ TimingTable TimingTable::parse(const QByteArray &tsv)
 
 TimingTable TimingTable::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    constexpr qint64 Limit = 1 << 20; // 202 rows of a few dozen numbers
-    return parse(file.read(Limit));
+    return parse(TsvText::load(path));
 }
 
 int TimingTable::moraeOf(const QString &sounds, int kanaCount)

@@ -1,23 +1,17 @@
 #include "AudioShapingStore.h"
 
-#include <QMutex>
-#include <QMutexLocker>
+#include "GuardedValue.h"
 
 namespace {
-
-QMutex storeMutex;
-AudioShaping current; // guarded by storeMutex
-
+GuardedValue<AudioShaping> current;
 } // namespace
 
 AudioShaping AudioShapingStore::get()
 {
-    const QMutexLocker lock(&storeMutex);
-    return current;
+    return current.get();
 }
 
 void AudioShapingStore::set(const AudioShaping &shaping)
 {
-    const QMutexLocker lock(&storeMutex);
-    current = shaping;
+    current.set(shaping);
 }
