@@ -26,8 +26,8 @@ class FudaSelectDlg;
 // of the listed cards, OK rewrites the list from the boxes, Cancel, Escape and
 // the close button leave it untouched.
 //
-// Beside the specified controls: the count of checked cards, buttons to check
-// all, none or the others, a field naming cards by deciding syllables or
+// Besides the boxes and the group buttons: the count of checked cards, buttons
+// to check all, none or the others, a field naming cards by deciding syllables or
 // numbers, and the card-set menu (saved and ready-made sets, replacing or
 // added to the selection; a set copied or pasted as one line of text).
 class FudaSelectDlg : public QDialog

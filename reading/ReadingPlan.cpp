@@ -75,16 +75,6 @@ ReadingPlan build(const QList<int> &playList, const PlanOptions &options)
     return plan;
 }
 
-QList<int> cardsInOrder(const ReadingPlan &plan)
-{
-    QList<int> cards;
-    for (const ReadingStep &step : plan) {
-        if (step.card != 0 && step.half == Upper)
-            cards.append(step.card);
-    }
-    return cards;
-}
-
 int countedCards(const ReadingPlan &plan)
 {
     int count = 0;

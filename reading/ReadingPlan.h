@@ -47,9 +47,6 @@ ReadingPlan standard(const QList<int> &playList, int wait1Seconds, int wait2Seco
 // Any style and advance; the defaults give standard().
 ReadingPlan build(const QList<int> &playList, const PlanOptions &options);
 
-// The cards of a plan in reading order, each once, the preamble left out.
-QList<int> cardsInOrder(const ReadingPlan &plan);
-
 // How many cards count in the progress.
 int countedCards(const ReadingPlan &plan);
 

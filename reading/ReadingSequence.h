@@ -57,8 +57,6 @@ public:
     int currentStep() const { return m_phase == Phase::Idle ? -1 : m_step; }
     // Half of the current step, for the callers that report upper/lower.
     int currentHalf() const;
-    // Phase that was interrupted by the user's pause (Verse or Pause).
-    Phase pausedPhase() const { return m_pausedFrom; }
     const ReadingPlan &plan() const { return m_plan; }
 
 private:

@@ -80,8 +80,8 @@ QList<QAction *> entries(FudaSelectDlg &dlg, const char *menu)
 
 } // namespace
 
-// The card selection dialog's tools beyond the specified ones: the count,
-// all / none / invert, the typed field and the card-set operations.
+// The card selection dialog's tools besides the boxes and group buttons: the
+// count, all / none / invert, the typed field and the card-set operations.
 class TestFudaSelectTools : public QObject
 {
     Q_OBJECT

@@ -154,7 +154,12 @@ void TestReading::deadCardsAndCounting()
     const ReadingPlan plan = ReadingPlanBuilder::build({0, 40, 7, 41}, options);
     for (const ReadingStep &s : plan)
         QCOMPARE(s.dead, s.card == 40 || s.card == 41);
-    QCOMPARE(ReadingPlanBuilder::cardsInOrder(plan), (QList<int> {40, 7, 41}));
+    QList<int> upperVerses;
+    for (const ReadingStep &s : plan) {
+        if (s.card != 0 && s.half == 1)
+            upperVerses.append(s.card);
+    }
+    QCOMPARE(upperVerses, (QList<int> {40, 7, 41}));
     QCOMPARE(ReadingPlanBuilder::countedCards(plan), 3);
     QCOMPARE(ReadingPlanBuilder::countedCards(ReadingPlanBuilder::standard({0}, 1, 1)), 0);
 }
