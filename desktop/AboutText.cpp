@@ -15,6 +15,10 @@ QString html()
             .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
                  QString::number(QT_VERSION_MAJOR), QString::number(QSysInfo::WordSize));
 
+    // The program's own licence; its identifier is not translated.
+    text += QStringLiteral("<p>%1 GPL-3.0-or-later</p>")
+                .arg(QCoreApplication::translate("AboutText", "ライセンス:"));
+
     struct Credit
     {
         const char *name;

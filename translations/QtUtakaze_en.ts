@@ -4,6 +4,10 @@
 <context>
     <name>AboutText</name>
     <message>
+        <source>ライセンス:</source>
+        <translation>Licence:</translation>
+    </message>
+    <message>
         <source>使用しているライブラリとライセンス:</source>
         <translation>Libraries used and their licences:</translation>
     </message>
