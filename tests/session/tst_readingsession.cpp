@@ -255,6 +255,8 @@ private slots:
         engine.readCard(65);
         engine.end();
         QCOMPARE(history.stoppedEarly().size(), 1); // read to the end: no mark
+        QVERIFY(history.remove(name));
+        QVERIFY(!history.startOf(name)); // forgotten with the reading
     }
 
     void order_comesFromTheSecondNotTheGenerator()
