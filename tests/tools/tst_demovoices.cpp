@@ -49,7 +49,8 @@ private:
     };
     static QString generator();
     // Links the stand-in for Open JTalk into binDir as open_jtalk and sets env
-    // to the environment with binDir first in the PATH.
+    // to the environment with binDir first in the PATH and the stand-in for
+    // the HTS engine's synthesis.
     static bool fakeSynthesizer(const QTemporaryDir &binDir, QProcessEnvironment *env);
     static Result
     runGenerator(const QString &appDir, const QStringList &cards,
@@ -87,6 +88,8 @@ bool TestDemoVoices::fakeSynthesizer(const QTemporaryDir &binDir, QProcessEnviro
     *env = QProcessEnvironment::systemEnvironment();
     env->insert(QStringLiteral("PATH"),
                 binDir.path() + QLatin1Char(':') + env->value(QStringLiteral("PATH")));
+    env->insert(QStringLiteral("QTUTAKAZE_HTS_RECITE"),
+                QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tests/tools/fake_hts_recite"));
     return QFile::link(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tests/tools/fake_open_jtalk"),
                        binDir.filePath(QStringLiteral("open_jtalk")));
 }
@@ -198,11 +201,12 @@ int TestDemoVoices::morae(const QString &reading)
 
 void TestDemoVoices::initTestCase()
 {
-    const char *tools[] = {"open_jtalk", "oggenc", "sox", "flock"};
+    const char *tools[] = {"open_jtalk", "oggenc", "sox", "flock", "python3", "cc"};
     for (const char *tool : tools) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs open-jtalk, "
-                                            "open-jtalk-mecab-naist-jdic, vorbis-tools and sox")
+                                            "open-jtalk-mecab-naist-jdic, libhtsengine-dev, gcc, "
+                                            "python3-numpy, vorbis-tools and sox")
                                  .arg(QLatin1String(tool))));
     }
     QVERIFY2(QFileInfo(generator()).isExecutable(), qPrintable(generator()));
