@@ -15,7 +15,7 @@
  * the phoneme whose states fill these frames keeps short transitions
  * (STRETCH_EDGE frames a state) and its middle state takes the rest, so that
  * a drawn-out vowel is one steady sound rather than its fade to silence
- * drawn out with it.
+ * drawn out with it; and it is voiced in every state.
  */
 #include <HTS_engine.h>
 
@@ -124,6 +124,9 @@ static int apply_stretches(HTS_Engine *engine, const char *plan_path)
         }
         if (from >= to)
             continue;
+        /* A stretched sound is voiced throughout: no whispered vowel. */
+        for (size_t k = from; k < to; k++)
+            sss->sstream[LF0_STREAM].msd[k] = 1.0;
         const size_t middle = from + (to - from) / 2;
         size_t spare = 0;
         for (size_t k = from; k < to; k++) {
