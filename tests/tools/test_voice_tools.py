@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The demo voice maker's recitation rules and the voice measurement, without
 the synthesizer: readings as phonemes, the misreading check, the recitation's
-timing, the pitch tracker, and the faults measure_voice finds."""
+timing, loudness and mora levels, the pitch tracker, and the faults
+measure_voice finds."""
 import importlib.machinery
 import importlib.util
 import os
@@ -91,6 +92,33 @@ class Recitation(unittest.TestCase):
             self.assertTrue(all(a[1] == b[0] and a[1] % recite.FRAME_MS == 0 for a, b in zip(lines, lines[1:])))
             self.assertEqual(hold[1], ends[-1])
             self.assertIn(("hold", hold[0] // 5, hold[1] // 5), plan)
+
+
+class Sound(unittest.TestCase):
+    rate = 48000
+
+    def tone(self, seconds, amplitude):
+        t = np.arange(int(self.rate * seconds)) / self.rate
+        return amplitude * np.sin(2 * np.pi * 220 * t)
+
+    def test_loudnessSet_peaksLimited(self):
+        # A quiet verse with one click far above the rest.
+        samples = np.concatenate([self.tone(3, 0.01), np.zeros(4800)])
+        samples[1000] = 0.9
+        out = recite.set_loudness(samples, self.rate)
+        self.assertAlmostEqual(vm.loudness(out, self.rate), recite.TARGET_LUFS, delta=0.3)
+        self.assertLessEqual(np.abs(out).max(), recite.PEAK_LIMIT + 1e-6)
+
+    def test_quietMoraLifted_endsWhereTheSoundEnds(self):
+        lead = np.zeros(self.rate * recite.LEAD_MS // 1000)
+        # Three 300 ms morae, the second 20 dB down; the third falls silent after 200 ms.
+        samples = np.concatenate([lead, self.tone(0.3, 0.5), self.tone(0.3, 0.05), self.tone(0.2, 0.5),
+                                  np.zeros(self.rate // 10)])
+        ends = [recite.LEAD_MS + 300, recite.LEAD_MS + 600, recite.LEAD_MS + 900]
+        lifted = recite.lift_quiet_morae(samples, self.rate, ends)
+        middle = lifted[int(self.rate * 0.55): int(self.rate * 0.65)]
+        self.assertAlmostEqual(20 * np.log10(np.abs(middle).max() / 0.5), recite.MORA_FLOOR_DB, delta=1)
+        self.assertEqual(recite.sound_ends(lifted, self.rate, ends, [2]), ends[:2] + [ends[1] + 200])
 
 
 def write_verse(path, rate, morae_ms, pause_ms, phrase_sizes, quiet=(), f0=200.0):

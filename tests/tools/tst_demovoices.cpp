@@ -396,6 +396,38 @@ void TestDemoVoices::generator_timingMatchesReadings()
         QCOMPARE(rows, files);
         QCOMPARE(rows.size(), 2);
     }
+
+    // The recitation's figures, measured as the package stage does: no fault,
+    // one loudness, a calm pitch, a steady held tail.
+    QProcess measure;
+    measure.start(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tools/measure_voice"),
+                  {made.filePath(QStringLiteral("Music")), made.filePath(QStringLiteral("Music2"))});
+    QVERIFY(measure.waitForFinished(120000));
+    const QString figures = QString::fromUtf8(measure.readAllStandardOutput());
+    QVERIFY2(measure.exitStatus() == QProcess::NormalExit && measure.exitCode() == 0,
+             qPrintable(figures));
+    // "name   min / median / max" of both voices.
+    const auto spreads = [&figures](const QString &name) {
+        QList<QList<double>> found;
+        const QRegularExpression line(QStringLiteral("^\\s+%1\\s+(\\S+) / (\\S+) / (\\S+)$")
+                                          .arg(QRegularExpression::escape(name)),
+                                      QRegularExpression::MultilineOption);
+        for (auto it = line.globalMatch(figures); it.hasNext();) {
+            const auto match = it.next();
+            found.append({match.captured(1).toDouble(), match.captured(2).toDouble(),
+                          match.captured(3).toDouble()});
+        }
+        return found;
+    };
+    const auto loudness = spreads(QStringLiteral("loudness (LUFS)"));
+    const auto steps = spreads(QStringLiteral("pitch step between morae (semitones)"));
+    const auto tail = spreads(QStringLiteral("held tail pitch movement (semitones)"));
+    QVERIFY2(loudness.size() == 2 && steps.size() == 2 && tail.size() == 2, qPrintable(figures));
+    for (int voice = 0; voice < 2; ++voice) {
+        QVERIFY2(loudness[voice][0] >= -21 && loudness[voice][2] <= -19, qPrintable(figures));
+        QVERIFY2(steps[voice][1] <= 1.5, qPrintable(figures));
+        QVERIFY2(tail[voice][2] <= 0.3, qPrintable(figures));
+    }
 }
 
 void TestDemoVoices::generator_rerunAndForeignFiles_leftAlone()
