@@ -64,6 +64,11 @@ class Readings(unittest.TestCase):
             self.assertEqual(recite.spoken_phrases(labels)[0], "i m a h a t a".split())
             self.assertEqual(asked, ["いまはた\u3000おなじ", "イマハタ\u3000おなじ"])
 
+            # きょう as kyoo is the usual reading, in either script.
+            recite.run_open_jtalk = lambda m, text, w: labels_for(["きょお", "の"])
+            labels = recite.checked_labels("m", "きょう の", "/tmp", "card 61 half 2")
+            self.assertEqual(recite.spoken_phrases(labels)[0], ["ky", "o", "o"])
+
             recite.run_open_jtalk = lambda m, text, w: labels_for(["たった", "の"])
             with self.assertRaisesRegex(recite.Misread, "card 69 half 2"):
                 recite.checked_labels("m", "たつた の", "/tmp", "card 69 half 2")
