@@ -49,7 +49,8 @@ private:
     };
     static QString generator();
     // Links the stand-in for Open JTalk into binDir as open_jtalk and sets env
-    // to the environment with binDir first in the PATH.
+    // to the environment with binDir first in the PATH and the stand-in for
+    // the HTS engine's synthesis.
     static bool fakeSynthesizer(const QTemporaryDir &binDir, QProcessEnvironment *env);
     static Result
     runGenerator(const QString &appDir, const QStringList &cards,
@@ -87,6 +88,8 @@ bool TestDemoVoices::fakeSynthesizer(const QTemporaryDir &binDir, QProcessEnviro
     *env = QProcessEnvironment::systemEnvironment();
     env->insert(QStringLiteral("PATH"),
                 binDir.path() + QLatin1Char(':') + env->value(QStringLiteral("PATH")));
+    env->insert(QStringLiteral("QTUTAKAZE_HTS_RECITE"),
+                QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tests/tools/fake_hts_recite"));
     return QFile::link(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tests/tools/fake_open_jtalk"),
                        binDir.filePath(QStringLiteral("open_jtalk")));
 }
@@ -198,11 +201,12 @@ int TestDemoVoices::morae(const QString &reading)
 
 void TestDemoVoices::initTestCase()
 {
-    const char *tools[] = {"open_jtalk", "oggenc", "sox", "flock"};
+    const char *tools[] = {"open_jtalk", "oggenc", "sox", "flock", "python3", "cc"};
     for (const char *tool : tools) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed; the generator needs open-jtalk, "
-                                            "open-jtalk-mecab-naist-jdic, vorbis-tools and sox")
+                                            "open-jtalk-mecab-naist-jdic, libhtsengine-dev, gcc, "
+                                            "python3-numpy, vorbis-tools and sox")
                                  .arg(QLatin1String(tool))));
     }
     QVERIFY2(QFileInfo(generator()).isExecutable(), qPrintable(generator()));
@@ -391,6 +395,38 @@ void TestDemoVoices::generator_timingMatchesReadings()
         }
         QCOMPARE(rows, files);
         QCOMPARE(rows.size(), 2);
+    }
+
+    // The recitation's figures, measured as the package stage does: no fault,
+    // one loudness, a calm pitch, a steady held tail.
+    QProcess measure;
+    measure.start(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tools/measure_voice"),
+                  {made.filePath(QStringLiteral("Music")), made.filePath(QStringLiteral("Music2"))});
+    QVERIFY(measure.waitForFinished(120000));
+    const QString figures = QString::fromUtf8(measure.readAllStandardOutput());
+    QVERIFY2(measure.exitStatus() == QProcess::NormalExit && measure.exitCode() == 0,
+             qPrintable(figures));
+    // "name   min / median / max" of both voices.
+    const auto spreads = [&figures](const QString &name) {
+        QList<QList<double>> found;
+        const QRegularExpression line(QStringLiteral("^\\s+%1\\s+(\\S+) / (\\S+) / (\\S+)$")
+                                          .arg(QRegularExpression::escape(name)),
+                                      QRegularExpression::MultilineOption);
+        for (auto it = line.globalMatch(figures); it.hasNext();) {
+            const auto match = it.next();
+            found.append({match.captured(1).toDouble(), match.captured(2).toDouble(),
+                          match.captured(3).toDouble()});
+        }
+        return found;
+    };
+    const auto loudness = spreads(QStringLiteral("loudness (LUFS)"));
+    const auto steps = spreads(QStringLiteral("pitch step between morae (semitones)"));
+    const auto tail = spreads(QStringLiteral("held tail pitch movement (semitones)"));
+    QVERIFY2(loudness.size() == 2 && steps.size() == 2 && tail.size() == 2, qPrintable(figures));
+    for (int voice = 0; voice < 2; ++voice) {
+        QVERIFY2(loudness[voice][0] >= -21 && loudness[voice][2] <= -19, qPrintable(figures));
+        QVERIFY2(steps[voice][1] <= 1.5, qPrintable(figures));
+        QVERIFY2(tail[voice][2] <= 0.3, qPrintable(figures));
     }
 }
 
