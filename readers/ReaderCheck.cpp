@@ -101,6 +101,7 @@ ReaderReport ReaderCheck::check(const ReaderFiles &files, ImportProgress *progre
                 report.problems.append(
                     ReaderReport::tr("再生できません: %1").arg(QFileInfo(path).fileName()));
             } else if (measure.silent) {
+                ++report.silent;
                 report.problems.append(
                     ReaderReport::tr("無音です: %1").arg(QFileInfo(path).fileName()));
             }

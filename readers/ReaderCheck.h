@@ -28,6 +28,7 @@ public:
     QStringList problems; // one line each, in card order
     int requiredFound = 0; // of ReaderFiles::RequiredVerses
     int undecodable = 0;
+    int silent = 0;
     bool hasPreambleUpper = false;
     Spread seconds;
     Spread leadingSilence;
