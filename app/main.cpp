@@ -75,8 +75,7 @@ int main(int argc, char *argv[])
                          gapsLabel->setText(ReaderGaps::message(cards));
                          gapsLabel->show();
                      });
-    QObject::connect(window->Session(), &ReadingSession::readingEnded, gapsLabel,
-                     &QLabel::hide);
+    QObject::connect(window->Session(), &ReadingSession::readingEnded, gapsLabel, &QLabel::hide);
 
     MprisController mpris;
     new MprisBridge(window.get(), window->Session(), &mpris); // owned by the window

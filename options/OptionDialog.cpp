@@ -312,11 +312,12 @@ void OptionDialog::importReader(bool fromZip)
         return;
     }
     bool ok = false;
-    const QString pattern = QInputDialog::getText(
-        this, tr("読手の追加"),
-        tr("ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)\n"
-           "空欄なら 名前_NNN_H.ogg などの名前で探します:"),
-        QLineEdit::Normal, QString(), &ok).trimmed();
+    const QString pattern =
+        QInputDialog::getText(this, tr("読手の追加"),
+                              tr("ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)\n"
+                                 "空欄なら 名前_NNN_H.ogg などの名前で探します:"),
+                              QLineEdit::Normal, QString(), &ok)
+            .trimmed();
     if (!ok)
         return;
     ImportOptions options;
@@ -328,13 +329,12 @@ void OptionDialog::importReader(bool fromZip)
         QStringList lines;
         for (const PlannedVerse &verse : planned)
             lines.append(QStringLiteral("%1 → %2").arg(verse.from, verse.target));
-        QMessageBox preview(QMessageBox::Question, tr("読手の追加"),
-                            tr("%1 個のファイルを句として取り込みます。よろしいですか?")
-                                    .arg(planned.size())
-                                + (refusals.isEmpty() ? QString()
-                                                      : QLatin1Char('\n')
-                                           + refusals.join(QLatin1Char('\n'))),
-                            QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox preview(
+            QMessageBox::Question, tr("読手の追加"),
+            tr("%1 個のファイルを句として取り込みます。よろしいですか?").arg(planned.size())
+                + (refusals.isEmpty() ? QString()
+                                      : QLatin1Char('\n') + refusals.join(QLatin1Char('\n'))),
+            QMessageBox::Yes | QMessageBox::No, this);
         preview.setDefaultButton(QMessageBox::No);
         preview.setDetailedText(lines.join(QLatin1Char('\n')));
         if (planned.isEmpty() || !refusals.isEmpty() || preview.exec() != QMessageBox::Yes) {
@@ -347,14 +347,14 @@ void OptionDialog::importReader(bool fromZip)
     }
 
     auto result = std::make_shared<TaskResult<std::shared_ptr<StagedReader>>>();
-    task = new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
-                          [result, source, name, options](ImportProgress *progress) {
-                              ImportOptions withProgress = options;
-                              withProgress.progress = progress;
-                              result->put(std::make_shared<StagedReader>(
-                                  ReaderImporter(ReaderLibrary())
-                                      .stage(source, name, withProgress)));
-                          });
+    task =
+        new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
+                       [result, source, name, options](ImportProgress *progress) {
+                           ImportOptions withProgress = options;
+                           withProgress.progress = progress;
+                           result->put(std::make_shared<StagedReader>(
+                               ReaderImporter(ReaderLibrary()).stage(source, name, withProgress)));
+                       });
     connect(task, &ReaderTask::finished, this, [this, result] {
         task->deleteLater();
         task = nullptr;
@@ -383,8 +383,8 @@ void OptionDialog::installStaged(StagedReader &staged)
     }
     const ImportOutcome outcome = importer.install(staged, replace);
     if (!outcome.imported) {
-        showReport(outcome.refusals + (staged.refusals.isEmpty() ? outcome.report.lines()
-                                                                 : QStringList()));
+        showReport(outcome.refusals
+                   + (staged.refusals.isEmpty() ? outcome.report.lines() : QStringList()));
         QMessageBox::warning(this, tr("読手の追加"),
                              tr("読手 %1 を追加できませんでした。").arg(name) + QLatin1Char('\n')
                                  + outcome.refusals.join(QLatin1Char('\n')));
@@ -403,7 +403,7 @@ QString OptionDialog::summaryOf(const ReaderReport &report)
         .arg(ReaderFiles::RequiredVerses - report.requiredFound)
         .arg(report.undecodable)
         .arg(report.silent)
-        .arg(report.timing == ReaderReport::Timing::Kept      ? tr("あり")
+        .arg(report.timing == ReaderReport::Timing::Kept         ? tr("あり")
                  : report.timing == ReaderReport::Timing::Absent ? tr("なし")
                                                                  : tr("合わないので使いません"));
 }

@@ -46,7 +46,7 @@ private:
 };
 
 // What a worker hands over to the window's thread when it ends.
-template <typename T>
+template<typename T>
 class TaskResult
 {
 public:

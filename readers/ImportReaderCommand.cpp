@@ -17,8 +17,8 @@ bool ImportReaderCommand::isRequested(int argc, const char *const *argv)
     return argc > 1 && std::strcmp(argv[1], Option) == 0;
 }
 
-int ImportReaderCommand::run(const QStringList &arguments, const QString &library,
-                             QTextStream &out, QTextStream &err)
+int ImportReaderCommand::run(const QStringList &arguments, const QString &library, QTextStream &out,
+                             QTextStream &err)
 {
     const bool withPattern = arguments.size() == 6 && arguments.at(4) == QLatin1String("--pattern");
     if ((arguments.size() != 4 && !withPattern) || arguments.at(1) != QLatin1String(Option)) {

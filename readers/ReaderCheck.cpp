@@ -148,8 +148,7 @@ ReaderReport ReaderCheck::checkFolder(const QString &folder, ImportProgress *pro
     return report;
 }
 
-void ReaderCheck::checkTiming(const QString &folder, const ReaderFiles &files,
-                              ReaderReport *report)
+void ReaderCheck::checkTiming(const QString &folder, const ReaderFiles &files, ReaderReport *report)
 {
     QFile file(QDir(folder).filePath(QLatin1String(TimingFit::FileName)));
     if (!file.exists()) {

@@ -68,8 +68,7 @@ public:
     static ReaderReport checkFolder(const QString &folder);
     static ReaderReport checkFolder(const QString &folder, ImportProgress *progress);
     // Sets report's timing from folder's timing.tsv (TimingFit).
-    static void checkTiming(const QString &folder, const ReaderFiles &files,
-                            ReaderReport *report);
+    static void checkTiming(const QString &folder, const ReaderFiles &files, ReaderReport *report);
 };
 
 #endif

@@ -176,8 +176,10 @@ struct ReaderImporter::Plan
         QString verseFolder;
         QSet<QString> taken;
         for (const Candidate &c : candidates) {
-            const QString target = QStringLiteral("%1_%2.%3").arg(
-                c.name.prefix, VerseFileName::verseId(c.name.card, c.name.half), c.name.extension);
+            const QString target =
+                QStringLiteral("%1_%2.%3")
+                    .arg(c.name.prefix, VerseFileName::verseId(c.name.card, c.name.half),
+                         c.name.extension);
             if (c.name.prefix != prefix || taken.contains(target))
                 continue; // the same verse twice: the first one found stays
             taken.insert(target);
@@ -400,8 +402,7 @@ ReaderImporter::Plan ReaderImporter::planZip(const QString &source, const QStrin
     while ((status = archive_read_next_header(zip.get(), &entry)) == ARCHIVE_OK
            || status == ARCHIVE_WARN) {
         if (++index >= MaxZipEntries) {
-            planned.refusals.append(
-                tr("項目が多すぎます (上限 %1 項目)").arg(MaxZipEntries));
+            planned.refusals.append(tr("項目が多すぎます (上限 %1 項目)").arg(MaxZipEntries));
             return planned;
         }
         const QString path = entryPath(entry);
@@ -421,7 +422,8 @@ ReaderImporter::Plan ReaderImporter::planZip(const QString &source, const QStrin
         if (archive_entry_size_is_set(entry))
             declaredBytes += archive_entry_size(entry);
         if (declaredBytes > MaxZipBytes) {
-            planned.refusals.append(tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30));
+            planned.refusals.append(
+                tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30));
             return planned;
         }
         if (type != AE_IFREG)
@@ -457,8 +459,8 @@ void ReaderImporter::copyFromFolder(const Plan &plan, const QString &folder,
         const QString target = QDir(folder).filePath(targetName);
         QString writeError;
         const Copied copied = copyInto(
-            target, [&in](char *buffer, qint64 size) { return in.read(buffer, size); },
-            &totalBytes, std::numeric_limits<qint64>::max(), progress, &writeError);
+            target, [&in](char *buffer, qint64 size) { return in.read(buffer, size); }, &totalBytes,
+            std::numeric_limits<qint64>::max(), progress, &writeError);
         switch (copied) {
         case Copied::Done:
             break;
@@ -521,8 +523,9 @@ void ReaderImporter::copyFromZip(const QString &source, const Plan &plan, const 
         case Copied::Done:
             break;
         case Copied::ReadFailed:
-            refusals->append(tr("アーカイブが壊れています: %1 (%2)")
-                                 .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
+            refusals->append(
+                tr("アーカイブが壊れています: %1 (%2)")
+                    .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
             break;
         case Copied::EntryTooBig:
             refusals->append(tr("50 MB を超えています: %1").arg(path));

@@ -33,7 +33,8 @@ ReaderDetails ReaderShelf::details(const QString &name) const
         if (details.cardsMissingVerses.isEmpty() || details.cardsMissingVerses.last() != card)
             details.cardsMissingVerses.append(card);
     }
-    details.hasTiming = QFileInfo::exists(QDir(folder).filePath(QLatin1String(TimingFit::FileName)));
+    details.hasTiming =
+        QFileInfo::exists(QDir(folder).filePath(QLatin1String(TimingFit::FileName)));
     QFile source(QDir(folder).filePath(QLatin1String(ReaderImporter::SourceFileName)));
     if (source.open(QIODevice::ReadOnly))
         details.source = QString::fromUtf8(source.readAll()).trimmed();
@@ -69,7 +70,8 @@ QString ReaderShelf::remove(const QString &name) const
     // Out of sight first (one rename), then removed with its hidden folder.
     QTemporaryDir trash(QDir(library.root()).filePath(QStringLiteral(".delete-XXXXXX")));
     if (!trash.isValid()
-        || !QDir().rename(library.folder(name), QDir(trash.path()).filePath(QStringLiteral("reader"))))
+        || !QDir().rename(library.folder(name),
+                          QDir(trash.path()).filePath(QStringLiteral("reader"))))
         return tr("読手 %1 を削除できません").arg(name);
     return {};
 }

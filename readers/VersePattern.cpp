@@ -25,8 +25,8 @@ VersePattern::VersePattern(const QString &pattern)
     }
     regex += QRegularExpression::escape(pattern.mid(from)) + QLatin1Char('$');
     expression = QRegularExpression(regex, QRegularExpression::CaseInsensitiveOption);
-    valid = cards == 1 && halves == 1 && expression.isValid()
-        && !pattern.contains(QLatin1Char('/')) && !pattern.contains(QLatin1Char('\\'));
+    valid = cards == 1 && halves == 1 && expression.isValid() && !pattern.contains(QLatin1Char('/'))
+        && !pattern.contains(QLatin1Char('\\'));
 }
 
 VerseFileName VersePattern::match(const QString &fileName, const QString &prefix) const
@@ -41,8 +41,8 @@ VerseFileName VersePattern::match(const QString &fileName, const QString &prefix
         return {};
     // Parsed back from the library's own name, so the card range and the
     // extensions are the same as for PREFIX_NNN_H files.
-    return VerseFileName::parse(
-        QString::asprintf("%s_%03d_%d", qUtf8Printable(prefix), m.captured(u"card").toInt(),
-                          m.captured(u"half").toInt())
-        + fileName.mid(dot));
+    return VerseFileName::parse(QString::asprintf("%s_%03d_%d", qUtf8Printable(prefix),
+                                                  m.captured(u"card").toInt(),
+                                                  m.captured(u"half").toInt())
+                                + fileName.mid(dot));
 }
