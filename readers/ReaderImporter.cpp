@@ -124,11 +124,14 @@ Copied copyInto(const QString &target, const std::function<qint64(char *, qint64
     }
     if (result == Copied::Done && !out.flush())
         result = Copied::WriteFailed;
-    out.close();
-    if (result == Copied::Done && out.error() != QFileDevice::NoError)
-        result = Copied::WriteFailed;
+    // The reason is taken before close(), which clears it.
     if (result == Copied::WriteFailed)
         *writeError = out.errorString();
+    out.close();
+    if (result == Copied::Done && out.error() != QFileDevice::NoError) {
+        result = Copied::WriteFailed;
+        *writeError = out.errorString();
+    }
     if (result != Copied::Done)
         out.remove();
     return result;
