@@ -356,10 +356,14 @@ void OptionDialog::importReader(bool fromZip)
                                ReaderImporter(ReaderLibrary()).stage(source, name, withProgress)));
                        });
     connect(task, &ReaderTask::finished, this, [this, result] {
+        const bool cancelled = task->wasCancelled();
         task->deleteLater();
         task = nullptr;
         const std::shared_ptr<StagedReader> staged = result->take();
-        installStaged(*staged);
+        if (cancelled)
+            showReport(staged->refusals); // the staging folder goes with it
+        else
+            installStaged(*staged);
     });
 }
 
@@ -381,10 +385,11 @@ void OptionDialog::installStaged(StagedReader &staged)
             return;
         }
     }
+    const bool checked = staged.refusals.isEmpty();
     const ImportOutcome outcome = importer.install(staged, replace);
+    staged = StagedReader(); // nothing of it left behind while the message shows
     if (!outcome.imported) {
-        showReport(outcome.refusals
-                   + (staged.refusals.isEmpty() ? outcome.report.lines() : QStringList()));
+        showReport(outcome.refusals + (checked ? outcome.report.lines() : QStringList()));
         QMessageBox::warning(this, tr("読手の追加"),
                              tr("読手 %1 を追加できませんでした。").arg(name) + QLatin1Char('\n')
                                  + outcome.refusals.join(QLatin1Char('\n')));
