@@ -484,6 +484,17 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
 </context>
 <context>
+    <name>ImportReaderCommand</name>
+    <message>
+        <source>使い方: %1 --import-reader フォルダか.zip 名前 [--pattern 名前の型]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ありません: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>音量</source>
@@ -693,11 +704,82 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>読手 %1 はすでにあります。置き換えますか?</source>
-        <translation>The reader %1 exists already. Replace it?</translation>
+        <translation type="vanished">The reader %1 exists already. Replace it?</translation>
     </message>
     <message>
         <source>読手 %1 を追加できませんでした。</source>
         <translation>The reader %1 could not be added.</translation>
+    </message>
+    <message>
+        <source>名前の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>録音がない札が %1 枚あります: %2 (その句は読まれず、無音になります)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手の名前の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新しい名前:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手の削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手 %1 の録音をすべて削除しますか?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)
+空欄なら 名前_NNN_H.ogg などの名前で探します:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 個のファイルを句として取り込みます。よろしいですか?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>型に合うファイルがありません: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手 %1 を取り込んで確認しています…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります。新しい録音の確認:
+%2
+置き換えますか?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>句 %1 / %2 (足りない %3)、再生できない %4、無音 %5、拍の時刻 (timing.tsv) %6</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation type="unfinished">yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation type="unfinished">no</translation>
+    </message>
+    <message>
+        <source>合わないので使いません</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>録音を確認しています…</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -866,6 +948,13 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
 </context>
 <context>
+    <name>ReaderGaps</name>
+    <message>
+        <source>読手の録音がない札: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ReaderImporter</name>
     <message>
         <source>名前のない項目</source>
@@ -937,7 +1026,7 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>書き込めません: %1</source>
-        <translation>Cannot write: %1</translation>
+        <translation type="vanished">Cannot write: %1</translation>
     </message>
     <message>
         <source>アーカイブが壊れています: %1 (%2)</source>
@@ -946,6 +1035,26 @@ A leading - takes them out (-87, -1-20).</translation>
     <message>
         <source>アーカイブが壊れています: %1</source>
         <translation>The archive is damaged: %1</translation>
+    </message>
+    <message>
+        <source>取り消しました</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き込めません: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>名前の型に {card} と {half} が一つずつ要ります: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>項目が多すぎます (上限 %1 項目)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>展開すると大きすぎます (上限 %1 GB)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -994,6 +1103,68 @@ A leading - takes them out (-87, -1-20).</translation>
         <source>無音です: %1</source>
         <translation>Silent: %1</translation>
     </message>
+    <message>
+        <source>拍の時刻 (timing.tsv): なし</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拍の時刻 (timing.tsv): あり</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拍の時刻 (timing.tsv) は使いません: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読めません</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReaderShelf</name>
+    <message>
+        <source>%1 MB、句 %2、拍の時刻: %3、元: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation type="unfinished">yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation type="unfinished">no</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>この名前は使えません: %1</source>
+        <translation type="unfinished">This name cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 がありません</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります</source>
+        <translation type="unfinished">The reader %1 exists already</translation>
+    </message>
+    <message>
+        <source>読手 %1 の名前を変えられません</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読手 %1 を削除できません</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReaderTask</name>
+    <message>
+        <source>キャンセル</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ReadingStatusLine</name>
@@ -1016,6 +1187,41 @@ A leading - takes them out (-87, -1-20).</translation>
     <message>
         <source>%1 / %2 再生中 : 第%3首 %4</source>
         <translation>%1 / %2 playing: card %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>TimingFit</name>
+    <message>
+        <source>見出し (card half ends_ms) がありません</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 行目が読めません</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>句のファイルがない行があります: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>同じ句の行が二つあります: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時刻が増えていません: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拍の数が読みと合いません: %1 (%2 拍、読みは %3 拍)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時刻が句の長さを超えています: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>行がない句があります: %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
