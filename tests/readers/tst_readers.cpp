@@ -22,6 +22,9 @@
 
 #include <cmath>
 
+#include <csignal>
+#include <sys/resource.h>
+
 // An entry of a test archive.
 struct ZipEntry
 {
@@ -68,6 +71,7 @@ private slots:
     void import_zip_refused();
     void library_readerInUse_voicesFollow();
     void staged_checkedBeforeReplace_cancelLeavesNothing();
+    void import_shortWrite_refusedWithNothingLeft();
     void zip_limitsAndOnlyTheChosenPrefix();
     void timing_keptOnlyWhenItFits();
     void pattern_namesVersesAndPreviews();
@@ -456,6 +460,32 @@ void TestReaders::staged_checkedBeforeReplace_cancelLeavesNothing()
         QVERIFY(!importer.install(cancelled, false).imported);
     }
     QCOMPARE(leftovers(root), QStringList {QStringLiteral("r")});
+}
+
+void TestReaders::import_shortWrite_refusedWithNothingLeft()
+{
+    // A file size limit makes the system refuse writes past 20 KB, as a
+    // full disk would in the middle of a verse.
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString source = work.filePath(QStringLiteral("src"));
+    QVERIFY(writeReader(source, QStringLiteral("w"), false));
+    const QString root = work.filePath(QStringLiteral("voices"));
+    rlimit before {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 20 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(source, QStringLiteral("w"), false);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY(!outcome.imported);
+    QCOMPARE(outcome.refusals.size(), 1);
+    QVERIFY2(outcome.refusals.first().contains(QLatin1String(".wav")),
+             qPrintable(outcome.refusals.first()));
+    QCOMPARE(leftovers(root), QStringList());
 }
 
 void TestReaders::zip_limitsAndOnlyTheChosenPrefix()
