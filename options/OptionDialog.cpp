@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -326,9 +327,13 @@ void OptionDialog::importReader(bool fromZip)
         QStringList refusals;
         const QList<PlannedVerse> planned =
             ReaderImporter::preview(source, name, options.pattern, &refusals);
-        QStringList lines;
+        QStringList lines; // in the library's order, the files as found in the source
+        const QDir sourceFolder(QFileInfo(source).isDir() ? source : QString());
         for (const PlannedVerse &verse : planned)
-            lines.append(QStringLiteral("%1 → %2").arg(verse.from, verse.target));
+            lines.append(QStringLiteral("%2 ← %1").arg(
+                QFileInfo(source).isDir() ? sourceFolder.relativeFilePath(verse.from) : verse.from,
+                verse.target));
+        lines.sort();
         QMessageBox preview(
             QMessageBox::Question, tr("読手の追加"),
             tr("%1 個のファイルを句として取り込みます。よろしいですか?").arg(planned.size())
@@ -369,7 +374,7 @@ void OptionDialog::importReader(bool fromZip)
 
 void OptionDialog::installStaged(StagedReader &staged)
 {
-    const QString &name = staged.name;
+    const QString name = staged.name; // a copy: staged is emptied below
     const ReaderImporter importer {ReaderLibrary()};
     bool replace = false;
     if (staged.refusals.isEmpty() && ReaderLibrary().contains(name)) {
