@@ -487,11 +487,11 @@ A leading - takes them out (-87, -1-20).</translation>
     <name>ImportReaderCommand</name>
     <message>
         <source>使い方: %1 --import-reader フォルダか.zip 名前 [--pattern 名前の型]</source>
-        <translation type="unfinished"></translation>
+        <translation>Usage: %1 --import-reader FOLDER-OR-ZIP NAME [--pattern PATTERN]</translation>
     </message>
     <message>
         <source>ありません: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Not found: %1</translation>
     </message>
 </context>
 <context>
@@ -712,58 +712,61 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>名前の変更</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>削除</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>録音がない札が %1 枚あります: %2 (その句は読まれず、無音になります)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 cards have no recording: %2 (their verses are silent)</translation>
     </message>
     <message>
         <source>読手の名前の変更</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename the reader</translation>
     </message>
     <message>
         <source>新しい名前:</source>
-        <translation type="unfinished"></translation>
+        <translation>New name:</translation>
     </message>
     <message>
         <source>読手の削除</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the reader</translation>
     </message>
     <message>
         <source>読手 %1 の録音をすべて削除しますか?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete all recordings of the reader %1?</translation>
     </message>
     <message>
         <source>ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)
 空欄なら 名前_NNN_H.ogg などの名前で探します:</source>
-        <translation type="unfinished"></translation>
+        <translation>File name pattern (for example {card}-{half}.mp3, {card:03}_{half}.flac)
+Leave empty for files named NAME_NNN_H.ogg and so on:</translation>
     </message>
     <message>
         <source>%1 個のファイルを句として取り込みます。よろしいですか?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 files will be imported as verses. Go ahead?</translation>
     </message>
     <message>
         <source>型に合うファイルがありません: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No file matches the pattern: %1</translation>
     </message>
     <message>
         <source>読手 %1 を取り込んで確認しています…</source>
-        <translation type="unfinished"></translation>
+        <translation>Importing and checking the reader %1…</translation>
     </message>
     <message>
         <source>読手 %1 はすでにあります。新しい録音の確認:
 %2
 置き換えますか?</source>
-        <translation type="unfinished"></translation>
+        <translation>The reader %1 exists already. The new recordings were checked:
+%2
+Replace it?</translation>
     </message>
     <message>
         <source>句 %1 / %2 (足りない %3)、再生できない %4、無音 %5、拍の時刻 (timing.tsv) %6</source>
-        <translation type="unfinished"></translation>
+        <translation>verses %1 / %2 (%3 missing), %4 undecodable, %5 silent, mora timing (timing.tsv): %6</translation>
     </message>
     <message>
         <source>あり</source>
@@ -775,11 +778,11 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>合わないので使いません</source>
-        <translation type="unfinished"></translation>
+        <translation>left out, it does not fit</translation>
     </message>
     <message>
         <source>録音を確認しています…</source>
-        <translation type="unfinished"></translation>
+        <translation>Checking the recordings…</translation>
     </message>
 </context>
 <context>
@@ -951,7 +954,7 @@ A leading - takes them out (-87, -1-20).</translation>
     <name>ReaderGaps</name>
     <message>
         <source>読手の録音がない札: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cards without the reader&apos;s recording: %1</translation>
     </message>
 </context>
 <context>
@@ -1038,23 +1041,23 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>取り消しました</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelled</translation>
     </message>
     <message>
         <source>書き込めません: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write: %1 (%2)</translation>
     </message>
     <message>
         <source>名前の型に {card} と {half} が一つずつ要ります: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>A name pattern needs {card} and {half} once each: %1</translation>
     </message>
     <message>
         <source>項目が多すぎます (上限 %1 項目)</source>
-        <translation type="unfinished"></translation>
+        <translation>Too many entries (limit: %1 entries)</translation>
     </message>
     <message>
         <source>展開すると大きすぎます (上限 %1 GB)</source>
-        <translation type="unfinished"></translation>
+        <translation>Too large when extracted (limit: %1 GB)</translation>
     </message>
 </context>
 <context>
@@ -1105,26 +1108,26 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>拍の時刻 (timing.tsv): なし</source>
-        <translation type="unfinished"></translation>
+        <translation>Mora timing (timing.tsv): none</translation>
     </message>
     <message>
         <source>拍の時刻 (timing.tsv): あり</source>
-        <translation type="unfinished"></translation>
+        <translation>Mora timing (timing.tsv): kept</translation>
     </message>
     <message>
         <source>拍の時刻 (timing.tsv) は使いません: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Mora timing (timing.tsv) left out: %1</translation>
     </message>
     <message>
         <source>読めません</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot be read</translation>
     </message>
 </context>
 <context>
     <name>ReaderShelf</name>
     <message>
         <source>%1 MB、句 %2、拍の時刻: %3、元: %4</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 MB, %2 verses, mora timing: %3, from: %4</translation>
     </message>
     <message>
         <source>あり</source>
@@ -1136,7 +1139,7 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>不明</source>
-        <translation type="unfinished"></translation>
+        <translation>unknown</translation>
     </message>
     <message>
         <source>この名前は使えません: %1</source>
@@ -1144,7 +1147,7 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>読手 %1 がありません</source>
-        <translation type="unfinished"></translation>
+        <translation>There is no reader %1</translation>
     </message>
     <message>
         <source>読手 %1 はすでにあります</source>
@@ -1152,18 +1155,18 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>読手 %1 の名前を変えられません</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot rename the reader %1</translation>
     </message>
     <message>
         <source>読手 %1 を削除できません</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot delete the reader %1</translation>
     </message>
 </context>
 <context>
     <name>ReaderTask</name>
     <message>
         <source>キャンセル</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1193,35 +1196,35 @@ A leading - takes them out (-87, -1-20).</translation>
     <name>TimingFit</name>
     <message>
         <source>見出し (card half ends_ms) がありません</source>
-        <translation type="unfinished"></translation>
+        <translation>No header (card half ends_ms)</translation>
     </message>
     <message>
         <source>%1 行目が読めません</source>
-        <translation type="unfinished"></translation>
+        <translation>Line %1 cannot be read</translation>
     </message>
     <message>
         <source>句のファイルがない行があります: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>A row for a verse without a file: %1</translation>
     </message>
     <message>
         <source>同じ句の行が二つあります: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Two rows for the same verse: %1</translation>
     </message>
     <message>
         <source>時刻が増えていません: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The times do not rise: %1</translation>
     </message>
     <message>
         <source>拍の数が読みと合いません: %1 (%2 拍、読みは %3 拍)</source>
-        <translation type="unfinished"></translation>
+        <translation>The morae do not match the reading: %1 (%2 morae, the reading has %3)</translation>
     </message>
     <message>
         <source>時刻が句の長さを超えています: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>A time past the end of the verse: %1</translation>
     </message>
     <message>
         <source>行がない句があります: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>A verse without a row: %1</translation>
     </message>
 </context>
 </TS>
