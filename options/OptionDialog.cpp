@@ -352,14 +352,15 @@ void OptionDialog::importReader(bool fromZip)
     }
 
     auto result = std::make_shared<TaskResult<std::shared_ptr<StagedReader>>>();
-    task =
-        new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
-                       [result, source, name, options](ImportProgress *progress) {
-                           ImportOptions withProgress = options;
-                           withProgress.progress = progress;
-                           result->put(std::make_shared<StagedReader>(
-                               ReaderImporter(ReaderLibrary()).stage(source, name, withProgress)));
-                       });
+    // The library's place is looked up here, not on the worker thread.
+    const ReaderLibrary library;
+    task = new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
+                          [result, library, source, name, options](ImportProgress *progress) {
+                              ImportOptions withProgress = options;
+                              withProgress.progress = progress;
+                              result->put(std::make_shared<StagedReader>(
+                                  ReaderImporter(library).stage(source, name, withProgress)));
+                          });
     connect(task, &ReaderTask::finished, this, [this, result] {
         const bool cancelled = task->wasCancelled();
         task->deleteLater();
