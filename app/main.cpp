@@ -3,15 +3,19 @@
 #include "AudioOutput.h"
 #include "CheckReaderCommand.h"
 #include "DataFoldersDialog.h"
+#include "ImportReaderCommand.h"
 #include "MainWindow.h"
 #include "MprisBridge.h"
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
+#include "ReaderGaps.h"
+#include "ReaderLibrary.h"
 #include "ReadingSession.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QStatusBar>
 #include <QTextStream>
@@ -26,6 +30,15 @@ int main(int argc, char *argv[])
         UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
         QTextStream out(stdout), err(stderr);
         return CheckReaderCommand::run(application.arguments(), out, err);
+    }
+    // --import-reader SOURCE NAME [--pattern P]: into the library of the
+    // data folders the window would use, without a window.
+    if (ImportReaderCommand::isRequested(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
+        AppFolder::chooseLocations();
+        QTextStream out(stdout), err(stderr);
+        return ImportReaderCommand::run(application.arguments(), ReaderLibrary().root(), out, err);
     }
 
     // Made when the event loop returns, and waited for last of all (see below).
@@ -52,6 +65,17 @@ int main(int argc, char *argv[])
     auto window = std::make_unique<MainWindow>();
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
                      &MainWindow::BringToFront);
+
+    // Cards the reader has no recording of, named for the whole reading.
+    auto *gapsLabel = new QLabel(window.get());
+    window->statusBar()->addPermanentWidget(gapsLabel);
+    gapsLabel->hide();
+    QObject::connect(window->Session(), &ReadingSession::cardsWithoutRecordings, gapsLabel,
+                     [gapsLabel](const QList<int> &cards) {
+                         gapsLabel->setText(ReaderGaps::message(cards));
+                         gapsLabel->show();
+                     });
+    QObject::connect(window->Session(), &ReadingSession::readingEnded, gapsLabel, &QLabel::hide);
 
     MprisController mpris;
     new MprisBridge(window.get(), window->Session(), &mpris); // owned by the window

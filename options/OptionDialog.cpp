@@ -7,31 +7,20 @@
 #include "ReaderCheck.h"
 #include "ReaderImporter.h"
 #include "ReaderLibrary.h"
+#include "ReaderShelf.h"
+#include "ReaderTask.h"
 #include "Voices.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QList>
 #include <QMessageBox>
 #include <QTimer>
-
-namespace {
-
-// Shows the busy cursor while a check or an import decodes the recordings.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-} // namespace
 
 OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available,
                            PlaySequenceThread *thread)
@@ -194,6 +183,19 @@ void OptionDialog::showReaderControls(const QString &reader)
             [this] { importReader(false); });
     connect(ui->pushButton_importZip, &QPushButton::clicked, this, [this] { importReader(true); });
     connect(ui->pushButton_check, &QPushButton::clicked, this, &OptionDialog::checkReaderOnScreen);
+
+    // Check, rename and delete share the row of the check button.
+    const QRect row = ui->pushButton_check->geometry();
+    const int gap = 6;
+    const int width = (row.width() - 2 * gap) / 3;
+    ui->pushButton_check->setGeometry(row.x(), row.y(), width, row.height());
+    renameButton = new QPushButton(tr("名前の変更"), ui->groupBox_reader);
+    renameButton->setGeometry(row.x() + width + gap, row.y(), width, row.height());
+    deleteButton = new QPushButton(tr("削除"), ui->groupBox_reader);
+    deleteButton->setGeometry(row.x() + 2 * (width + gap), row.y(), width, row.height());
+    connect(renameButton, &QPushButton::clicked, this, &OptionDialog::renameReaderOnScreen);
+    connect(deleteButton, &QPushButton::clicked, this, &OptionDialog::deleteReaderOnScreen);
+    describeReaderOnScreen();
     appendGroup(ui->groupBox_reader);
 }
 
@@ -228,10 +230,72 @@ void OptionDialog::putReaderOnScreenInForce()
     // A reader reads for both voices.
     ui->radioButton_1->setEnabled(name.isEmpty());
     ui->radioButton_2->setEnabled(name.isEmpty() && secondVoiceAvailable);
+    if (renameButton)
+        describeReaderOnScreen();
+}
+
+void OptionDialog::describeReaderOnScreen()
+{
+    const QString name = readerOnScreen();
+    const ReaderLibrary library;
+    const bool inLibrary = !name.isEmpty() && library.contains(name);
+    renameButton->setEnabled(inLibrary);
+    deleteButton->setEnabled(inLibrary);
+    if (!inLibrary) {
+        showReport({});
+        return;
+    }
+    const ReaderDetails details = ReaderShelf(library).details(name);
+    QStringList lines {ReaderShelf::describe(details)};
+    if (!details.cardsMissingVerses.isEmpty()) {
+        QStringList cards;
+        for (const int card : details.cardsMissingVerses)
+            cards.append(QString::number(card));
+        lines.append(tr("録音がない札が %1 枚あります: %2 (その句は読まれず、無音になります)")
+                         .arg(cards.size())
+                         .arg(cards.join(QStringLiteral(", "))));
+    }
+    showReport(lines);
+}
+
+void OptionDialog::renameReaderOnScreen()
+{
+    const QString name = readerOnScreen();
+    const QString newName = QInputDialog::getText(this, tr("読手の名前の変更"), tr("新しい名前:"),
+                                                  QLineEdit::Normal, name)
+                                .trimmed();
+    if (newName.isEmpty() || newName == name)
+        return;
+    const QString failure = ReaderShelf(ReaderLibrary()).rename(name, newName);
+    if (!failure.isEmpty()) {
+        QMessageBox::warning(this, tr("読手の名前の変更"), failure);
+        return;
+    }
+    fillReaderChoice(newName);
+    putReaderOnScreenInForce();
+}
+
+void OptionDialog::deleteReaderOnScreen()
+{
+    const QString name = readerOnScreen();
+    if (QMessageBox::question(this, tr("読手の削除"),
+                              tr("読手 %1 の録音をすべて削除しますか?").arg(name),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const QString failure = ReaderShelf(ReaderLibrary()).remove(name);
+    if (!failure.isEmpty()) {
+        QMessageBox::warning(this, tr("読手の削除"), failure);
+        return;
+    }
+    fillReaderChoice(QString());
+    putReaderOnScreenInForce();
 }
 
 void OptionDialog::importReader(bool fromZip)
 {
+    if (task)
+        return;
     const QString source = fromZip
         ? QFileDialog::getOpenFileName(this, tr("読手の ZIP ファイル"), QString(),
                                        tr("ZIP ファイル (*.zip)"))
@@ -248,21 +312,90 @@ void OptionDialog::importReader(bool fromZip)
         QMessageBox::warning(this, tr("読手の追加"), tr("この名前は使えません: %1").arg(name));
         return;
     }
-    const ReaderLibrary library;
-    const bool replace = library.contains(name);
-    if (replace
-        && QMessageBox::question(this, tr("読手の追加"),
-                                 tr("読手 %1 はすでにあります。置き換えますか?").arg(name))
-            != QMessageBox::Yes)
+    bool ok = false;
+    const QString pattern =
+        QInputDialog::getText(this, tr("読手の追加"),
+                              tr("ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)\n"
+                                 "空欄なら 名前_NNN_H.ogg などの名前で探します:"),
+                              QLineEdit::Normal, QString(), &ok)
+            .trimmed();
+    if (!ok)
         return;
-
-    ImportOutcome outcome;
-    {
-        const BusyCursor busy;
-        outcome = ReaderImporter(library).import(source, name, replace);
+    ImportOptions options;
+    options.pattern = VersePattern(pattern);
+    if (!pattern.isEmpty()) {
+        QStringList refusals;
+        const QList<PlannedVerse> planned =
+            ReaderImporter::preview(source, name, options.pattern, &refusals);
+        QStringList lines; // in the library's order, the files as found in the source
+        const QDir sourceFolder(QFileInfo(source).isDir() ? source : QString());
+        for (const PlannedVerse &verse : planned)
+            lines.append(QStringLiteral("%2 ← %1").arg(
+                QFileInfo(source).isDir() ? sourceFolder.relativeFilePath(verse.from) : verse.from,
+                verse.target));
+        lines.sort();
+        QMessageBox preview(
+            QMessageBox::Question, tr("読手の追加"),
+            tr("%1 個のファイルを句として取り込みます。よろしいですか?").arg(planned.size())
+                + (refusals.isEmpty() ? QString()
+                                      : QLatin1Char('\n') + refusals.join(QLatin1Char('\n'))),
+            QMessageBox::Yes | QMessageBox::No, this);
+        preview.setDefaultButton(QMessageBox::No);
+        preview.setDetailedText(lines.join(QLatin1Char('\n')));
+        if (planned.isEmpty() || !refusals.isEmpty() || preview.exec() != QMessageBox::Yes) {
+            if (planned.isEmpty() || !refusals.isEmpty())
+                QMessageBox::warning(this, tr("読手の追加"),
+                                     tr("型に合うファイルがありません: %1").arg(pattern)
+                                         + QLatin1Char('\n') + refusals.join(QLatin1Char('\n')));
+            return;
+        }
     }
-    showReport(outcome.refusals + outcome.report.lines());
+
+    auto result = std::make_shared<TaskResult<std::shared_ptr<StagedReader>>>();
+    // The library's place is looked up here, not on the worker thread.
+    const ReaderLibrary library;
+    task = new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
+                          [result, library, source, name, options](ImportProgress *progress) {
+                              ImportOptions withProgress = options;
+                              withProgress.progress = progress;
+                              result->put(std::make_shared<StagedReader>(
+                                  ReaderImporter(library).stage(source, name, withProgress)));
+                          });
+    connect(task, &ReaderTask::finished, this, [this, result] {
+        const bool cancelled = task->wasCancelled();
+        task->deleteLater();
+        task = nullptr;
+        const std::shared_ptr<StagedReader> staged = result->take();
+        if (cancelled)
+            showReport(staged->refusals); // the staging folder goes with it
+        else
+            installStaged(*staged);
+    });
+}
+
+void OptionDialog::installStaged(StagedReader &staged)
+{
+    const QString name = staged.name; // a copy: staged is emptied below
+    const ReaderImporter importer {ReaderLibrary()};
+    bool replace = false;
+    if (staged.refusals.isEmpty() && ReaderLibrary().contains(name)) {
+        showReport(staged.report.lines());
+        replace = QMessageBox::question(
+                      this, tr("読手の追加"),
+                      tr("読手 %1 はすでにあります。新しい録音の確認:\n%2\n置き換えますか?")
+                          .arg(name, summaryOf(staged.report)),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+        if (!replace) {
+            describeReaderOnScreen();
+            return;
+        }
+    }
+    const bool checked = staged.refusals.isEmpty();
+    const ImportOutcome outcome = importer.install(staged, replace);
+    staged = StagedReader(); // nothing of it left behind while the message shows
     if (!outcome.imported) {
+        showReport(outcome.refusals + (checked ? outcome.report.lines() : QStringList()));
         QMessageBox::warning(this, tr("読手の追加"),
                              tr("読手 %1 を追加できませんでした。").arg(name) + QLatin1Char('\n')
                                  + outcome.refusals.join(QLatin1Char('\n')));
@@ -270,15 +403,41 @@ void OptionDialog::importReader(bool fromZip)
     }
     fillReaderChoice(name);
     putReaderOnScreenInForce();
+    showReport(outcome.report.lines());
+}
+
+QString OptionDialog::summaryOf(const ReaderReport &report)
+{
+    return tr("句 %1 / %2 (足りない %3)、再生できない %4、無音 %5、拍の時刻 (timing.tsv) %6")
+        .arg(report.requiredFound)
+        .arg(ReaderFiles::RequiredVerses)
+        .arg(ReaderFiles::RequiredVerses - report.requiredFound)
+        .arg(report.undecodable)
+        .arg(report.silent)
+        .arg(report.timing == ReaderReport::Timing::Kept         ? tr("あり")
+                 : report.timing == ReaderReport::Timing::Absent ? tr("なし")
+                                                                 : tr("合わないので使いません"));
 }
 
 void OptionDialog::checkReaderOnScreen()
 {
+    if (task)
+        return;
     const QString name = readerOnScreen();
     const QString folder = name.isEmpty() ? AppFolder::filePath(Voices::folderName(voiceOnScreen()))
                                           : ReaderLibrary().folder(name);
-    const BusyCursor busy;
-    showReport(ReaderCheck::checkFolder(folder).lines());
+    auto result = std::make_shared<TaskResult<QStringList>>();
+    task = new ReaderTask(this, tr("録音を確認しています…"),
+                          [result, folder](ImportProgress *progress) {
+                              result->put(ReaderCheck::checkFolder(folder, progress).lines());
+                          });
+    connect(task, &ReaderTask::finished, this, [this, result] {
+        const bool cancelled = task->wasCancelled();
+        task->deleteLater();
+        task = nullptr;
+        if (!cancelled)
+            showReport(result->take());
+    });
 }
 
 void OptionDialog::showReport(const QStringList &lines)

@@ -10,7 +10,11 @@
 #include <memory>
 
 class PlaySequenceThread;
+class QPushButton;
 class QTimer;
+class ReaderTask;
+class StagedReader;
+struct ReaderReport;
 
 namespace Ui {
 class OptionDialog;
@@ -28,7 +32,10 @@ class OptionDialog;
 //
 // With showReaderControls() it also offers the readers of the library
 // (voices/NAME) in place of the two voices, imports a reader from a folder or
-// a .zip, and shows the check of the chosen recordings. The reader on screen
+// a .zip (files named PREFIX_NNN_H or by a name pattern, previewed before
+// the copy), renames and deletes readers, and shows the check of the chosen
+// recordings. Imports and checks run on a worker thread (ReaderTask); a new
+// reader is checked before the user is asked whether it replaces one. The reader on screen
 // is the one in use (ReaderInUse) while the dialog is open, so the sample
 // plays it; unless accepted, the reader in use before is put back.
 class OptionDialog : public QDialog
@@ -77,8 +84,16 @@ private:
     void fillReaderChoice(const QString &selected);
     void putReaderOnScreenInForce();
     void importReader(bool fromZip);
+    // The import's second half, once the worker has gathered and checked it.
+    void installStaged(StagedReader &staged);
     void checkReaderOnScreen();
     void showReport(const QStringList &lines);
+    // The chosen reader's details and the cards it has no recording of.
+    void describeReaderOnScreen();
+    void renameReaderOnScreen();
+    void deleteReaderOnScreen();
+    // "句 200 / 201, 再生できない 1 ..." for the replace question.
+    static QString summaryOf(const ReaderReport &report);
 
     std::unique_ptr<Ui::OptionDialog> ui;
     QTimer *pollTimer = nullptr; // child of the dialog
@@ -95,6 +110,9 @@ private:
     bool readerAccepted = false;
     QString chosenReader;
     LibraryReader readerInUseBefore; // put back unless accepted
+    QPushButton *renameButton = nullptr; // children of the reader group
+    QPushButton *deleteButton = nullptr;
+    ReaderTask *task = nullptr; // the import or check under way; child of the dialog
 };
 
 #endif

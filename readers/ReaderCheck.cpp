@@ -1,7 +1,11 @@
 #include "ReaderCheck.h"
 
+#include "ImportProgress.h"
+#include "TimingFit.h"
 #include "VerseMeasure.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -50,10 +54,26 @@ QStringList ReaderReport::lines() const
     if (!lowerTail.isEmpty)
         lines.append(
             spreadLine(tr("下の句の余韻: 最短 %1 秒、中央値 %2 秒、最長 %3 秒"), lowerTail));
+    switch (timing) {
+    case Timing::Absent:
+        lines.append(tr("拍の時刻 (timing.tsv): なし"));
+        break;
+    case Timing::Kept:
+        lines.append(tr("拍の時刻 (timing.tsv): あり"));
+        break;
+    case Timing::LeftOut:
+        lines.append(tr("拍の時刻 (timing.tsv) は使いません: %1").arg(timingProblem));
+        break;
+    }
     return lines;
 }
 
 ReaderReport ReaderCheck::check(const ReaderFiles &files)
+{
+    return check(files, nullptr);
+}
+
+ReaderReport ReaderCheck::check(const ReaderFiles &files, ImportProgress *progress)
 {
     ReaderReport report;
     for (const QString &prefix : files.otherPrefixes)
@@ -71,12 +91,17 @@ ReaderReport ReaderCheck::check(const ReaderFiles &files)
                 continue;
             }
             const QString path = files.paths.value(VerseFileName::key(card, half));
+            if (progress && progress->isCancelled())
+                return report;
             const VerseMeasure measure = VerseMeasure::ofFile(path);
+            if (progress)
+                progress->fileDone();
             if (!measure.decodes) {
                 ++report.undecodable;
                 report.problems.append(
                     ReaderReport::tr("再生できません: %1").arg(QFileInfo(path).fileName()));
             } else if (measure.silent) {
+                ++report.silent;
                 report.problems.append(
                     ReaderReport::tr("無音です: %1").arg(QFileInfo(path).fileName()));
             }
@@ -87,6 +112,7 @@ ReaderReport ReaderCheck::check(const ReaderFiles &files)
             if (!measure.decodes)
                 continue;
             lengths.append(measure.seconds);
+            report.secondsByVerse.insert(VerseFileName::key(card, half), measure.seconds);
             if (measure.silent)
                 continue;
             leading.append(measure.leadingSilence);
@@ -109,5 +135,30 @@ ReaderReport ReaderCheck::check(const ReaderFiles &files)
 
 ReaderReport ReaderCheck::checkFolder(const QString &folder)
 {
-    return check(ReaderFiles::scan(folder));
+    return checkFolder(folder, nullptr);
+}
+
+ReaderReport ReaderCheck::checkFolder(const QString &folder, ImportProgress *progress)
+{
+    const ReaderFiles files = ReaderFiles::scan(folder);
+    if (progress)
+        progress->setTotal(int(files.paths.size()));
+    ReaderReport report = check(files, progress);
+    checkTiming(folder, files, &report);
+    return report;
+}
+
+void ReaderCheck::checkTiming(const QString &folder, const ReaderFiles &files, ReaderReport *report)
+{
+    QFile file(QDir(folder).filePath(QLatin1String(TimingFit::FileName)));
+    if (!file.exists()) {
+        report->timing = ReaderReport::Timing::Absent;
+        return;
+    }
+    report->timingProblem = file.open(QIODevice::ReadOnly)
+        ? TimingFit::whyNot(file.readAll(), files, report->secondsByVerse,
+                            TimingFit::builtInMorae())
+        : ReaderReport::tr("読めません");
+    report->timing = report->timingProblem.isEmpty() ? ReaderReport::Timing::Kept
+                                                     : ReaderReport::Timing::LeftOut;
 }

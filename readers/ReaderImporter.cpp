@@ -1,26 +1,25 @@
 #include "ReaderImporter.h"
 
+#include "ImportProgress.h"
+#include "TimingFit.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
+#include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
-
-// The file name an entry or file is stored under, or empty when it is not a verse file.
-QString verseTarget(const QString &fileName)
-{
-    const VerseFileName name = VerseFileName::parse(fileName);
-    if (!name.isValid())
-        return {};
-    return QFileInfo(fileName).completeBaseName() + QLatin1Char('.') + name.extension;
-}
 
 // Why an archive entry's path is refused; empty when it is fine.
 QString hostilePath(const QString &path)
@@ -40,8 +39,173 @@ struct ArchiveCloser
 {
     void operator()(archive *a) const { archive_read_free(a); }
 };
+using Archive = std::unique_ptr<archive, ArchiveCloser>;
+
+Archive openZip(const QString &source, QStringList *refusals)
+{
+    Archive zip(archive_read_new());
+    archive_read_support_format_zip(zip.get());
+    if (archive_read_open_filename(zip.get(), QFile::encodeName(source).constData(), 64 * 1024)
+        != ARCHIVE_OK) {
+        refusals->append(ReaderImporter::tr("アーカイブを読めません: %1")
+                             .arg(QString::fromLocal8Bit(archive_error_string(zip.get()))));
+        return {};
+    }
+    return zip;
+}
+
+QString entryPath(archive_entry *entry)
+{
+    const char *raw = archive_entry_pathname_utf8(entry);
+    if (!raw)
+        raw = archive_entry_pathname(entry);
+    return raw ? QString::fromUtf8(raw) : QString();
+}
+
+QString brokenArchive(archive *zip)
+{
+    return ReaderImporter::tr("アーカイブが壊れています: %1")
+        .arg(QString::fromLocal8Bit(archive_error_string(zip)));
+}
+
+// A file the source offers: a verse (name valid) or a timing table.
+struct Candidate
+{
+    QString from;
+    QString folder; // where it lies in the source, to pair a timing table with its verses
+    VerseFileName name;
+    qint64 zipIndex = -1;
+};
+
+enum class Copied { Done, ReadFailed, EntryTooBig, TotalTooBig, WriteFailed, Cancelled };
+
+// Writes what read gives (bytes into the buffer; 0 at the end, below 0 on an
+// error) into a new file at target. Every write, the flush and the close are
+// checked: a full disk shows as WriteFailed with the system's reason in
+// *writeError, and the partial file is removed.
+Copied copyInto(const QString &target, const std::function<qint64(char *, qint64)> &read,
+                qint64 *totalBytes, qint64 totalLimit, ImportProgress *progress,
+                QString *writeError)
+{
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *writeError = out.errorString();
+        return Copied::WriteFailed;
+    }
+    Copied result = Copied::Done;
+    qint64 bytes = 0;
+    char buffer[64 * 1024];
+    for (;;) {
+        if (progress && progress->isCancelled()) {
+            result = Copied::Cancelled;
+            break;
+        }
+        const qint64 got = read(buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            result = Copied::ReadFailed;
+            break;
+        }
+        bytes += got;
+        *totalBytes += got;
+        if (bytes > ReaderImporter::MaxEntryBytes) {
+            result = Copied::EntryTooBig;
+            break;
+        }
+        if (*totalBytes > totalLimit) {
+            result = Copied::TotalTooBig;
+            break;
+        }
+        if (out.write(buffer, got) != got) {
+            result = Copied::WriteFailed;
+            break;
+        }
+    }
+    if (result == Copied::Done && !out.flush())
+        result = Copied::WriteFailed;
+    // The reason is taken before close(), which clears it.
+    if (result == Copied::WriteFailed)
+        *writeError = out.errorString();
+    out.close();
+    if (result == Copied::Done && out.error() != QFileDevice::NoError) {
+        result = Copied::WriteFailed;
+        *writeError = out.errorString();
+    }
+    if (result != Copied::Done)
+        out.remove();
+    return result;
+}
+
+QString cancelledText()
+{
+    return ReaderImporter::tr("取り消しました");
+}
+
+QString writeFailedText(const QString &target, const QString &why)
+{
+    return ReaderImporter::tr("書き込めません: %1 (%2)").arg(target, why);
+}
 
 } // namespace
+
+struct ReaderImporter::Plan
+{
+    QList<PlannedVerse> verses;
+    QList<qint64> zipIndexes; // of each verse, in an archive
+    QString timingFrom; // empty: none came
+    qint64 timingIndex = -1;
+    QStringList otherPrefixes;
+    QStringList refusals;
+
+    // Keeps the prefix with the most files (as ReaderFiles::scan does), the
+    // first file of each verse name and the timing table beside them.
+    void choose(const QList<Candidate> &candidates, const QList<Candidate> &timings)
+    {
+        QHash<QString, int> counts;
+        for (const Candidate &c : candidates)
+            ++counts[c.name.prefix];
+        QStringList prefixes = counts.keys();
+        std::sort(prefixes.begin(), prefixes.end());
+        QString prefix;
+        for (const QString &p : std::as_const(prefixes)) {
+            if (prefix.isEmpty() || counts.value(p) > counts.value(prefix))
+                prefix = p;
+        }
+        for (const QString &p : std::as_const(prefixes)) {
+            if (p != prefix)
+                otherPrefixes.append(p);
+        }
+        QString verseFolder;
+        QSet<QString> taken;
+        for (const Candidate &c : candidates) {
+            const QString target =
+                QStringLiteral("%1_%2.%3")
+                    .arg(c.name.prefix, VerseFileName::verseId(c.name.card, c.name.half),
+                         c.name.extension);
+            if (c.name.prefix != prefix || taken.contains(target))
+                continue; // the same verse twice: the first one found stays
+            taken.insert(target);
+            if (verseFolder.isNull())
+                verseFolder = c.folder;
+            verses.append({c.from, target});
+            zipIndexes.append(c.zipIndex);
+        }
+        for (const Candidate &t : timings) {
+            if (timingFrom.isEmpty() || t.folder == verseFolder) {
+                timingFrom = t.from;
+                timingIndex = t.zipIndex;
+            }
+            if (t.folder == verseFolder)
+                break;
+        }
+    }
+};
+
+StagedReader::StagedReader() = default;
+StagedReader::~StagedReader() = default;
+StagedReader::StagedReader(StagedReader &&) noexcept = default;
+StagedReader &StagedReader::operator=(StagedReader &&) noexcept = default;
 
 ReaderImporter::ReaderImporter(const ReaderLibrary &library)
     : library(library)
@@ -62,116 +226,189 @@ QString ReaderImporter::suggestedName(const QString &source)
 ImportOutcome ReaderImporter::import(const QString &source, const QString &name,
                                      bool replaceExisting) const
 {
-    ImportOutcome outcome;
-    if (!ReaderLibrary::isValidName(name)) {
-        outcome.refusals.append(tr("読手の名前に使えません: %1").arg(name));
+    if (ReaderLibrary::isValidName(name) && library.contains(name) && !replaceExisting) {
+        ImportOutcome outcome;
+        outcome.refusals.append(tr("読手 %1 はすでにあります").arg(name));
         return outcome;
     }
+    StagedReader staged = stage(source, name, {});
+    return install(staged, replaceExisting);
+}
+
+QList<PlannedVerse> ReaderImporter::preview(const QString &source, const QString &name,
+                                            const VersePattern &pattern, QStringList *refusals)
+{
+    Plan planned = plan(source, name, pattern);
+    refusals->append(planned.refusals);
+    return planned.verses;
+}
+
+ReaderImporter::Plan ReaderImporter::plan(const QString &source, const QString &name,
+                                          const VersePattern &pattern)
+{
+    const QFileInfo sourceInfo(source);
+    if (sourceInfo.isDir())
+        return planFolder(source, name, pattern);
+    if (sourceInfo.isFile()
+        && sourceInfo.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0)
+        return planZip(source, name, pattern);
+    Plan refused;
+    refused.refusals.append(tr("フォルダでも .zip でもありません: %1").arg(source));
+    return refused;
+}
+
+StagedReader ReaderImporter::stage(const QString &source, const QString &name,
+                                   const ImportOptions &options) const
+{
+    StagedReader staged;
+    staged.name = name;
+    staged.source = QFileInfo(source).absoluteFilePath();
+    if (!ReaderLibrary::isValidName(name)) {
+        staged.refusals.append(tr("読手の名前に使えません: %1").arg(name));
+        return staged;
+    }
+    if (!options.pattern.isEmpty() && !options.pattern.isValid()) {
+        staged.refusals.append(tr("名前の型に {card} と {half} が一つずつ要ります: %1")
+                                   .arg(options.pattern.pattern()));
+        return staged;
+    }
+    if (!QDir().mkpath(library.root())) {
+        staged.refusals.append(tr("フォルダを作れません: %1").arg(library.root()));
+        return staged;
+    }
+    // Gathered inside the library, so the final rename stays on one file system.
+    staged.staging = std::make_unique<QTemporaryDir>(
+        QDir(library.root()).filePath(QStringLiteral(".import-XXXXXX")));
+    staged.gathered = QDir(staged.staging->path()).filePath(QStringLiteral("reader"));
+    if (!staged.staging->isValid() || !QDir().mkpath(staged.gathered)) {
+        staged.refusals.append(tr("フォルダを作れません: %1").arg(library.root())
+                               + QStringLiteral(" (%1)").arg(staged.staging->errorString()));
+        return staged;
+    }
+
+    const Plan planned = plan(source, name, options.pattern);
+    staged.refusals = planned.refusals;
+    if (!staged.refusals.isEmpty())
+        return staged;
+    if (options.progress)
+        options.progress->setTotal(int(planned.verses.size()) * 2);
+    if (QFileInfo(source).isDir())
+        copyFromFolder(planned, staged.gathered, options.progress, &staged.refusals);
+    else
+        copyFromZip(source, planned, staged.gathered, options.progress, &staged.refusals);
+    if (!staged.refusals.isEmpty())
+        return staged;
+
+    ReaderFiles files = ReaderFiles::scan(staged.gathered);
+    files.otherPrefixes = planned.otherPrefixes;
+    if (options.progress)
+        options.progress->setTotal(int(planned.verses.size() + files.paths.size()));
+    staged.report = ReaderCheck::check(files, options.progress);
+    if (options.progress && options.progress->isCancelled()) {
+        staged.refusals.append(cancelledText());
+        return staged;
+    }
+    ReaderCheck::checkTiming(staged.gathered, files, &staged.report);
+    if (staged.report.timing == ReaderReport::Timing::LeftOut)
+        QFile::remove(QDir(staged.gathered).filePath(QLatin1String(TimingFit::FileName)));
+    if (files.isEmpty()) {
+        staged.refusals.append(tr("句のファイル (名前_NNN_H.ogg など) が見つかりません"));
+        return staged;
+    }
+    if (staged.report.undecodable == files.paths.size()) {
+        staged.refusals.append(tr("再生できる句がありません"));
+        return staged;
+    }
+    QFile sourceNote(QDir(staged.gathered).filePath(QLatin1String(SourceFileName)));
+    const QByteArray sourceText = staged.source.toUtf8();
+    if (!sourceNote.open(QIODevice::WriteOnly) || sourceNote.write(sourceText) != sourceText.size()
+        || !sourceNote.flush())
+        staged.refusals.append(writeFailedText(sourceNote.fileName(), sourceNote.errorString()));
+    return staged;
+}
+
+ImportOutcome ReaderImporter::install(StagedReader &staged, bool replaceExisting) const
+{
+    ImportOutcome outcome;
+    outcome.report = staged.report;
+    outcome.refusals = staged.refusals;
+    if (!outcome.refusals.isEmpty() || !staged.staging)
+        return outcome;
+    const QString &name = staged.name;
     const bool exists = library.contains(name);
     if (exists && !replaceExisting) {
         outcome.refusals.append(tr("読手 %1 はすでにあります").arg(name));
         return outcome;
     }
-    if (!QDir().mkpath(library.root())) {
-        outcome.refusals.append(tr("フォルダを作れません: %1").arg(library.root()));
-        return outcome;
-    }
-    // Gathered inside the library, so the final rename stays on one file system.
-    QTemporaryDir staging(QDir(library.root()).filePath(QStringLiteral(".import-XXXXXX")));
-    const QString gathered = QDir(staging.path()).filePath(QStringLiteral("reader"));
-    if (!staging.isValid() || !QDir().mkpath(gathered)) {
-        outcome.refusals.append(tr("フォルダを作れません: %1").arg(library.root()));
-        return outcome;
-    }
-
-    const QFileInfo sourceInfo(source);
-    if (sourceInfo.isDir())
-        gatherFromFolder(source, gathered, &outcome.refusals);
-    else if (sourceInfo.isFile()
-             && sourceInfo.suffix().compare(QLatin1String("zip"), Qt::CaseInsensitive) == 0)
-        gatherFromZip(source, gathered, &outcome.refusals);
-    else
-        outcome.refusals.append(tr("フォルダでも .zip でもありません: %1").arg(source));
-    if (!outcome.refusals.isEmpty())
-        return outcome;
-
-    const ReaderFiles found = ReaderFiles::scan(gathered);
-    dropOtherPrefixes(gathered, found.prefix);
-    ReaderFiles files = ReaderFiles::scan(gathered);
-    files.otherPrefixes = found.otherPrefixes;
-    outcome.report = ReaderCheck::check(files);
-    if (files.isEmpty()) {
-        outcome.refusals.append(tr("句のファイル (名前_NNN_H.ogg など) が見つかりません"));
-        return outcome;
-    }
-    if (outcome.report.undecodable == files.paths.size()) {
-        outcome.refusals.append(tr("再生できる句がありません"));
-        return outcome;
-    }
-
     const QString target = library.folder(name);
-    const QString replaced = QDir(staging.path()).filePath(QStringLiteral("replaced"));
+    const QString replaced = QDir(staged.staging->path()).filePath(QStringLiteral("replaced"));
     if (exists && !QDir().rename(target, replaced)) {
         outcome.refusals.append(tr("読手 %1 を置き換えられません").arg(name));
         return outcome;
     }
-    if (!QDir().rename(gathered, target)) {
+    if (!QDir().rename(staged.gathered, target)) {
         if (exists)
             QDir().rename(replaced, target);
         outcome.refusals.append(tr("読手 %1 を書き込めません").arg(name));
         return outcome;
     }
     outcome.imported = true;
-    return outcome; // the staging folder goes, the replaced reader with it
+    staged.staging.reset(); // the staging folder goes, the replaced reader with it
+    return outcome;
 }
 
-void ReaderImporter::gatherFromFolder(const QString &source, const QString &folder,
-                                      QStringList *refusals)
+ReaderImporter::Plan ReaderImporter::planFolder(const QString &source, const QString &name,
+                                                const VersePattern &pattern)
 {
+    Plan planned;
+    QList<Candidate> candidates, timings;
     QDirIterator it(source, QDir::Files | QDir::System | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        const QString targetName = verseTarget(info.fileName());
-        if (targetName.isEmpty())
+        const bool isTiming = info.fileName() == QLatin1String(TimingFit::FileName);
+        const VerseFileName verse = pattern.isEmpty() ? VerseFileName::parse(info.fileName())
+                                                      : pattern.match(info.fileName(), name);
+        if (!verse.isValid() && !isTiming)
             continue;
         const QString relative = QDir(source).relativeFilePath(info.filePath());
         if (info.isSymLink() || !info.isFile()) {
-            refusals->append(tr("リンクか特殊なファイルです: %1").arg(relative));
+            planned.refusals.append(tr("リンクか特殊なファイルです: %1").arg(relative));
             continue;
         }
         if (info.size() > MaxEntryBytes) {
-            refusals->append(tr("50 MB を超えています: %1").arg(relative));
+            planned.refusals.append(tr("50 MB を超えています: %1").arg(relative));
             continue;
         }
-        const QString target = QDir(folder).filePath(targetName);
-        if (QFileInfo::exists(target))
-            continue; // the same verse twice: the first one found stays
-        if (!QFile::copy(info.filePath(), target))
-            refusals->append(tr("読めません: %1").arg(relative));
+        const Candidate candidate {info.filePath(), info.path(), verse, -1};
+        (isTiming ? timings : candidates).append(candidate);
     }
+    planned.choose(candidates, timings);
+    return planned;
 }
 
-void ReaderImporter::gatherFromZip(const QString &source, const QString &folder,
-                                   QStringList *refusals)
+ReaderImporter::Plan ReaderImporter::planZip(const QString &source, const QString &name,
+                                             const VersePattern &pattern)
 {
-    const std::unique_ptr<archive, ArchiveCloser> zip(archive_read_new());
-    archive_read_support_format_zip(zip.get());
-    if (archive_read_open_filename(zip.get(), QFile::encodeName(source).constData(), 64 * 1024)
-        != ARCHIVE_OK) {
-        refusals->append(tr("アーカイブを読めません: %1")
-                             .arg(QString::fromLocal8Bit(archive_error_string(zip.get()))));
-        return;
-    }
+    // The whole archive is looked through before anything is extracted: its
+    // entries, their paths and their sizes.
+    Plan planned;
+    const Archive zip = openZip(source, &planned.refusals);
+    if (!zip)
+        return planned;
+    QList<Candidate> candidates, timings;
     archive_entry *entry = nullptr;
     int status = ARCHIVE_OK;
+    qint64 index = -1;
+    qint64 declaredBytes = 0;
     while ((status = archive_read_next_header(zip.get(), &entry)) == ARCHIVE_OK
            || status == ARCHIVE_WARN) {
-        const char *rawPath = archive_entry_pathname_utf8(entry);
-        if (!rawPath)
-            rawPath = archive_entry_pathname(entry);
-        const QString path = rawPath ? QString::fromUtf8(rawPath) : QString();
+        if (++index >= MaxZipEntries) {
+            planned.refusals.append(tr("項目が多すぎます (上限 %1 項目)").arg(MaxZipEntries));
+            return planned;
+        }
+        const QString path = entryPath(entry);
         QString refusal = hostilePath(path);
         const auto type = archive_entry_filetype(entry);
         if (refusal.isEmpty() && (type == AE_IFLNK || archive_entry_hardlink(entry)))
@@ -182,49 +419,135 @@ void ReaderImporter::gatherFromZip(const QString &source, const QString &folder,
                  && archive_entry_size(entry) > MaxEntryBytes)
             refusal = tr("50 MB を超えています: %1").arg(path);
         if (!refusal.isEmpty()) {
-            refusals->append(refusal);
+            planned.refusals.append(refusal);
             continue;
         }
-        const QString targetName =
-            type == AE_IFREG ? verseTarget(QFileInfo(path).fileName()) : QString();
-        const QString target = QDir(folder).filePath(targetName);
-        if (targetName.isEmpty() || QFileInfo::exists(target) || !refusals->isEmpty())
-            continue; // not a verse, or the same verse twice, or refused anyway
+        if (archive_entry_size_is_set(entry))
+            declaredBytes += archive_entry_size(entry);
+        if (declaredBytes > MaxZipBytes) {
+            planned.refusals.append(
+                tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30));
+            return planned;
+        }
+        if (type != AE_IFREG)
+            continue;
+        const QFileInfo info(path);
+        const Candidate candidate {path, info.path(),
+                                   pattern.isEmpty() ? VerseFileName::parse(info.fileName())
+                                                     : pattern.match(info.fileName(), name),
+                                   index};
+        if (info.fileName() == QLatin1String(TimingFit::FileName))
+            timings.append(candidate);
+        else if (candidate.name.isValid())
+            candidates.append(candidate);
+    }
+    if (status != ARCHIVE_EOF) {
+        planned.refusals.append(brokenArchive(zip.get()));
+        return planned;
+    }
+    planned.choose(candidates, timings);
+    return planned;
+}
 
-        // The size in the header may lie: the bytes are counted as they come.
-        QFile out(target);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            refusals->append(tr("書き込めません: %1").arg(target));
+void ReaderImporter::copyFromFolder(const Plan &plan, const QString &folder,
+                                    ImportProgress *progress, QStringList *refusals)
+{
+    qint64 totalBytes = 0;
+    auto copy = [&](const QString &from, const QString &targetName) {
+        QFile in(from);
+        if (!in.open(QIODevice::ReadOnly)) {
+            refusals->append(tr("読めません: %1").arg(from));
             return;
         }
-        qint64 total = 0;
-        char buffer[64 * 1024];
-        la_ssize_t got = 0;
-        while ((got = archive_read_data(zip.get(), buffer, sizeof buffer)) > 0) {
-            total += got;
-            if (total > MaxEntryBytes || out.write(buffer, got) != got)
-                break;
+        const QString target = QDir(folder).filePath(targetName);
+        QString writeError;
+        const Copied copied = copyInto(
+            target, [&in](char *buffer, qint64 size) { return in.read(buffer, size); }, &totalBytes,
+            std::numeric_limits<qint64>::max(), progress, &writeError);
+        switch (copied) {
+        case Copied::Done:
+            break;
+        case Copied::ReadFailed:
+        case Copied::TotalTooBig:
+            refusals->append(tr("読めません: %1").arg(from));
+            break;
+        case Copied::EntryTooBig:
+            refusals->append(tr("50 MB を超えています: %1").arg(from));
+            break;
+        case Copied::WriteFailed:
+            refusals->append(writeFailedText(target, writeError));
+            break;
+        case Copied::Cancelled:
+            refusals->append(cancelledText());
+            break;
         }
-        out.close();
-        if (total > MaxEntryBytes)
-            refusals->append(tr("50 MB を超えています: %1").arg(path));
-        else if (got < 0)
+        if (progress)
+            progress->fileDone();
+    };
+    for (const PlannedVerse &verse : plan.verses) {
+        copy(verse.from, verse.target);
+        if (!refusals->isEmpty())
+            return;
+    }
+    if (!plan.timingFrom.isEmpty())
+        copy(plan.timingFrom, QLatin1String(TimingFit::FileName));
+}
+
+void ReaderImporter::copyFromZip(const QString &source, const Plan &plan, const QString &folder,
+                                 ImportProgress *progress, QStringList *refusals)
+{
+    QHash<qint64, QString> targets; // entry index -> file name in folder
+    for (qsizetype i = 0; i < plan.verses.size(); ++i)
+        targets.insert(plan.zipIndexes.at(i), plan.verses.at(i).target);
+    if (plan.timingIndex >= 0)
+        targets.insert(plan.timingIndex, QLatin1String(TimingFit::FileName));
+
+    const Archive zip = openZip(source, refusals);
+    if (!zip)
+        return;
+    archive_entry *entry = nullptr;
+    int status = ARCHIVE_OK;
+    qint64 index = -1;
+    qint64 totalBytes = 0; // the sizes in the headers may lie: the bytes are counted as they come
+    while ((status = archive_read_next_header(zip.get(), &entry)) == ARCHIVE_OK
+           || status == ARCHIVE_WARN) {
+        if (!targets.contains(++index))
+            continue;
+        const QString path = entryPath(entry);
+        const QString target = QDir(folder).filePath(targets.value(index));
+        QString writeError;
+        const Copied copied = copyInto(
+            target,
+            [&zip](char *buffer, qint64 size) {
+                return qint64(archive_read_data(zip.get(), buffer, size_t(size)));
+            },
+            &totalBytes, MaxZipBytes, progress, &writeError);
+        switch (copied) {
+        case Copied::Done:
+            break;
+        case Copied::ReadFailed:
             refusals->append(
                 tr("アーカイブが壊れています: %1 (%2)")
                     .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
-        if (total > MaxEntryBytes || got < 0)
-            out.remove();
+            break;
+        case Copied::EntryTooBig:
+            refusals->append(tr("50 MB を超えています: %1").arg(path));
+            break;
+        case Copied::TotalTooBig:
+            refusals->append(tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30));
+            break;
+        case Copied::WriteFailed:
+            refusals->append(writeFailedText(target, writeError));
+            break;
+        case Copied::Cancelled:
+            refusals->append(cancelledText());
+            break;
+        }
+        if (!refusals->isEmpty())
+            return;
+        if (progress)
+            progress->fileDone();
     }
     if (status != ARCHIVE_EOF)
-        refusals->append(tr("アーカイブが壊れています: %1")
-                             .arg(QString::fromLocal8Bit(archive_error_string(zip.get()))));
-}
-
-void ReaderImporter::dropOtherPrefixes(const QString &folder, const QString &prefix)
-{
-    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    for (const QString &entry : entries) {
-        if (VerseFileName::parse(entry).prefix != prefix)
-            QFile::remove(QDir(folder).filePath(entry));
-    }
+        refusals->append(brokenArchive(zip.get()));
 }

@@ -3,10 +3,13 @@
 #include "AppSettings.h"
 #include "CardCatalog.h"
 #include "CardSounds.h"
+#include "ReaderGaps.h"
 #include "ReadingPlan.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -130,6 +133,10 @@ bool ReadingSession::begin(const ReadingSetup &reading)
     this->reading = true;
     wantPlaying = true;
     emit readingStarted();
+    QList<int> gaps = ReaderGaps::cardsWithout(voice, setup.playList);
+    std::sort(gaps.begin(), gaps.end());
+    if (!gaps.isEmpty())
+        emit cardsWithoutRecordings(gaps);
     engine->requestStart();
     return true;
 }

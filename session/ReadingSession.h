@@ -75,6 +75,9 @@ public:
 signals:
     // A reading was handed to the engine / the engine began it.
     void readingStarted();
+    // Before the engine starts: cards of this reading that the voice cannot
+    // read (ReaderGaps), sorted; not sent when there are none.
+    void cardsWithoutRecordings(const QList<int> &cards);
     void sequenceStarted();
     // The engine's reports during a reading. A card's upper verse read again
     // after a resume is reported again; the preamble's upper verse is not.

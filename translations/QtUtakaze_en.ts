@@ -488,6 +488,17 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
 </context>
 <context>
+    <name>ImportReaderCommand</name>
+    <message>
+        <source>使い方: %1 --import-reader フォルダか.zip 名前 [--pattern 名前の型]</source>
+        <translation>Usage: %1 --import-reader FOLDER-OR-ZIP NAME [--pattern PATTERN]</translation>
+    </message>
+    <message>
+        <source>ありません: %1</source>
+        <translation>Not found: %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>音量</source>
@@ -697,11 +708,85 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>読手 %1 はすでにあります。置き換えますか?</source>
-        <translation>The reader %1 exists already. Replace it?</translation>
+        <translation type="vanished">The reader %1 exists already. Replace it?</translation>
     </message>
     <message>
         <source>読手 %1 を追加できませんでした。</source>
         <translation>The reader %1 could not be added.</translation>
+    </message>
+    <message>
+        <source>名前の変更</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>録音がない札が %1 枚あります: %2 (その句は読まれず、無音になります)</source>
+        <translation>%1 cards have no recording: %2 (their verses are silent)</translation>
+    </message>
+    <message>
+        <source>読手の名前の変更</source>
+        <translation>Rename the reader</translation>
+    </message>
+    <message>
+        <source>新しい名前:</source>
+        <translation>New name:</translation>
+    </message>
+    <message>
+        <source>読手の削除</source>
+        <translation>Delete the reader</translation>
+    </message>
+    <message>
+        <source>読手 %1 の録音をすべて削除しますか?</source>
+        <translation>Delete all recordings of the reader %1?</translation>
+    </message>
+    <message>
+        <source>ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)
+空欄なら 名前_NNN_H.ogg などの名前で探します:</source>
+        <translation>File name pattern (for example {card}-{half}.mp3, {card:03}_{half}.flac)
+Leave empty for files named NAME_NNN_H.ogg and so on:</translation>
+    </message>
+    <message>
+        <source>%1 個のファイルを句として取り込みます。よろしいですか?</source>
+        <translation>%1 files will be imported as verses. Go ahead?</translation>
+    </message>
+    <message>
+        <source>型に合うファイルがありません: %1</source>
+        <translation>No file matches the pattern: %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 を取り込んで確認しています…</source>
+        <translation>Importing and checking the reader %1…</translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります。新しい録音の確認:
+%2
+置き換えますか?</source>
+        <translation>The reader %1 exists already. The new recordings were checked:
+%2
+Replace it?</translation>
+    </message>
+    <message>
+        <source>句 %1 / %2 (足りない %3)、再生できない %4、無音 %5、拍の時刻 (timing.tsv) %6</source>
+        <translation>verses %1 / %2 (%3 missing), %4 undecodable, %5 silent, mora timing (timing.tsv): %6</translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation type="unfinished">yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation type="unfinished">no</translation>
+    </message>
+    <message>
+        <source>合わないので使いません</source>
+        <translation>left out, it does not fit</translation>
+    </message>
+    <message>
+        <source>録音を確認しています…</source>
+        <translation>Checking the recordings…</translation>
     </message>
 </context>
 <context>
@@ -870,6 +955,13 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
 </context>
 <context>
+    <name>ReaderGaps</name>
+    <message>
+        <source>読手の録音がない札: %1</source>
+        <translation>Cards without the reader&apos;s recording: %1</translation>
+    </message>
+</context>
+<context>
     <name>ReaderImporter</name>
     <message>
         <source>名前のない項目</source>
@@ -941,7 +1033,7 @@ A leading - takes them out (-87, -1-20).</translation>
     </message>
     <message>
         <source>書き込めません: %1</source>
-        <translation>Cannot write: %1</translation>
+        <translation type="vanished">Cannot write: %1</translation>
     </message>
     <message>
         <source>アーカイブが壊れています: %1 (%2)</source>
@@ -950,6 +1042,26 @@ A leading - takes them out (-87, -1-20).</translation>
     <message>
         <source>アーカイブが壊れています: %1</source>
         <translation>The archive is damaged: %1</translation>
+    </message>
+    <message>
+        <source>取り消しました</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>書き込めません: %1 (%2)</source>
+        <translation>Cannot write: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>名前の型に {card} と {half} が一つずつ要ります: %1</source>
+        <translation>A name pattern needs {card} and {half} once each: %1</translation>
+    </message>
+    <message>
+        <source>項目が多すぎます (上限 %1 項目)</source>
+        <translation>Too many entries (limit: %1 entries)</translation>
+    </message>
+    <message>
+        <source>展開すると大きすぎます (上限 %1 GB)</source>
+        <translation>Too large when extracted (limit: %1 GB)</translation>
     </message>
 </context>
 <context>
@@ -998,6 +1110,68 @@ A leading - takes them out (-87, -1-20).</translation>
         <source>無音です: %1</source>
         <translation>Silent: %1</translation>
     </message>
+    <message>
+        <source>拍の時刻 (timing.tsv): なし</source>
+        <translation>Mora timing (timing.tsv): none</translation>
+    </message>
+    <message>
+        <source>拍の時刻 (timing.tsv): あり</source>
+        <translation>Mora timing (timing.tsv): kept</translation>
+    </message>
+    <message>
+        <source>拍の時刻 (timing.tsv) は使いません: %1</source>
+        <translation>Mora timing (timing.tsv) left out: %1</translation>
+    </message>
+    <message>
+        <source>読めません</source>
+        <translation>cannot be read</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderShelf</name>
+    <message>
+        <source>%1 MB、句 %2、拍の時刻: %3、元: %4</source>
+        <translation>%1 MB, %2 verses, mora timing: %3, from: %4</translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation type="unfinished">yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation type="unfinished">no</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>この名前は使えません: %1</source>
+        <translation type="unfinished">This name cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 がありません</source>
+        <translation>There is no reader %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります</source>
+        <translation type="unfinished">The reader %1 exists already</translation>
+    </message>
+    <message>
+        <source>読手 %1 の名前を変えられません</source>
+        <translation>Cannot rename the reader %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 を削除できません</source>
+        <translation>Cannot delete the reader %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderTask</name>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ReadingStatusLine</name>
@@ -1020,6 +1194,41 @@ A leading - takes them out (-87, -1-20).</translation>
     <message>
         <source>%1 / %2 再生中 : 第%3首 %4</source>
         <translation>%1 / %2 playing: card %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>TimingFit</name>
+    <message>
+        <source>見出し (card half ends_ms) がありません</source>
+        <translation>No header (card half ends_ms)</translation>
+    </message>
+    <message>
+        <source>%1 行目が読めません</source>
+        <translation>Line %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>句のファイルがない行があります: %1</source>
+        <translation>A row for a verse without a file: %1</translation>
+    </message>
+    <message>
+        <source>同じ句の行が二つあります: %1</source>
+        <translation>Two rows for the same verse: %1</translation>
+    </message>
+    <message>
+        <source>時刻が増えていません: %1</source>
+        <translation>The times do not rise: %1</translation>
+    </message>
+    <message>
+        <source>拍の数が読みと合いません: %1 (%2 拍、読みは %3 拍)</source>
+        <translation>The morae do not match the reading: %1 (%2 morae, the reading has %3)</translation>
+    </message>
+    <message>
+        <source>時刻が句の長さを超えています: %1</source>
+        <translation>A time past the end of the verse: %1</translation>
+    </message>
+    <message>
+        <source>行がない句があります: %1</source>
+        <translation>A verse without a row: %1</translation>
     </message>
 </context>
 </TS>

@@ -1,9 +1,13 @@
 #include "CheckReaderCommand.h"
+#include "ImportProgress.h"
+#include "ImportReaderCommand.h"
 #include "ReaderCheck.h"
 #include "ReaderImporter.h"
 #include "ReaderLibrary.h"
+#include "ReaderShelf.h"
 #include "ScopedAppFolder.h"
 #include "TestData.h"
+#include "TimingFit.h"
 #include "VerseMeasure.h"
 #include "Voices.h"
 
@@ -17,6 +21,9 @@
 #include <archive_entry.h>
 
 #include <cmath>
+
+#include <csignal>
+#include <sys/resource.h>
 
 // An entry of a test archive.
 struct ZipEntry
@@ -63,6 +70,12 @@ private slots:
     void import_zip_refused_data();
     void import_zip_refused();
     void library_readerInUse_voicesFollow();
+    void staged_checkedBeforeReplace_cancelLeavesNothing();
+    void import_shortWrite_refusedWithNothingLeft();
+    void zip_limitsAndOnlyTheChosenPrefix();
+    void timing_keptOnlyWhenItFits();
+    void pattern_namesVersesAndPreviews();
+    void shelf_detailsRenameDelete_andImportCommand();
 
 private:
     // A 16-bit mono WAV at the output's rate (nothing to resample, which is slow
@@ -405,6 +418,249 @@ void TestReaders::library_readerInUse_voicesFollow()
              app.filePath(QStringLiteral("Music/rindou_007_1.ogg")));
     QVERIFY(library.use(QString()));
     QVERIFY(!ReaderInUse::get().isSet());
+}
+
+void TestReaders::staged_checkedBeforeReplace_cancelLeavesNothing()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString good = work.filePath(QStringLiteral("good"));
+    const QString broken = work.filePath(QStringLiteral("broken"));
+    QVERIFY(writeReader(good, QStringLiteral("g"), false));
+    QVERIFY(writeReader(broken, QStringLiteral("b"), false));
+    QVERIFY(QFile::remove(QDir(broken).filePath(QStringLiteral("b_017_1.wav"))));
+    QVERIFY(writeFile(QDir(broken).filePath(QStringLiteral("b_020_1.wav")), "RIFF"));
+    const QString root = work.filePath(QStringLiteral("voices"));
+    const ReaderLibrary library(root);
+    const ReaderImporter importer(library);
+    QVERIFY(importer.import(good, QStringLiteral("r"), false).imported);
+
+    // Staged and checked beside the library; the old reader is untouched
+    // until install, and stays whole when the replace is declined.
+    StagedReader staged = importer.stage(broken, QStringLiteral("r"), {});
+    QVERIFY(staged.refusals.isEmpty());
+    QCOMPARE(staged.report.requiredFound, 200);
+    QCOMPARE(staged.report.undecodable, 1);
+    QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("g"));
+    QVERIFY(!importer.install(staged, false).imported);
+    QCOMPARE(ReaderFiles::scan(library.folder(QStringLiteral("r"))).paths.size(), 201);
+    staged = importer.stage(broken, QStringLiteral("r"), {});
+    QVERIFY(importer.install(staged, true).imported);
+    QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("b"));
+    QCOMPARE(leftovers(root), QStringList {QStringLiteral("r")});
+
+    // Cancelled: refused, nothing left behind.
+    ImportProgress progress;
+    progress.cancel();
+    ImportOptions options;
+    options.progress = &progress;
+    {
+        StagedReader cancelled = importer.stage(good, QStringLiteral("c"), options);
+        QVERIFY(!cancelled.refusals.isEmpty());
+        QVERIFY(!importer.install(cancelled, false).imported);
+    }
+    QCOMPARE(leftovers(root), QStringList {QStringLiteral("r")});
+}
+
+void TestReaders::import_shortWrite_refusedWithNothingLeft()
+{
+    // A file size limit makes the system refuse writes past 20 KB, as a
+    // full disk would in the middle of a verse.
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString source = work.filePath(QStringLiteral("src"));
+    QVERIFY(writeReader(source, QStringLiteral("w"), false));
+    const QString root = work.filePath(QStringLiteral("voices"));
+    rlimit before {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 20 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const ImportOutcome outcome =
+        ReaderImporter(ReaderLibrary(root)).import(source, QStringLiteral("w"), false);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY(!outcome.imported);
+    QCOMPARE(outcome.refusals.size(), 1);
+    QVERIFY2(outcome.refusals.first().contains(QLatin1String(".wav")),
+             qPrintable(outcome.refusals.first()));
+    QCOMPARE(leftovers(root), QStringList());
+}
+
+void TestReaders::zip_limitsAndOnlyTheChosenPrefix()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString root = work.filePath(QStringLiteral("voices"));
+    const ReaderImporter importer {ReaderLibrary(root)};
+    const QByteArray tone = [&] {
+        const QString path = work.filePath(QStringLiteral("tone.wav"));
+        return writeWav(path, 0.0, 0.2) ? readFile(path) : QByteArray();
+    }();
+
+    // Too many entries: refused before anything is extracted, the limit named.
+    QList<ZipEntry> many;
+    for (int i = 0; i <= ReaderImporter::MaxZipEntries; ++i)
+        many.append(ZipEntry::file(QByteArray::number(i) + ".txt", "x"));
+    const QString manyZip = work.filePath(QStringLiteral("many.zip"));
+    QVERIFY(writeZip(manyZip, many));
+    ImportOutcome outcome = importer.import(manyZip, QStringLiteral("m"), false);
+    QVERIFY(!outcome.imported);
+    QVERIFY2(outcome.refusals.value(0).contains(QString::number(ReaderImporter::MaxZipEntries)),
+             qPrintable(outcome.refusals.value(0)));
+    QCOMPARE(leftovers(root), QStringList());
+
+    // Another prefix's files are left in the archive, and named in the report.
+    const QList<ZipEntry> mixed {ZipEntry::file("a_001_1.wav", tone),
+                                 ZipEntry::file("a_001_2.wav", tone),
+                                 ZipEntry::file("z_002_1.wav", tone)};
+    const QString mixedZip = work.filePath(QStringLiteral("mixed.zip"));
+    QVERIFY(writeZip(mixedZip, mixed));
+    outcome = importer.import(mixedZip, QStringLiteral("a"), false);
+    QVERIFY2(outcome.imported, qPrintable(outcome.refusals.join(QLatin1Char('\n'))));
+    QVERIFY(outcome.report.problems.first().contains(QLatin1String("z_")));
+    QCOMPARE(QDir(QDir(root).filePath(QStringLiteral("a"))).entryList(QDir::Files).size(), 2);
+}
+
+void TestReaders::timing_keptOnlyWhenItFits()
+{
+    const QHash<int, int> morae = TimingFit::builtInMorae();
+    QCOMPARE(morae.size(), 202);
+    QCOMPARE(morae.value(VerseFileName::key(17, 1)),
+             TimingFit::moraeOf(QStringLiteral("ちはやぶる かみよもきかず たつたがわ")));
+    QCOMPARE(TimingFit::moraeOf(QStringLiteral("きょう っ")), 3);
+
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString source = work.filePath(QStringLiteral("src"));
+    QVERIFY(writeReader(source, QStringLiteral("t"), false));
+    // A fitting table: every verse, its morae 5 ms apart, inside its 0.45 s.
+    QByteArray fitting = "card\thalf\tends_ms\n";
+    for (int card = 0; card <= 100; ++card) {
+        for (int half = card ? 1 : 2; half <= 2; ++half) {
+            QStringList ends;
+            for (int m = 1; m <= morae.value(VerseFileName::key(card, half)); ++m)
+                ends.append(QString::number(m * 5));
+            fitting +=
+                QStringLiteral("%1\t%2\t%3\n").arg(card).arg(half).arg(ends.join(',')).toUtf8();
+        }
+    }
+    const QString table = QDir(source).filePath(QLatin1String(TimingFit::FileName));
+    const QString root = work.filePath(QStringLiteral("voices"));
+    const ReaderImporter importer {ReaderLibrary(root)};
+    QVERIFY(writeFile(table, fitting));
+    ImportOutcome outcome = importer.import(source, QStringLiteral("fits"), false);
+    QVERIFY(outcome.imported && outcome.report.timing == ReaderReport::Timing::Kept);
+    QVERIFY(QFileInfo::exists(QDir(root).filePath(QStringLiteral("fits/timing.tsv"))));
+
+    // One mora too many, an end past the file, a verse without its row: left
+    // out, the reason naming the verse, and --check-reader says the same.
+    const ReaderFiles files = ReaderFiles::scan(source);
+    const QMap<int, double> seconds = ReaderCheck::check(files).secondsByVerse;
+    const QList<QPair<QByteArray, QByteArray>> unfit {{"\n17\t1\t5,", "\n17\t1\t1,5,"},
+                                                      {"\n17\t1\t5,", "\n17\t1\t900,"},
+                                                      {"\n17\t1\t", "\n17\t9\t"}};
+    for (const auto &[from, to] : unfit) {
+        QString why =
+            TimingFit::whyNot(QByteArray(fitting).replace(from, to), files, seconds, morae);
+        QVERIFY2(why.contains(QLatin1String("017_")), qPrintable(why));
+    }
+    QVERIFY(TimingFit::whyNot(fitting, files, seconds, morae).isEmpty());
+    QVERIFY(!TimingFit::whyNot("card\thalf\n", files, seconds, morae).isEmpty());
+
+    QVERIFY(writeFile(table, QByteArray(fitting).replace("\n17\t1\t5,", "\n17\t1\t1,5,")));
+    outcome = importer.import(source, QStringLiteral("unfit"), false);
+    QVERIFY(outcome.imported && outcome.report.timing == ReaderReport::Timing::LeftOut);
+    QVERIFY(!QFileInfo::exists(QDir(root).filePath(QStringLiteral("unfit/timing.tsv"))));
+    QVERIFY(outcome.report.lines().last().contains(outcome.report.timingProblem));
+    QCOMPARE(ReaderCheck::checkFolder(source).timingProblem, outcome.report.timingProblem);
+}
+
+void TestReaders::pattern_namesVersesAndPreviews()
+{
+    const VersePattern plain(QStringLiteral("{card}-{half}.mp3"));
+    QVERIFY(plain.isValid());
+    VerseFileName name = plain.match(QStringLiteral("17-1.MP3"), QStringLiteral("club"));
+    QVERIFY(name.isValid() && name.card == 17 && name.half == 1 && name.extension == "mp3");
+    QCOMPARE(name.prefix, QStringLiteral("club"));
+    QVERIFY(!plain.match(QStringLiteral("17-3.mp3"), QStringLiteral("c")).isValid());
+    QVERIFY(!plain.match(QStringLiteral("101-1.mp3"), QStringLiteral("c")).isValid());
+    QVERIFY(!plain.match(QStringLiteral("x17-1.mp3"), QStringLiteral("c")).isValid());
+    const VersePattern padded(QStringLiteral("{card:03}_{half}.flac"));
+    QVERIFY(padded.match(QStringLiteral("007_2.flac"), QStringLiteral("c")).isValid());
+    QVERIFY(!padded.match(QStringLiteral("7_2.flac"), QStringLiteral("c")).isValid());
+    QVERIFY(!VersePattern(QStringLiteral("{card}.mp3")).isValid());
+    QVERIFY(!VersePattern(QStringLiteral("a/{card}-{half}.mp3")).isValid());
+
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("src"))));
+    QVERIFY(writeWav(work.filePath(QStringLiteral("src/0-2.wav")), 0.0, 0.2));
+    QVERIFY(writeWav(work.filePath(QStringLiteral("src/12-1.wav")), 0.0, 0.2));
+    QVERIFY(writeFile(work.filePath(QStringLiteral("src/notes.wav")), "x"));
+    QStringList refusals;
+    const QList<PlannedVerse> planned =
+        ReaderImporter::preview(work.filePath(QStringLiteral("src")), QStringLiteral("club"),
+                                VersePattern(QStringLiteral("{card}-{half}.wav")), &refusals);
+    QVERIFY(refusals.isEmpty());
+    QCOMPARE(planned.size(), 2);
+    QStringList targets;
+    for (const PlannedVerse &verse : planned)
+        targets.append(verse.target);
+    targets.sort();
+    QCOMPARE(targets,
+             (QStringList {QStringLiteral("club_000_2.wav"), QStringLiteral("club_012_1.wav")}));
+
+    ImportOptions options;
+    options.pattern = VersePattern(QStringLiteral("{card}-{half}.wav"));
+    const ReaderImporter importer {ReaderLibrary(work.filePath(QStringLiteral("voices")))};
+    StagedReader staged =
+        importer.stage(work.filePath(QStringLiteral("src")), QStringLiteral("club"), options);
+    QVERIFY(importer.install(staged, false).imported);
+    QCOMPARE(ReaderLibrary(work.filePath(QStringLiteral("voices")))
+                 .reader(QStringLiteral("club"))
+                 .prefix,
+             QStringLiteral("club"));
+}
+
+void TestReaders::shelf_detailsRenameDelete_andImportCommand()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString source = work.filePath(QStringLiteral("src"));
+    QVERIFY(writeReader(source, QStringLiteral("s"), false));
+    QVERIFY(QFile::remove(QDir(source).filePath(QStringLiteral("s_020_2.wav"))));
+    const QString root = work.filePath(QStringLiteral("voices"));
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const QString program = QStringLiteral("QtUtakaze");
+    const QString option = QStringLiteral("--import-reader");
+    QCOMPARE(ImportReaderCommand::run({program, option, source, QStringLiteral("s")}, root,
+                                      outStream, errStream),
+             CheckReaderCommand::Incomplete);
+    QVERIFY(out.contains(QLatin1String("020_2")));
+    QCOMPARE(ImportReaderCommand::run({program, option, source, QStringLiteral("s")}, root,
+                                      outStream, errStream),
+             CheckReaderCommand::Incomplete); // exists already: never replaced
+    QCOMPARE(ImportReaderCommand::run({program, option, source}, root, outStream, errStream),
+             CheckReaderCommand::BadArguments);
+
+    const ReaderLibrary library(root);
+    const ReaderShelf shelf(library);
+    const ReaderDetails details = shelf.details(QStringLiteral("s"));
+    QCOMPARE(details.verses, 200);
+    QCOMPARE(details.cardsMissingVerses, QList<int> {20});
+    QCOMPARE(details.source, QFileInfo(source).absoluteFilePath());
+    QVERIFY(!details.hasTiming && details.bytes > 200 * 30000);
+
+    QVERIFY(
+        shelf.rename(QStringLiteral("s"), QStringLiteral("../t")).contains(QLatin1String("../t")));
+    QVERIFY(shelf.rename(QStringLiteral("s"), QStringLiteral("t")).isEmpty());
+    QCOMPARE(library.names(), QStringList {QStringLiteral("t")});
+    QVERIFY(!shelf.remove(QStringLiteral("s")).isEmpty());
+    QVERIFY(shelf.remove(QStringLiteral("t")).isEmpty());
+    QCOMPARE(leftovers(root), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestReaders)

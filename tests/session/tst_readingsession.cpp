@@ -1,9 +1,12 @@
 #include "AppSettings.h"
 #include "KimarijiChanges.h"
 #include "PlaySequenceThread.h"
+#include "ReaderInUse.h"
 #include "ReadingHistory.h"
 #include "ReadingSession.h"
+#include "ScopedAppFolder.h"
 #include "SequenceThreadEngine.h"
+#include "TestData.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -105,6 +108,38 @@ private slots:
         session->setHistoryFolder(historyFolder());
         session->setRandomGenerator(&random);
         QDir(historyFolder()).removeRecursively();
+    }
+
+    void start_namesTheCardsWithoutRecordingsBeforeItReads()
+    {
+        // A reader with every verse of cards 1 to 5 but 2's upper one, and
+        // an 8-byte upper verse for 4 (a header at most: it cannot sound).
+        ScopedAppFolder app;
+        QVERIFY(app.isValid());
+        const QString reader = app.filePath(QStringLiteral("voices/r"));
+        QVERIFY(QDir().mkpath(reader));
+        for (int card = 0; card <= 5; ++card) {
+            for (int half = 1; half <= 2; ++half) {
+                const QString name = QString::asprintf("r_%03d_%d.ogg", card, half);
+                const QByteArray bytes(card == 4 && half == 1 ? 8 : 2048, 'x');
+                if (card != 2 || half != 1)
+                    QVERIFY(TestData::writeFile(QDir(reader).filePath(name), bytes));
+            }
+        }
+        ReaderInUse::set({reader, QStringLiteral("r")});
+        settings = settingsWith({5, 4, 3, 2, 1, 7}, true);
+        QSignalSpy gaps(session.get(), &ReadingSession::cardsWithoutRecordings);
+        QSignalSpy started(session.get(), &ReadingSession::readingStarted);
+        connect(session.get(), &ReadingSession::cardsWithoutRecordings, this,
+                [this] { QVERIFY(!engine.requests.contains(QStringLiteral("start"))); });
+        session->startOrPause();
+        ReaderInUse::set({});
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(gaps.count(), 1);
+        QCOMPARE(gaps.first().first().value<QList<int>>(), (QList<int> {2, 4, 7}));
+        QVERIFY(engine.requests.contains(QStringLiteral("start"))); // it reads all the same
+        session->stop();
+        engine.end();
     }
 
     void classicReading_countsFollowsTheEngineAndLeavesItsHistory()
