@@ -70,7 +70,7 @@ bool openDevice(Output &out)
         if (out.open)
             return true;
         if (!out.device)
-            out.device = makeSdlAudioDevice();
+            out.device = makeSystemAudioDevice();
         device = out.device.get();
     }
     mixer().setWallClock(device->hasWallClock());
