@@ -34,6 +34,11 @@ struct Output
     int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool exitHandlerRegistered = false;
+    ~Output()
+    {
+        if (device)
+            device->close(); // before the mixer goes, see output()
+    }
     bool shutDown = false; // for good: see AudioOutputShutdown
     bool open = false; // the device is open and its streams can play
     // Replaced only under both mutexes, so that deviceMutex alone keeps it.
@@ -47,6 +52,10 @@ struct Output
 
 Output &output()
 {
+    // The mixer is made first, so it is destroyed last: an exit without
+    // AudioOutputShutdown closes the device (Output's destructor) while
+    // the mixer its callback renders into is still there.
+    mixer();
     static Output instance;
     return instance;
 }
