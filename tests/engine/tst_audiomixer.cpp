@@ -74,6 +74,7 @@ private slots:
     void decoder_everyFormat();
     void decoder_refusesWhatIsNoRegularFile();
     void recording_firstExistingFormat();
+    void output_slowServer_neverHoldsUpTheCaller();
     // Last: it ends the process's output for good.
     void shutdown_closesBesideTheCaller_andForGood();
 };
@@ -374,6 +375,41 @@ void TestAudioMixer::recording_firstExistingFormat()
     }
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("rindou_007_1.opus"))); // a folder does not count
     QCOMPARE(resolveRecording(base), base + QStringLiteral(".flac"));
+}
+
+void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
+{
+    // A sound server that takes 800 ms to answer each open, the first of
+    // them failing (no server yet).
+    struct SlowOpeningDevice : FakeAudioDevice
+    {
+        bool open(AudioMixer *target) override
+        {
+            QThread::msleep(800);
+            return attempts.fetch_add(1) > 0 && FakeAudioDevice::open(target);
+        }
+        std::atomic_int attempts {0};
+    };
+    AudioOutput::UseDevice(std::make_unique<SlowOpeningDevice>());
+    QElapsedTimer clock;
+    clock.start();
+    AudioOutput::Init(0); // start-up: waits half a second, then goes on
+    QVERIFY(clock.elapsed() < 700);
+    QVERIFY(!AudioOutput::IsOpen());
+    QTest::qWait(400); // the first attempt has failed meanwhile
+    clock.restart();
+    QVERIFY(!AudioOutput::Reopen()); // Start: 40 ms at most
+    QVERIFY(clock.elapsed() < 200);
+    clock.restart();
+    QStringList cues;
+    AudioOutput::SetCueObserver([&cues](const QString &name) { cues.append(name); });
+    AudioOutput::PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
+    QVERIFY(clock.elapsed() < 200);
+    QCOMPARE(cues.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(AudioOutput::IsOpen(), 3000); // the retry opened it
+    AudioOutput::SetCueObserver(nullptr);
+    AudioOutput::Free();
+    AudioOutput::UseDevice(nullptr);
 }
 
 void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
