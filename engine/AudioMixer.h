@@ -107,7 +107,8 @@ public:
     // keep the device from rendering meanwhile; it reaches back to
     // earliestFrame() (not yet heard), and rewrite() renders again from the
     // first frame changed. Called on the changing thread, never from
-    // render(). Set while no other thread uses the mixer.
+    // render(). setRewriter() returns once no change uses the one it
+    // replaces (nullptr: none), so the device may go then.
     class Rewriter
     {
     public:
