@@ -35,5 +35,8 @@ std::unique_ptr<AudioDevice> makeSystemAudioDevice();
 std::unique_ptr<AudioDevice> makeSdlAudioDevice();
 // libpulse; open() fails when no server answers.
 std::unique_ptr<AudioDevice> makePulseAudioDevice();
+// SDL keeps its error text per thread: a thread not made by SDL that has
+// opened a device calls this before it ends.
+void releaseSdlThreadState();
 
 #endif

@@ -43,7 +43,10 @@ public:
         std::erase_if(running, [](const std::future<void> &job) {
             return job.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
         });
-        running.push_back(std::async(std::launch::async, std::move(work)));
+        running.push_back(std::async(std::launch::async, [job = std::move(work)] {
+            job();
+            releaseSdlThreadState();
+        }));
     }
     void finish()
     {
