@@ -279,7 +279,8 @@ def scenario_reading(work):
             pressed = time.monotonic()
             d.xdotool(x.display, "click", "1")
             mono, segs = wait_verses(capture, 2 * len(cards),
-                                     60 + 2 * len(cards) * (ARGS.verse_seconds + 2), quiet=1.5)
+                                     max(150, 60 + 2 * len(cards) * (ARGS.verse_seconds + 2)),
+                                     quiet=1.5)
             cpu = (cpu_seconds(proc.pid) - cpu0) / (time.monotonic() - t0)
             exit_s = quit_program(x, window, proc)
         finally:
