@@ -211,7 +211,12 @@ def reading(display, exe, work, cards, verse, wait, presses_home, presses_click)
     def latencies(marks):
         result = []
         for t in marks:
-            after = [s for s in segs if s.start >= frame_at(t) - 0.02 * rate]
+            # The previous trial's sound ended 0.3 s or more before the mark.
+            # The fitted clock of the disk driver's capture (written in
+            # 93 ms blocks) is tens of ms off at times: a window of only
+            # 20 ms before the mark skipped the trial's own sound then and
+            # took the next trial's, 1.1 s later.
+            after = [s for s in segs if s.start >= frame_at(t) - 0.25 * rate]
             result.append((after[0].start - frame_at(t)) / rate if after else float("nan"))
         return result
 

@@ -27,7 +27,16 @@ public:
     virtual int latencyFrames() const { return 0; }
 };
 
-// The real output (SDL2; its driver follows SDL_AUDIODRIVER).
+// The real output: PulseAudio's own API when a server answers (PipeWire
+// serves it too) and SDL_AUDIODRIVER is unset or names it; SDL2 otherwise
+// (ALSA, and the dummy and disk drivers of the tests).
+std::unique_ptr<AudioDevice> makeSystemAudioDevice();
+// SDL2; its driver follows SDL_AUDIODRIVER.
 std::unique_ptr<AudioDevice> makeSdlAudioDevice();
+// libpulse; open() fails when no server answers.
+std::unique_ptr<AudioDevice> makePulseAudioDevice();
+// SDL keeps its error text per thread: a thread not made by SDL that has
+// opened a device calls this before it ends.
+void releaseSdlThreadState();
 
 #endif

@@ -8,125 +8,223 @@
 namespace {
 constexpr int C = AudioClip::Channels;
 constexpr qint64 NoFrame = std::numeric_limits<qint64>::max();
+
+qint64 nsOf(std::chrono::steady_clock::time_point time)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+}
+
+qint64 framesToNs(qint64 frames)
+{
+    return frames * 1000000000 / AudioClip::Rate;
+}
+
 } // namespace
 
-AudioMixer::AudioMixer()
+// Holds the rewriter (if any) for one change, taken before the mixer's
+// lock; setRewriter() waits for every holder to let go.
+class AudioMixer::RewriterLock
 {
-    cues.reserve(MaxCues);
+public:
+    explicit RewriterLock(const AudioMixer &mixer) : users(mixer.rewriterUsers)
+    {
+        users.fetch_add(1);
+        held = mixer.rewriter.load();
+        if (held)
+            held->lock();
+    }
+    ~RewriterLock()
+    {
+        if (held)
+            held->unlock();
+        users.fetch_sub(1);
+    }
+    RewriterLock(const RewriterLock &) = delete;
+    RewriterLock &operator=(const RewriterLock &) = delete;
+    Rewriter *device() const { return held; }
+
+private:
+    std::atomic_int &users;
+    Rewriter *held = nullptr;
+};
+
+AudioMixer::AudioMixer() = default;
+
+AudioMixer::~AudioMixer()
+{
+    delete verse.load();
+    for (auto &cue : cues)
+        delete cue.load();
+}
+
+void AudioMixer::setRewriter(Rewriter *value)
+{
+    rewriter = value;
+    while (rewriterUsers.load() != 0) // a change under way still uses the old one
+        std::this_thread::yield();
+}
+
+qint64 AudioMixer::changeFrame() const
+{
+    const qint64 now = rendered.load();
+    Rewriter *device = rewriter.load(); // held by the caller
+    return device ? std::min(device->earliestFrame(), now) : now;
+}
+
+void AudioMixer::swapVerse(std::unique_ptr<Verse> next)
+{
+    std::unique_ptr<Verse> old(verse.exchange(next.release()));
+    waitForAudioThread();
+    // old (and its clip, unless a stream still holds it) is freed here, on
+    // this thread; the lock only keeps the other changing threads out.
 }
 
 AudioMixer::VerseId AudioMixer::playVerse(std::shared_ptr<const AudioClip> clip, qint64 startFrame)
 {
-    std::shared_ptr<const AudioClip> old; // released after the lock
-    const std::lock_guard<std::mutex> lock(mutex);
-    old = std::move(verse.clip);
-    verse = Verse {};
-    if (!clip || clip->frames() == 0)
-        return 0;
-    const VerseId id = nextId++;
-    verse.clip = std::move(clip);
-    verse.id = id;
-    verse.start = std::max(startFrame, rendered);
-    verse.done = false;
+    const RewriterLock rewriterLock(*this);
+    Rewriter *device = rewriterLock.device();
+    qint64 start = 0;
+    VerseId id = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        const qint64 earliest = changeFrame();
+        start = earliest;
+        if (clip && clip->frames() > 0) {
+            auto next = std::make_unique<Verse>();
+            id = nextId++;
+            next->clip = std::move(clip);
+            next->id = id;
+            next->start = start = std::max(startFrame, earliest);
+            swapVerse(std::move(next));
+        } else {
+            swapVerse(nullptr);
+        }
+    }
+    if (device && start < rendered.load())
+        device->rewrite(start);
     return id;
 }
 
 void AudioMixer::stopVerse(VerseId id)
 {
-    std::shared_ptr<const AudioClip> old; // released after the lock
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (id != 0 && verse.id != id)
-        return;
-    old = std::move(verse.clip);
-    verse = Verse {};
+    const RewriterLock rewriterLock(*this);
+    Rewriter *device = rewriterLock.device();
+    qint64 from = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        const Verse *current = verse.load();
+        if (!current || (id != 0 && current->id != id))
+            return;
+        from = changeFrame(); // a verse rendered whole may still be held ahead
+        swapVerse(nullptr);
+    }
+    if (device && from < rendered.load())
+        device->rewrite(from);
+}
+
+void AudioMixer::freeCue(int slot)
+{
+    std::unique_ptr<Cue> old(cues[size_t(slot)].exchange(nullptr));
+    if (old)
+        waitForAudioThread();
 }
 
 bool AudioMixer::addCue(std::shared_ptr<const AudioClip> clip)
 {
     if (!clip || clip->frames() == 0)
         return false;
-    std::vector<std::shared_ptr<const AudioClip>> finished; // released after the lock
-    finished.reserve(MaxCues);
-    const std::lock_guard<std::mutex> lock(mutex);
-    for (auto it = cues.begin(); it != cues.end();) {
-        if (it->done) {
-            finished.push_back(std::move(it->clip));
-            it = cues.erase(it);
-        } else {
-            ++it;
+    const RewriterLock rewriterLock(*this);
+    Rewriter *device = rewriterLock.device();
+    qint64 start = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        int freeSlot = -1;
+        for (int slot = 0; slot < MaxCues; ++slot) {
+            const Cue *cue = cues[size_t(slot)].load();
+            if (!cue || cue->done.load()) {
+                freeCue(slot);
+                freeSlot = freeSlot < 0 ? slot : freeSlot;
+            }
         }
+        if (freeSlot < 0)
+            return false;
+        auto cue = std::make_unique<Cue>();
+        cue->clip = std::move(clip);
+        cue->start = start = changeFrame();
+        cues[size_t(freeSlot)].store(cue.release());
     }
-    if (cues.size() >= MaxCues)
-        return false;
-    cues.push_back(Cue {std::move(clip), 0, false}); // within the capacity reserved
+    if (device && start < rendered.load())
+        device->rewrite(start);
     return true;
 }
 
 void AudioMixer::stopAll()
 {
-    std::vector<Cue> oldCues; // released after the lock
-    oldCues.reserve(MaxCues);
-    std::shared_ptr<const AudioClip> old;
-    const std::lock_guard<std::mutex> lock(mutex);
-    old = std::move(verse.clip);
-    verse = Verse {};
-    oldCues.swap(cues); // both keep a capacity of MaxCues
+    const RewriterLock rewriterLock(*this);
+    Rewriter *device = rewriterLock.device();
+    qint64 from = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        from = changeFrame();
+        swapVerse(nullptr);
+        for (int slot = 0; slot < MaxCues; ++slot)
+            freeCue(slot);
+    }
+    if (device && from < rendered.load())
+        device->rewrite(from);
 }
 
 void AudioMixer::setVolume(float value)
 {
-    const std::lock_guard<std::mutex> lock(mutex);
     level = value;
 }
 
 float AudioMixer::volume() const
 {
-    const std::lock_guard<std::mutex> lock(mutex);
     return level;
 }
 
 qint64 AudioMixer::renderedFrames() const
 {
-    const std::lock_guard<std::mutex> lock(mutex);
     return rendered;
 }
 
 bool AudioMixer::verseActive(VerseId id) const
 {
-    const std::lock_guard<std::mutex> lock(mutex);
-    return id != 0 && verse.id == id && !verse.done;
+    const std::lock_guard<std::mutex> lock(mutex); // keeps the verse from being freed
+    const Verse *current = verse.load();
+    return id != 0 && current && current->id == id && !current->done;
 }
 
 bool AudioMixer::anyVerseActive() const
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    return verse.id != 0 && !verse.done;
+    const Verse *current = verse.load();
+    return current && !current->done;
 }
 
 bool AudioMixer::verseStarted(VerseId id) const
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    return id != 0 && verse.id == id && verse.started;
+    const Verse *current = verse.load();
+    return id != 0 && current && current->id == id && current->started;
 }
 
 qint64 AudioMixer::verseStart(VerseId id) const
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    return id != 0 && verse.id == id ? verse.start : -1;
+    const Verse *current = verse.load();
+    return id != 0 && current && current->id == id ? current->start : -1;
 }
 
 qint64 AudioMixer::msUntilFrame(qint64 frame) const
 {
-    const std::lock_guard<std::mutex> lock(mutex);
     if (!wallClock)
         return (frame - rendered) * 1000 / AudioClip::Rate;
     if (!anchored)
         return 0;
-    const auto due =
-        anchorTime + std::chrono::microseconds((frame - anchorFrame) * 1000000 / AudioClip::Rate);
-    return std::chrono::duration_cast<std::chrono::milliseconds>(due
-                                                                 - std::chrono::steady_clock::now())
-        .count();
+    const qint64 dueNs = frameZeroNs.load() + framesToNs(frame);
+    return (dueNs - nsOf(std::chrono::steady_clock::now())) / 1000000;
 }
 
 void AudioMixer::setWallClock(bool value)
@@ -141,8 +239,23 @@ bool AudioMixer::hasWallClock() const
 
 qint64 AudioMixer::lastVerseEnd() const
 {
-    const std::lock_guard<std::mutex> lock(mutex);
     return lastEnd;
+}
+
+void AudioMixer::setClockAnchor(qint64 frame, std::chrono::steady_clock::time_point time)
+{
+    frameZeroNs = nsOf(time) - framesToNs(frame);
+    anchored = true;
+}
+
+void AudioMixer::setDeviceKeepsAnchor(bool keeps)
+{
+    deviceKeepsAnchor = keeps;
+}
+
+void AudioMixer::rewindTo(qint64 frame)
+{
+    rendered = std::min(frame, rendered.load());
 }
 
 int AudioMixer::addAlarm(WakeSignal *signal)
@@ -177,14 +290,16 @@ void AudioMixer::clearAlarm(int slot)
 
 void AudioMixer::waitForAudioThread() const
 {
-    // The audio thread is inside for a few microseconds at most.
+    // The audio thread is inside for a few microseconds at most. The
+    // counter is raised before it loads a pointer (both sequentially
+    // consistent), so a pointer swapped out before this sees 0 is no
+    // longer in use.
     while (audioThreadInside.load() != 0)
         std::this_thread::yield();
 }
 
 void AudioMixer::wakeAlarms(qint64 renderedNow)
 {
-    audioThreadInside.fetch_add(1);
     for (Alarm &alarm : alarms) {
         qint64 due = alarm.frame.load();
         if (due > renderedNow)
@@ -195,49 +310,53 @@ void AudioMixer::wakeAlarms(qint64 renderedNow)
         if (WakeSignal *signal = alarm.signal.load())
             signal->wake();
     }
-    audioThreadInside.fetch_sub(1);
 }
 
 void AudioMixer::render(float *out, int frames)
 {
     std::fill(out, out + static_cast<qsizetype>(frames) * C, 0.0f);
-    qint64 end = 0;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        const qint64 begin = rendered;
-        end = begin + frames;
-        if (verse.clip && !verse.done) {
-            const qint64 verseEnd = verse.start + verse.clip->frames();
-            const qint64 from = std::max(begin, verse.start);
-            const qint64 to = std::min(end, verseEnd);
-            const float *source = verse.clip->samples.data();
-            for (qint64 f = from; f < to; ++f) {
-                for (int c = 0; c < C; ++c)
-                    out[(f - begin) * C + c] += source[(f - verse.start) * C + c] * level;
-            }
-            if (!verse.started && end > verse.start)
-                verse.started = true;
-            if (end >= verseEnd) {
-                // The clip itself is released by the next call from another
-                // thread: freeing memory has no place on the audio thread.
-                verse.done = true;
-                lastEnd = verseEnd;
-            }
+    audioThreadInside.fetch_add(1);
+    const qint64 begin = rendered.load();
+    const qint64 end = begin + frames;
+    // Verses and cues are placed by frame: after a rewind the same frames
+    // come out again, a verse or cue rendered whole included.
+    if (Verse *current = verse.load()) {
+        const float gain = level.load();
+        const qint64 verseEnd = current->start + current->clip->frames();
+        const qint64 from = std::max(begin, current->start);
+        const qint64 to = std::min(end, verseEnd);
+        const float *source = current->clip->samples.data();
+        for (qint64 f = from; f < to; ++f) {
+            for (int c = 0; c < C; ++c)
+                out[(f - begin) * C + c] += source[(f - current->start) * C + c] * gain;
         }
-        for (Cue &cue : cues) {
-            if (cue.done)
-                continue;
-            const qint64 count = std::min<qint64>(frames, cue.clip->frames() - cue.position);
-            const float *source = cue.clip->samples.data() + cue.position * C;
-            for (qint64 i = 0; i < count * C; ++i)
-                out[i] += source[i];
-            cue.position += count;
-            cue.done = cue.position >= cue.clip->frames();
+        if (end > current->start)
+            current->started = true;
+        if (end >= verseEnd) {
+            // The verse itself is freed by the next change, on another
+            // thread: freeing memory has no place on the audio thread.
+            lastEnd = verseEnd;
+            current->done = true;
         }
-        rendered = end;
-        anchorFrame = begin;
-        anchorTime = std::chrono::steady_clock::now();
-        anchored = true;
     }
+    for (auto &slot : cues) {
+        Cue *cue = slot.load();
+        if (!cue)
+            continue;
+        const qint64 cueEnd = cue->start + cue->clip->frames();
+        const qint64 from = std::max(begin, cue->start);
+        const qint64 to = std::min(end, cueEnd);
+        const float *source = cue->clip->samples.data();
+        for (qint64 f = from; f < to; ++f) {
+            for (int c = 0; c < C; ++c)
+                out[(f - begin) * C + c] += source[(f - cue->start) * C + c];
+        }
+        if (end >= cueEnd)
+            cue->done = true;
+    }
+    rendered = end;
+    if (!deviceKeepsAnchor.load())
+        setClockAnchor(begin, std::chrono::steady_clock::now());
     wakeAlarms(end);
+    audioThreadInside.fetch_sub(1);
 }

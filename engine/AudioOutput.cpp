@@ -8,8 +8,12 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <chrono>
 #include <cstdlib>
+#include <future>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,6 +24,44 @@ AudioMixer &mixer()
     static AudioMixer instance;
     return instance;
 }
+
+// A caller (the GUI thread among them) waits this long for the device to
+// open; a sound server slower than that leaves it opening on its worker,
+// and IsOpen() says when it is open.
+constexpr auto StartupOpenWait = std::chrono::milliseconds(500);
+constexpr auto StartOpenWait = std::chrono::milliseconds(40);
+
+// Device work (opening, a cue's opening and decoding) on threads of its
+// own: a sound server that is slow to answer never holds up the caller.
+// Whatever still runs is waited for when the workers go.
+class DeviceWorkers
+{
+public:
+    void run(std::function<void()> work)
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        std::erase_if(running, [](const std::future<void> &job) {
+            return job.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        });
+        running.push_back(std::async(std::launch::async, [job = std::move(work)] {
+            job();
+            releaseSdlThreadState();
+        }));
+    }
+    void finish()
+    {
+        std::vector<std::future<void>> finishing;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            finishing.swap(running);
+        }
+        finishing.clear(); // waits, outside the lock
+    }
+
+private:
+    std::mutex mutex;
+    std::vector<std::future<void>> running; // each waits for its work when destroyed
+};
 
 // Everything else. Opening and closing the device is slow (a sound server
 // may take a while to answer): it holds deviceMutex only, which nothing
@@ -34,6 +76,12 @@ struct Output
     int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool exitHandlerRegistered = false;
+    ~Output()
+    {
+        workers.finish();
+        if (device)
+            device->close(); // before the mixer goes, see output()
+    }
     bool shutDown = false; // for good: see AudioOutputShutdown
     bool open = false; // the device is open and its streams can play
     // Replaced only under both mutexes, so that deviceMutex alone keeps it.
@@ -43,10 +91,16 @@ struct Output
     AudioMixer::VerseId playingVerse = 0;
     QHash<AudioOutput::Stream, std::shared_ptr<const AudioClip>> streams;
     std::function<void(const QString &)> cueObserver;
+    // Last, so destroyed first: no work runs once the rest goes.
+    DeviceWorkers workers;
 };
 
 Output &output()
 {
+    // The mixer is made first, so it is destroyed last: an exit without
+    // AudioOutputShutdown closes the device (Output's destructor) while
+    // the mixer its callback renders into is still there.
+    mixer();
     static Output instance;
     return instance;
 }
@@ -70,7 +124,7 @@ bool openDevice(Output &out)
         if (out.open)
             return true;
         if (!out.device)
-            out.device = makeSdlAudioDevice();
+            out.device = makeSystemAudioDevice();
         device = out.device.get();
     }
     mixer().setWallClock(device->hasWallClock());
@@ -78,6 +132,19 @@ bool openDevice(Output &out)
     const QMutexLocker locker(&out.mutex);
     out.open = opened;
     return opened;
+}
+
+// Opens the device on a worker; waits for it at most `wait`. The caller
+// holds no lock of the output.
+bool openOnWorker(Output &out, std::chrono::milliseconds wait)
+{
+    auto result = std::make_shared<std::promise<bool>>();
+    std::future<bool> opened = result->get_future();
+    out.workers.run([&out, result] {
+        const QMutexLocker deviceLocker(&out.deviceMutex);
+        result->set_value(openDevice(out));
+    });
+    return opened.wait_for(wait) == std::future_status::ready && opened.get();
 }
 
 // Closes the device if it is open; the caller holds deviceMutex only.
@@ -123,12 +190,11 @@ void AudioOutput::Init(quintptr windowHandle)
 {
     Q_UNUSED(windowHandle);
     Output &out = output();
-    const QMutexLocker deviceLocker(&out.deviceMutex);
     {
         const QMutexLocker locker(&out.mutex);
         ++out.initCount;
     }
-    openDevice(out);
+    openOnWorker(out, StartupOpenWait);
 }
 
 void AudioOutput::Free()
@@ -161,13 +227,14 @@ bool AudioOutput::IsOpen()
 bool AudioOutput::Reopen()
 {
     Output &out = output();
-    const QMutexLocker deviceLocker(&out.deviceMutex);
     {
         const QMutexLocker locker(&out.mutex);
         if (out.initCount == 0 && !out.cuesHoldDevice)
             return false;
+        if (out.open)
+            return true;
     }
-    return openDevice(out);
+    return openOnWorker(out, StartOpenWait);
 }
 
 AudioOutput::Stream AudioOutput::StreamCreateFile(const QString &path)
@@ -311,22 +378,27 @@ float AudioOutput::GetVolume()
 void AudioOutput::PlayCue(const QString &fileName)
 {
     Output &out = output();
+    out.workers.run([&out, fileName] {
+        bool open = false;
+        {
+            const QMutexLocker deviceLocker(&out.deviceMutex);
+            open = openDevice(out);
+            const QMutexLocker locker(&out.mutex);
+            if (open) {
+                // A cue may still sound when the last Free() comes: it
+                // keeps the device until the process ends.
+                out.cuesHoldDevice = true;
+                registerExitHandler(out);
+            }
+        }
+        if (open) // a short local .wav: decoded here, outside the locks
+            mixer().addCue(AudioDecoder::decodeFile(fileName));
+    });
     std::function<void(const QString &)> observer;
-    bool open = false;
     {
-        const QMutexLocker deviceLocker(&out.deviceMutex);
-        open = openDevice(out);
         const QMutexLocker locker(&out.mutex);
         observer = out.cueObserver;
-        if (open) {
-            // A cue may still sound when the last Free() comes: it keeps
-            // the device until the process ends.
-            out.cuesHoldDevice = true;
-            registerExitHandler(out);
-        }
     }
-    if (open) // a cue is a short local .wav: decoded here, outside the locks
-        mixer().addCue(AudioDecoder::decodeFile(fileName));
     if (observer)
         observer(fileName);
 }

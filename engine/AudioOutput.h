@@ -26,7 +26,9 @@ public:
     using Stream = quint32; // 0 = none
 
     // Opens the default output device at 44100 Hz. Reference-counted and
-    // idempotent; the window handle is accepted and not needed.
+    // idempotent; the window handle is accepted and not needed. The device
+    // opens on a worker thread: a server that takes longer than half a
+    // second leaves it opening, and IsOpen() tells when it is open.
     static void Init(quintptr windowHandle);
     // Releases one Init; the last one closes the device (unless cues that
     // opened it themselves still hold it).
@@ -34,7 +36,8 @@ public:
     // True while the device is open.
     static bool IsOpen();
     // Tries to open the device again if an Init holds the output and it is
-    // closed (it could not be opened before); true when it is open.
+    // closed (it could not be opened before); true when it is open. Waits
+    // for the opening worker 40 ms at most (it is asked on Start).
     static bool Reopen();
 
     // Decodes a whole file (see AudioDecoder); 0 when it cannot be played or
@@ -86,6 +89,8 @@ public:
     // Sound cues of the memorization timer: plays a .wav (bare name = current
     // working directory) asynchronously, mixed over whatever sounds; opens the
     // device itself if needed; a missing or broken file is simply not heard.
+    // Opening and decoding run on a worker thread; the observer is called
+    // before this returns.
     static void PlayCue(const QString &fileName);
     // Tests: called with the file name on every PlayCue (nullptr to remove).
     static void SetCueObserver(std::function<void(const QString &)> observer);

@@ -23,14 +23,16 @@ class VerseLoader;
 // frame after its last one (timed between the device's callbacks). The
 // thread sleeps until something happens: a file or a stop handed over, a
 // decoded file, or the frame it waits for rendered by the device.
-// A file that is not ready within a second of being due plays as missing:
-// a verse of 100 ms of silence in its place on the clock.
+// A file that is not ready within a second of being due (its frame on the
+// output clock, or the hand-over for one to start at once) plays as
+// missing: a verse of 100 ms of silence in its place on the clock.
 class PlayMusicThread : public QThread
 {
     Q_OBJECT
 
 public:
-    // How long a file may take to decode once it is due.
+    // How long a file may take to decode once it is due; a file handed over
+    // ahead of its frame has that much more.
     static constexpr int LoadBudgetMs = 1000;
     // The place a missing or unplayable verse takes on the clock.
     static constexpr qint64 MissingVerseFrames = AudioClip::Rate / 10;
@@ -85,6 +87,8 @@ private:
     Action CheckPlaying(QString &message, int &waitMs);
     // The device has rendered the frame and its moment has come.
     bool FrameSounded(qint64 frame) const;
+    // Until the file handed over is due; the caller holds mutex.
+    qint64 MsUntilDue() const;
     void FreeStream();
     // Keeps a loader no longer needed until its thread has finished.
     void Retire(std::unique_ptr<VerseLoader> &loader);
@@ -112,7 +116,8 @@ private:
     // Touched only by run() and, after it has returned, the destructor.
     std::unique_ptr<VerseLoader> loader; // the file handed over
     std::vector<std::unique_ptr<VerseLoader>> retired; // finishing, to be joined
-    QElapsedTimer loadClock; // since the file handed over was due, or a failed one began
+    QElapsedTimer loadClock; // since the file was handed over, or a failed one began
+    qint64 loadDeadlineMs = 0; // on loadClock: a second after the file is due
     AudioOutput::Stream stream = 0;
     QString playingPath;
     qint64 startFrame = 0; // of the verse playing (or the place of a failed one)

@@ -124,6 +124,11 @@ private:
 
 } // namespace
 
+void releaseSdlThreadState()
+{
+    SDL_TLSCleanup();
+}
+
 std::unique_ptr<AudioDevice> makeSdlAudioDevice()
 {
     return std::make_unique<SdlAudioDevice>();

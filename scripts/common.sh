@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test. Sourced, not run.
 
 # Packages both commands need to build the program.
-BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libsdl2-dev libsndfile1-dev libsamplerate0-dev libebur128-dev librubberband-dev qt6-charts-dev libqt6opengl6-dev libarchive-dev"
+BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libsdl2-dev libpulse-dev libsndfile1-dev libsamplerate0-dev libebur128-dev librubberband-dev qt6-charts-dev libqt6opengl6-dev libarchive-dev"
 # Qt's own texts (OK, Cancel, Yes, No) in Japanese.
 BUILD_PACKAGES="$BUILD_PACKAGES qt6-translations-l10n"
 

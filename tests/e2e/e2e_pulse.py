@@ -24,6 +24,10 @@ checked is what a listener would hear, on the sound server's own clock.
   --scenario paplay   no program: paplay plays the same tones one after the
                       other, for a side-by-side count of drop-outs.
   --load N            keeps N `yes > /dev/null` running throughout.
+  --load-compile      a parallel compile (2 jobs of c++ -O2, over and over).
+  --load-memory-disk  a process copying large arrays and a disk writer
+                      that syncs after every 16 MiB.
+  --verse-seconds S   verses of S s and more (default 0.6 s and more).
   --no-check          only measure and print (for runs by hand under load).
 """
 
@@ -54,7 +58,7 @@ def log(*args):
 
 
 def verse_seconds(card):
-    return 0.6 + 0.01 * card
+    return ARGS.verse_seconds + 0.01 * card
 
 
 class PulseServer:
@@ -116,15 +120,49 @@ class PulseServer:
         return False
 
 
-class Load:
-    """n busy loops (`yes > /dev/null`) for the duration."""
+# Beside the program: a compile of template-heavy C++, copies of arrays
+# larger than the caches, and a writer that makes the disk sync.
+COMPILE_SOURCE = r"""
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+template <int N> struct Deep { static int value() { return Deep<N - 1>::value() + N; } };
+template <> struct Deep<0> { static int value() { return 0; } };
+int main() {
+    std::map<std::string, std::vector<std::regex>> m;
+    m["a"].emplace_back("(a|b)*c");
+    return Deep<400>::value() + int(m.size());
+}
+"""
+COPY_ARRAYS = "import numpy as np\na = np.ones(64 << 20, np.uint8)\nwhile True:\n    b = a.copy(); a[:] = b\n"
+SYNCED_WRITER = ("import os\nblock = os.urandom(1 << 20)\nwhile True:\n"
+                 "    with open(%r, 'wb') as f:\n"
+                 "        for _ in range(16): f.write(block)\n"
+                 "        f.flush(); os.fsync(f.fileno())\n")
 
-    def __init__(self, n):
+
+class Load:
+    """n busy loops (`yes > /dev/null`), and the loads asked for, for the duration."""
+
+    def __init__(self, n, work=None):
         self.procs = []
         self.n = n
+        self.work = work
 
     def __enter__(self):
         self.procs = [subprocess.Popen(["yes"], stdout=subprocess.DEVNULL) for _ in range(self.n)]
+        if ARGS.load_compile:
+            src = os.path.join(self.work, "load.cpp")
+            with open(src, "w") as f:
+                f.write(COMPILE_SOURCE)
+            loop = "while :; do c++ -O2 -o /dev/null %s; done" % src
+            self.procs += [subprocess.Popen(["sh", "-c", loop], stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.DEVNULL) for _ in range(2)]
+        if ARGS.load_memory_disk:
+            self.procs.append(subprocess.Popen(["/usr/bin/python3", "-c", COPY_ARRAYS]))
+            self.procs.append(subprocess.Popen(
+                ["/usr/bin/python3", "-c", SYNCED_WRITER % os.path.join(self.work, "load.bin")]))
         return self
 
     def __exit__(self, *exc):
@@ -240,7 +278,9 @@ def scenario_reading(work):
             # A click: the Home key adds the 100 ms press animation of a shortcut.
             pressed = time.monotonic()
             d.xdotool(x.display, "click", "1")
-            mono, segs = wait_verses(capture, 2 * len(cards), 150, quiet=1.5)
+            mono, segs = wait_verses(capture, 2 * len(cards),
+                                     max(150, 60 + 2 * len(cards) * (ARGS.verse_seconds + 2)),
+                                     quiet=1.5)
             cpu = (cpu_seconds(proc.pid) - cpu0) / (time.monotonic() - t0)
             exit_s = quit_program(x, window, proc)
         finally:
@@ -367,7 +407,8 @@ def scenario_start(work):
         lat = []
         for t in times:
             at = rate * t + offset
-            after = [s for s in segs if s.start >= at - 0.02 * rate]
+            # The previous sound ended 0.3 s or more before (see bench.py).
+            after = [s for s in segs if s.start >= at - 0.25 * rate]
             lat.append((after[0].start - at) / rate * 1000 if after else float("nan"))
         figures[kind] = lat
         log("Start (%s) to first sound, ms: median %.0f (%s)"
@@ -407,6 +448,9 @@ def main():
     parser.add_argument("--trials", type=int, default=5, help="Start presses of each kind (start)")
     parser.add_argument("--idle-seconds", type=int, default=30, help="idle CPU span (start)")
     parser.add_argument("--load", type=int, default=0)
+    parser.add_argument("--load-compile", action="store_true")
+    parser.add_argument("--load-memory-disk", action="store_true")
+    parser.add_argument("--verse-seconds", type=float, default=0.6)
     parser.add_argument("--keep", help="keep the run in this folder")
     parser.add_argument("--no-check", action="store_true")
     parser.add_argument("--slider-y", type=int, default=396, help=argparse.SUPPRESS)
@@ -419,7 +463,7 @@ def main():
         return 1
     work, _tmp = d.work_folder(ARGS.keep, "qtutakaze-pulse-")
     started = time.monotonic()
-    with Load(ARGS.load):
+    with Load(ARGS.load, work):
         try:
             problems = {"reading": scenario_reading, "pipe": scenario_pipe,
                         "start": scenario_start, "paplay": scenario_paplay}[ARGS.scenario](work)

@@ -18,6 +18,9 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
 #include <memory>
 
 namespace {
@@ -64,10 +67,14 @@ private slots:
     void verse_afterGap_silenceIsExact_whateverTheBuffer();
     void verse_stopAndReplace();
     void cues_mixOverVerse_volumeOnlyOnVerse();
+    void rewriter_changeWrittenAgainFromWhatHasNotSounded();
+    void render_neverWaits_whileVersesAreHandedOver();
+    void clock_anchoredByTheDevice();
     void decoder_everyFormat_data();
     void decoder_everyFormat();
     void decoder_refusesWhatIsNoRegularFile();
     void recording_firstExistingFormat();
+    void output_slowServer_neverHoldsUpTheCaller();
     // Last: it ends the process's output for good.
     void shutdown_closesBesideTheCaller_andForGood();
 };
@@ -190,6 +197,118 @@ void TestAudioMixer::cues_mixOverVerse_volumeOnlyOnVerse()
     QVERIFY(mixer.addCue(constantClip(10, 0.01f)));
 }
 
+namespace {
+// A device that holds what it rendered ahead, like a sound server's buffer:
+// `heard` is the stream by frame, written again where a change rewrites it.
+class HoldingDevice : public AudioMixer::Rewriter
+{
+public:
+    explicit HoldingDevice(AudioMixer &mixer) : mixer(mixer) { mixer.setRewriter(this); }
+    ~HoldingDevice() override { mixer.setRewriter(nullptr); }
+    void renderAhead(qint64 frames) { writeAt(mixer.renderedFrames(), frames); }
+
+    void lock() override { ++locks; }
+    void unlock() override { --locks; }
+    qint64 earliestFrame() override { return sounding; }
+    void rewrite(qint64 from) override
+    {
+        QCOMPARE(locks, 1); // inside the change, so no render runs beside it
+        const qint64 end = mixer.renderedFrames();
+        mixer.rewindTo(from);
+        writeAt(from, end - from);
+    }
+
+    std::vector<float> heard; // left channel, one sample a frame
+    qint64 sounding = 0;
+    int locks = 0;
+
+private:
+    void writeAt(qint64 from, qint64 frames)
+    {
+        std::vector<float> out(size_t(frames) * AudioClip::Channels);
+        mixer.render(out.data(), int(frames));
+        heard.resize(std::max(heard.size(), size_t(from + frames)));
+        for (qint64 f = 0; f < frames; ++f)
+            heard[size_t(from + f)] = out[size_t(f) * AudioClip::Channels];
+    }
+    AudioMixer &mixer;
+};
+} // namespace
+
+void TestAudioMixer::rewriter_changeWrittenAgainFromWhatHasNotSounded()
+{
+    AudioMixer mixer;
+    HoldingDevice device(mixer);
+    device.renderAhead(1000);
+    device.sounding = 200;
+    // At once means at the first frame not yet heard, not after what is held.
+    const AudioMixer::VerseId id = mixer.playVerse(constantClip(300, 0.5f), 0);
+    QCOMPARE(mixer.verseStart(id), qint64(200));
+    QCOMPARE(mixer.renderedFrames(), qint64(1000)); // the held frames written again
+    QCOMPARE(soundingRange(device.heard), std::make_pair(qsizetype(200), qsizetype(500)));
+    // A cue over it: the verse comes out again exactly, the cue added.
+    device.sounding = 300;
+    QVERIFY(mixer.addCue(constantClip(50, 0.25f)));
+    QCOMPARE(device.heard[299], 0.5f);
+    QCOMPARE(device.heard[300], 0.75f);
+    QCOMPARE(device.heard[350], 0.5f);
+    QCOMPARE(soundingRange(device.heard), std::make_pair(qsizetype(200), qsizetype(500)));
+    // A verse placed beyond what is held is not written early; a stop
+    // silences what is held and not yet heard.
+    const AudioMixer::VerseId later = mixer.playVerse(constantClip(100, 0.5f), 1500);
+    QCOMPARE(mixer.verseStart(later), qint64(1500));
+    device.renderAhead(1000);
+    const auto heardAfter = [&device](qsizetype from) {
+        const auto range = soundingRange({device.heard.begin() + from, device.heard.end()});
+        return std::make_pair(range.first + from, range.second + from);
+    };
+    QCOMPARE(heardAfter(500), std::make_pair(qsizetype(1500), qsizetype(1600)));
+    device.sounding = 1550;
+    mixer.stopVerse(later);
+    QCOMPARE(heardAfter(500), std::make_pair(qsizetype(1500), qsizetype(1550)));
+    QCOMPARE(device.locks, 0);
+}
+
+void TestAudioMixer::render_neverWaits_whileVersesAreHandedOver()
+{
+    // The audio thread renders while another thread keeps replacing the
+    // verse and adding cues (ThreadSanitizer checks the hand-over); every
+    // sample is a sum of verses' and cues' samples, never a freed clip's.
+    AudioMixer mixer;
+    std::atomic_bool done {false};
+    std::atomic_int bad {0};
+    std::thread audio([&] {
+        std::vector<float> out(256 * AudioClip::Channels);
+        while (!done) {
+            mixer.render(out.data(), 256);
+            for (float v : out)
+                bad += v * 4.0f != std::round(v * 4.0f); // verse 0.5, cues 0.25 each
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        mixer.playVerse(constantClip(100 + i % 300, 0.5f), 0);
+        if (i % 50 == 0)
+            mixer.addCue(constantClip(64, 0.25f));
+        QCOMPARE(mixer.msUntilFrame(0) <= 0, true);
+    }
+    mixer.stopAll();
+    done = true;
+    audio.join();
+    QCOMPARE(bad.load(), 0);
+}
+
+void TestAudioMixer::clock_anchoredByTheDevice()
+{
+    AudioMixer mixer;
+    mixer.setDeviceKeepsAnchor(true);
+    const auto now = std::chrono::steady_clock::now();
+    mixer.setClockAnchor(44100, now);
+    std::vector<float> out(4096 * AudioClip::Channels);
+    mixer.render(out.data(), 4096); // rendering does not move the anchor
+    QVERIFY(qAbs(mixer.msUntilFrame(44100 + 4410) - 100) <= 2);
+    QVERIFY(qAbs(mixer.msUntilFrame(0) + 1000) <= 2);
+}
+
 void TestAudioMixer::decoder_everyFormat_data()
 {
     QTest::addColumn<QString>("extension");
@@ -256,6 +375,41 @@ void TestAudioMixer::recording_firstExistingFormat()
     }
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("rindou_007_1.opus"))); // a folder does not count
     QCOMPARE(resolveRecording(base), base + QStringLiteral(".flac"));
+}
+
+void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
+{
+    // A sound server that takes 800 ms to answer each open, the first of
+    // them failing (no server yet).
+    struct SlowOpeningDevice : FakeAudioDevice
+    {
+        bool open(AudioMixer *target) override
+        {
+            QThread::msleep(800);
+            return attempts.fetch_add(1) > 0 && FakeAudioDevice::open(target);
+        }
+        std::atomic_int attempts {0};
+    };
+    AudioOutput::UseDevice(std::make_unique<SlowOpeningDevice>());
+    QElapsedTimer clock;
+    clock.start();
+    AudioOutput::Init(0); // start-up: waits half a second, then goes on
+    QVERIFY(clock.elapsed() < 700);
+    QVERIFY(!AudioOutput::IsOpen());
+    QTest::qWait(400); // the first attempt has failed meanwhile
+    clock.restart();
+    QVERIFY(!AudioOutput::Reopen()); // Start: 40 ms at most
+    QVERIFY(clock.elapsed() < 200);
+    clock.restart();
+    QStringList cues;
+    AudioOutput::SetCueObserver([&cues](const QString &name) { cues.append(name); });
+    AudioOutput::PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
+    QVERIFY(clock.elapsed() < 200);
+    QCOMPARE(cues.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(AudioOutput::IsOpen(), 3000); // the retry opened it
+    AudioOutput::SetCueObserver(nullptr);
+    AudioOutput::Free();
+    AudioOutput::UseDevice(nullptr);
 }
 
 void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
