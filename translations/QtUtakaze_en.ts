@@ -774,11 +774,11 @@ Replace it?</translation>
     </message>
     <message>
         <source>あり</source>
-        <translation type="unfinished">yes</translation>
+        <translation>yes</translation>
     </message>
     <message>
         <source>なし</source>
-        <translation type="unfinished">no</translation>
+        <translation>no</translation>
     </message>
     <message>
         <source>合わないので使いません</source>
@@ -1135,11 +1135,11 @@ Replace it?</translation>
     </message>
     <message>
         <source>あり</source>
-        <translation type="unfinished">yes</translation>
+        <translation>yes</translation>
     </message>
     <message>
         <source>なし</source>
-        <translation type="unfinished">no</translation>
+        <translation>no</translation>
     </message>
     <message>
         <source>不明</source>
@@ -1147,7 +1147,7 @@ Replace it?</translation>
     </message>
     <message>
         <source>この名前は使えません: %1</source>
-        <translation type="unfinished">This name cannot be used: %1</translation>
+        <translation>This name cannot be used: %1</translation>
     </message>
     <message>
         <source>読手 %1 がありません</source>
@@ -1155,7 +1155,7 @@ Replace it?</translation>
     </message>
     <message>
         <source>読手 %1 はすでにあります</source>
-        <translation type="unfinished">The reader %1 exists already</translation>
+        <translation>The reader %1 exists already</translation>
     </message>
     <message>
         <source>読手 %1 の名前を変えられません</source>
