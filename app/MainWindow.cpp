@@ -195,10 +195,12 @@ void MainWindow::on_actionOption_triggered()
         std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
                                        seqThread.get(), settings.audio.shaping());
     dialog->showReaderControls(settings.voices.reader);
-    if (dialog->exec() == QDialog::Accepted) {
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    // In use already; a reader renamed or deleted is followed even on Cancel.
+    settings.voices.reader = dialog->reader();
+    if (accepted) {
         settings.main.setSelectVoice(dialog->voice());
         settings.audio = AudioSettings::fromShaping(dialog->shaping());
-        settings.voices.reader = dialog->reader(); // in use already
         ProbeVoices();
     }
 }

@@ -273,6 +273,11 @@ void OptionDialog::renameReaderOnScreen()
     }
     fillReaderChoice(newName);
     putReaderOnScreenInForce();
+    // The library changed at once, OK or not: the reader kept on Cancel follows it.
+    if (chosenReader == name) {
+        chosenReader = newName;
+        readerInUseBefore = ReaderInUse::get();
+    }
 }
 
 void OptionDialog::deleteReaderOnScreen()
@@ -290,6 +295,10 @@ void OptionDialog::deleteReaderOnScreen()
     }
     fillReaderChoice(QString());
     putReaderOnScreenInForce();
+    if (chosenReader == name) {
+        chosenReader.clear();
+        readerInUseBefore = {};
+    }
 }
 
 void OptionDialog::importReader(bool fromZip)

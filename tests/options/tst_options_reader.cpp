@@ -6,9 +6,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -61,6 +64,48 @@ private slots:
         dialog.reset();
         QCOMPARE(ReaderInUse::get().prefix, accept ? QStringLiteral("ono") : QString());
         ReaderInUse::set({});
+    }
+    // Rename and delete change the library at once, so the reader kept on
+    // Cancel follows them instead of naming a folder that is gone.
+    void readerInForce_renamedThenDeleted_followedOnCancel()
+    {
+        ScopedAppFolder app;
+        QVERIFY(app.isValid());
+        const QString verse = app.filePath(QStringLiteral("voices/Sei/sei_000_2.ogg"));
+        QVERIFY(QDir().mkpath(QFileInfo(verse).path()) && TestData::writeFile(verse, "not audio"));
+        ReaderInUse::set({});
+        auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, nullptr);
+        dialog->showReaderControls(QStringLiteral("Sei"));
+
+        QTimer::singleShot(0, [] {
+            auto *input = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+            QVERIFY(input);
+            input->setTextValue(QStringLiteral("Kiyo"));
+            input->accept();
+        });
+        clickButtonTitled(*dialog, QStringLiteral("名前の変更"));
+        QCOMPARE(dialog->reader(), QStringLiteral("Kiyo"));
+        QVERIFY(ReaderInUse::get().folder.endsWith(QLatin1String("/Kiyo")));
+
+        QTimer::singleShot(0, [] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            box->button(QMessageBox::Yes)->click();
+        });
+        clickButtonTitled(*dialog, QStringLiteral("削除"));
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+        QCOMPARE(dialog->reader(), QString());
+        dialog.reset();
+        QVERIFY(!ReaderInUse::get().isSet());
+    }
+
+private:
+    static void clickButtonTitled(QWidget &dialog, const QString &title)
+    {
+        for (auto *button : dialog.findChildren<QPushButton *>())
+            if (button->text() == title)
+                return button->click();
+        QFAIL(qPrintable(title));
     }
 };
 
