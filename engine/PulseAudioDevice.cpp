@@ -103,9 +103,9 @@ private:
 
     bool connectStream()
     {
-        const pa_sample_spec spec {PA_SAMPLE_FLOAT32NE, uint32_t(AudioClip::Rate),
-                                   uint8_t(AudioClip::Channels)};
-        pa_stream *created = pa_stream_new(context, "QtUtakaze", &spec, nullptr);
+        const pa_sample_spec format {PA_SAMPLE_FLOAT32NE, uint32_t(AudioClip::Rate),
+                                     uint8_t(AudioClip::Channels)};
+        pa_stream *created = pa_stream_new(context, "QtUtakaze", &format, nullptr);
         if (!created)
             return false;
         pa_stream_set_state_callback(created, &PulseAudioDevice::signalLoop, mainloop);

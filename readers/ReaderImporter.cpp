@@ -147,6 +147,28 @@ QString writeFailedText(const QString &target, const QString &why)
     return ReaderImporter::tr("書き込めません: %1 (%2)").arg(target, why);
 }
 
+// Why a copy was refused (empty when it was not). The source names what was
+// read from; readFailed and tooBig are the source kind's own words for those.
+QString copyRefusal(Copied copied, const QString &source, const QString &readFailed,
+                    const QString &tooBig, const QString &target, const QString &writeError)
+{
+    switch (copied) {
+    case Copied::Done:
+        return {};
+    case Copied::ReadFailed:
+        return readFailed;
+    case Copied::EntryTooBig:
+        return ReaderImporter::tr("50 MB を超えています: %1").arg(source);
+    case Copied::TotalTooBig:
+        return tooBig;
+    case Copied::WriteFailed:
+        return writeFailedText(target, writeError);
+    case Copied::Cancelled:
+        return cancelledText();
+    }
+    return {};
+}
+
 } // namespace
 
 struct ReaderImporter::Plan
@@ -464,23 +486,10 @@ void ReaderImporter::copyFromFolder(const Plan &plan, const QString &folder,
         const Copied copied = copyInto(
             target, [&in](char *buffer, qint64 size) { return in.read(buffer, size); }, &totalBytes,
             std::numeric_limits<qint64>::max(), progress, &writeError);
-        switch (copied) {
-        case Copied::Done:
-            break;
-        case Copied::ReadFailed:
-        case Copied::TotalTooBig:
-            refusals->append(tr("読めません: %1").arg(from));
-            break;
-        case Copied::EntryTooBig:
-            refusals->append(tr("50 MB を超えています: %1").arg(from));
-            break;
-        case Copied::WriteFailed:
-            refusals->append(writeFailedText(target, writeError));
-            break;
-        case Copied::Cancelled:
-            refusals->append(cancelledText());
-            break;
-        }
+        const QString unread = tr("読めません: %1").arg(from);
+        const QString refusal = copyRefusal(copied, from, unread, unread, target, writeError);
+        if (!refusal.isEmpty())
+            refusals->append(refusal);
         if (progress)
             progress->fileDone();
     };
@@ -522,27 +531,13 @@ void ReaderImporter::copyFromZip(const QString &source, const Plan &plan, const 
                 return qint64(archive_read_data(zip.get(), buffer, size_t(size)));
             },
             &totalBytes, MaxZipBytes, progress, &writeError);
-        switch (copied) {
-        case Copied::Done:
-            break;
-        case Copied::ReadFailed:
-            refusals->append(
-                tr("アーカイブが壊れています: %1 (%2)")
-                    .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))));
-            break;
-        case Copied::EntryTooBig:
-            refusals->append(tr("50 MB を超えています: %1").arg(path));
-            break;
-        case Copied::TotalTooBig:
-            refusals->append(tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30));
-            break;
-        case Copied::WriteFailed:
-            refusals->append(writeFailedText(target, writeError));
-            break;
-        case Copied::Cancelled:
-            refusals->append(cancelledText());
-            break;
-        }
+        const QString refusal = copyRefusal(
+            copied, path,
+            tr("アーカイブが壊れています: %1 (%2)")
+                .arg(path, QString::fromLocal8Bit(archive_error_string(zip.get()))),
+            tr("展開すると大きすぎます (上限 %1 GB)").arg(MaxZipBytes >> 30), target, writeError);
+        if (!refusal.isEmpty())
+            refusals->append(refusal);
         if (!refusals->isEmpty())
             return;
         if (progress)

@@ -21,8 +21,8 @@ import voice_measures as vm  # noqa: E402
 
 def load(name):
     loader = importlib.machinery.SourceFileLoader(name.replace("_", ""), os.path.join(TOOLS, name))
-    spec = importlib.util.spec_from_loader(loader.name, loader)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_loader(loader.name, loader)
+    module = importlib.util.module_from_spec(module_spec)
     loader.exec_module(module)
     return module
 
