@@ -213,8 +213,11 @@ void MainWindow::on_Slider_Volume_valueChanged(int value)
 
 void MainWindow::on_Btn_AnkiJikan_clicked()
 {
-    if (!session->isReading())
-        AnkiJikan_Dialog(this).exec();
+    if (session->isReading())
+        return;
+    AnkiJikan_Dialog dialog(this);
+    dialog.setPeriodMinutes(settings.practice.memorizationMinutes);
+    dialog.exec();
 }
 
 void MainWindow::on_actionPractice_triggered()
@@ -222,8 +225,11 @@ void MainWindow::on_actionPractice_triggered()
     if (session->isReading())
         return;
     const auto dialog = std::make_unique<PracticeDialog>(this, settings.practice);
-    if (dialog->exec() == QDialog::Accepted)
+    dialog->setStatusCardWithPanel(settings.view.statusCardWithPanel);
+    if (dialog->exec() == QDialog::Accepted) {
         settings.practice = dialog->settings();
+        reviewViews->setStatusCardWithPanel(dialog->statusCardWithPanel());
+    }
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -33,7 +33,19 @@ void ReadingStatusLine::cardStarted(int card)
 {
     const QString count = QString::number(session->playCount());
     const QString total = QString::number(session->cardCount());
-    if (view->statusCardWithPanel && !views->revealed(card))
+    const bool cardHidden = view->statusCardWithPanel && !views->revealed(card);
+    if (session->isEndless()) {
+        // The round first: an endless reading's count starts over each round.
+        const QString round = QString::number(session->round());
+        if (cardHidden)
+            bar->showMessage(tr("%1巡目 %2 / %3 再生中").arg(round, count, total));
+        else
+            bar->showMessage(tr("%1巡目 %2 / %3 再生中 : 第%4首 %5")
+                                 .arg(round, count, total, QString::number(card),
+                                      PoemTable::firstPhrase(card)));
+        return;
+    }
+    if (cardHidden)
         bar->showMessage(tr("%1 / %2 再生中").arg(count, total));
     else
         bar->showMessage(

@@ -8,10 +8,10 @@ class QStatusBar;
 class ReadingSession;
 class ReviewViews;
 
-// What the status bar says of a reading: "n / N" with the card being read
-// (held back, when the player asks for it, until the poem panel may show the
-// card), nothing once it is over, and why a start did nothing or the history
-// was not kept.
+// What the status bar says of a reading: "n / N" (led by the round in an
+// endless reading) with the card being read (held back, when the player asks
+// for it, until the poem panel may show the card), nothing once it is over,
+// and why a start did nothing or the history was not kept.
 class ReadingStatusLine : public QObject
 {
     Q_OBJECT

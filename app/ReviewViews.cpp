@@ -6,7 +6,11 @@
 #include "ReadingSession.h"
 #include "ViewSettings.h"
 
+#include "ScreenFit.h"
+
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 
 ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings *view,
                          QAction *panelAction, QAction *historyAction)
@@ -36,6 +40,8 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
             panel->move(this->window->frameGeometry().topRight() + QPoint(8, 0));
             this->view->hasPoemPanelPos = true;
         }
+        if (on)
+            keepPanelOnScreen();
         panel->setVisible(on);
     });
     connect(historyAction, &QAction::triggered, this, &ReviewViews::showHistory);
@@ -56,6 +62,8 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
             emit cardRevealed(panel->cardReveal().current());
     });
     connect(session, &ReadingSession::readingEnded, panel, &PoemPanel::readingOver);
+    // An endless reading's next round starts from every card again.
+    connect(session, &ReadingSession::roundStarted, panel, &PoemPanel::readingStarted);
     const auto readingActive = [this](bool active) {
         if (!history)
             return;
@@ -67,6 +75,33 @@ ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings 
             [readingActive] { readingActive(true); });
     connect(session, &ReadingSession::readingEnded, this,
             [readingActive] { readingActive(false); });
+    // The round before is in the history by then.
+    connect(session, &ReadingSession::roundStarted, this, [this] {
+        if (history)
+            history->refresh();
+    });
+}
+
+void ReviewViews::setStatusCardWithPanel(bool on)
+{
+    // The panel's switch says it to the settings, as when it is clicked.
+    panel->setStatusCardWithPanel(on);
+}
+
+void ReviewViews::keepPanelOnScreen()
+{
+    // The screen the panel was on, or else the main window's.
+    const QRect frame = panel->frameGeometry();
+    QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = window->screen();
+    if (!screen)
+        return;
+    const QRect fitted = keptOnScreen(frame, screen->availableGeometry());
+    if (fitted == frame)
+        return;
+    panel->resize(panel->size() - (frame.size() - fitted.size()));
+    panel->move(fitted.topLeft());
 }
 
 void ReviewViews::windowShown()

@@ -31,6 +31,9 @@ public:
     // Whether the card may be shown now (the panel's reveal choice, whether
     // the panel is open or not).
     bool revealed(int card) const;
+    // The "card in the status line with the panel" switch, set from elsewhere
+    // (the Practice dialog): the panel's switch follows.
+    void setStatusCardWithPanel(bool on);
 
 signals:
     // A view setting changed (the panel's reveal choices, whether it is open).
@@ -39,6 +42,9 @@ signals:
     void cardRevealed(int card);
 
 private:
+    // Brings a panel placed on a screen no longer there (or a wider one) back on screen.
+    void keepPanelOnScreen();
+
     QWidget *window;
     ReadingSession *session;
     ViewSettings *view;

@@ -49,6 +49,19 @@ void DataFoldersDialog::addFolder(const QString &role, const QString &folder)
 void DataFoldersDialog::openSelected()
 {
     const QListWidgetItem *item = ui->folderList->currentItem();
-    if (item && (item->flags() & Qt::ItemIsEnabled))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(item->data(Qt::UserRole).toString()));
+    if (!item || !(item->flags() & Qt::ItemIsEnabled))
+        return;
+    const QString folder = item->data(Qt::UserRole).toString();
+    const bool opened = openFolder(folder);
+    // A desktop without a file manager: the path is there to copy.
+    if (!opened)
+        ui->openFailedLabel->setText(
+            tr("フォルダを開けるファイルマネージャーがありません: %1")
+                .arg(QDir::toNativeSeparators(folder)));
+    ui->openFailedLabel->setVisible(!opened);
+}
+
+bool DataFoldersDialog::openFolder(const QString &folder)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }

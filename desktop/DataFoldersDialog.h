@@ -13,7 +13,8 @@ class DataFoldersDialog;
 
 // Help > Data folders: which mode the program runs in, the folders it keeps
 // its settings and data in and looks for recordings in, each opened in the
-// desktop's file manager on request.
+// desktop's file manager on request. When no file manager opens it, the
+// dialog says so and shows the folder's path to copy.
 class DataFoldersDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +25,11 @@ public:
 
     // The status bar's text for folders that could not be made at start-up.
     static QString creationFailedMessage(const QStringList &folders);
+
+protected:
+    // Hands the folder to the desktop; false when nothing could open it
+    // (tests replace it).
+    virtual bool openFolder(const QString &folder);
 
 private:
     void addFolder(const QString &role, const QString &folder);

@@ -47,6 +47,10 @@ PracticeDialog::PracticeDialog(QWidget *parent, const PracticeSettings &settings
     connect(ui->spinDeadCards, &QSpinBox::valueChanged, this, showUnit);
     ui->spinDeadCards->setValue(settings.deadCards);
     showUnit(ui->spinDeadCards->value());
+    ui->checkEndless->setChecked(settings.endless);
+    ui->spinMemorization->setRange(PracticeSettings::MinMemorizationMinutes,
+                                   PracticeSettings::MaxMemorizationMinutes);
+    ui->spinMemorization->setValue(settings.memorizationMinutes);
 }
 
 PracticeDialog::~PracticeDialog() = default;
@@ -61,5 +65,17 @@ PracticeSettings PracticeDialog::settings() const
     chosen.advance = ui->radioManual->isChecked() ? AdvanceMode::Manual : AdvanceMode::Auto;
     chosen.deadCards = ui->spinDeadCards->value();
     chosen.deadCardBias = ui->spinDeadCardBias->value();
+    chosen.endless = ui->checkEndless->isChecked();
+    chosen.memorizationMinutes = ui->spinMemorization->value();
     return chosen;
+}
+
+void PracticeDialog::setStatusCardWithPanel(bool on)
+{
+    ui->checkStatusCard->setChecked(on);
+}
+
+bool PracticeDialog::statusCardWithPanel() const
+{
+    return ui->checkStatusCard->isChecked();
 }

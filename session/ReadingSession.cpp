@@ -34,7 +34,8 @@ ReadingSession::ReadingSession(ReadingEngine *engine, QObject *parent)
     connect(engine, &ReadingEngine::lowerStarted, this, during(&ReadingSession::lowerVerseStarted));
     connect(engine, &ReadingEngine::lowerEnded, this, during(&ReadingSession::lowerVerseEnded));
     connect(engine, &ReadingEngine::stateChanged, this, during(&ReadingSession::onStateChanged));
-    connect(engine, &ReadingEngine::sequenceEnded, this, during(&ReadingSession::finish));
+    connect(engine, &ReadingEngine::sequenceEnded, this,
+            during(&ReadingSession::onSequenceEnded));
     // After the reports above: an end the session took as its own is not an idle engine.
     connect(engine, &ReadingEngine::sequenceEnded, this, &ReadingSession::onEngineIdle);
     connect(engine, &ReadingEngine::stateChanged, this, [this](int state) {
@@ -86,6 +87,8 @@ void ReadingSession::startOrPause()
         emit startRefused(Refusal::NothingSelected);
         return;
     }
+    // Only a reading of selected cards can start over: the preamble alone is read once.
+    startsEndless = settings->practice.endless && !values.fudaList().isEmpty();
     begin(ReadingOrder::shuffled(values.fudaList(), settings->practice.deadCards,
                                  settings->practice.deadCardBias, openings, values.chkJoka(),
                                  *random));
@@ -95,6 +98,8 @@ bool ReadingSession::readInOrder(const QList<int> &order, const QSet<int> &dead)
 {
     if (reading || order.isEmpty() || !voiceAvailable || !settings)
         return false;
+    // A past reading read again is read once, as it was.
+    startsEndless = false;
     begin(ReadingOrder::fixed(order, dead, settings->main.chkJoka()));
     return true;
 }
@@ -106,7 +111,7 @@ bool ReadingSession::begin(const ReadingSetup &reading)
     const int voice = values.selectVoice();
     bool taken = false;
     // The classic reading keeps its classic hand-over.
-    if (settings->practice.isDefault() && reading.deadCards.isEmpty()) {
+    if (settings->practice.readsPlainly() && reading.deadCards.isEmpty()) {
         taken = engine->setCardList(voice, values.wait1Time(), values.wait2Time(), reading.playList);
     } else {
         PlanOptions options;
@@ -126,13 +131,22 @@ bool ReadingSession::begin(const ReadingSetup &reading)
         return false;
     }
     setup = reading;
+    // A round keeps what its reading was.
+    if (!this->reading) {
+        endless = startsEndless;
+        stopAsked = false;
+        roundNumber = 1;
+    }
     counted = 0;
     lastCounted = -1;
     recorder.begin(setup.playList, setup.deadCards, QDateTime::currentDateTime());
     startedClockMs = engine->clockMs();
-    this->reading = true;
+    const bool nextRound = std::exchange(this->reading, true);
     wantPlaying = true;
-    emit readingStarted();
+    if (nextRound)
+        emit roundStarted(roundNumber);
+    else
+        emit readingStarted();
     QList<int> gaps = ReaderGaps::cardsWithout(voice, setup.playList);
     std::sort(gaps.begin(), gaps.end());
     if (!gaps.isEmpty())
@@ -143,13 +157,21 @@ bool ReadingSession::begin(const ReadingSetup &reading)
 
 void ReadingSession::onEngineIdle()
 {
-    if (!reading && waiting && voiceAvailable && settings)
+    // A round waits during its reading; a new reading only outside one.
+    if (waiting && voiceAvailable && settings && (!reading || endless))
         begin(*std::exchange(waiting, std::nullopt));
 }
 
 void ReadingSession::stop()
 {
+    if (reading && endless && waiting) {
+        // Stopped between two rounds: the next one never started.
+        waiting.reset();
+        finish();
+        return;
+    }
     waiting.reset();
+    stopAsked = true;
     if (reading)
         engine->requestStop();
 }
@@ -199,9 +221,36 @@ void ReadingSession::onStateChanged(int state)
     emit playingChanged(playing);
 }
 
+void ReadingSession::onSequenceEnded()
+{
+    if (goesOn())
+        startNextRound();
+    else
+        finish();
+}
+
+bool ReadingSession::goesOn() const
+{
+    // Only a round read to its last card: a stop ends the whole reading.
+    return endless && !stopAsked && settings && counted >= setup.cardCount;
+}
+
+void ReadingSession::startNextRound()
+{
+    if (recorder.finish(historyFolder) == ReadingHistory::SaveResult::Failed)
+        emit historyNotSaved(historyFolder);
+    ++roundNumber;
+    const ReadingSetup next = ReadingOrder::shuffled(
+        settings->main.fudaList(), settings->practice.deadCards, settings->practice.deadCardBias,
+        openings, false, *random);
+    // The engine may not be idle yet: the round then starts at its idle report.
+    begin(next);
+}
+
 void ReadingSession::finish()
 {
     reading = false;
+    waiting.reset();
     wantPlaying = false;
     const bool wasPlaying = std::exchange(playing, false);
     const bool saved = recorder.finish(historyFolder) != ReadingHistory::SaveResult::Failed;

@@ -25,6 +25,10 @@ class QRandomGenerator;
 // options dialog's sample) are not a reading and are ignored. A start the
 // engine refuses because it is still ending another reading (the sample)
 // waits for that end and is handed over again then.
+// An endless reading (the practice setting) does not end with its last card:
+// each round read to its end leaves its history file and the selected cards
+// are shuffled again into the next round, without the preamble, until the
+// reading is stopped.
 class ReadingSession : public QObject
 {
     Q_OBJECT
@@ -70,6 +74,10 @@ public:
     int lastCard() const { return lastCounted; }
     QList<int> playList() const { return setup.playList; }
     QSet<int> deadCards() const { return setup.deadCards; }
+    // Whether this reading goes on round after round, and which round it is
+    // in (1 for the first; 0 outside a reading).
+    bool isEndless() const { return endless; }
+    int round() const { return reading ? roundNumber : 0; }
     const ReadingRecorder &record() const { return recorder; }
 
 signals:
@@ -91,6 +99,9 @@ signals:
     void cardRead(int card, int kimarijiLength, const QList<KimarijiChange> &changes);
     void playingChanged(bool playing);
     void readingEnded();
+    // An endless reading went on into its next round (2, 3, ...), its order
+    // shuffled anew; the previous round's history is saved by then.
+    void roundStarted(int round);
     void startRefused(ReadingSession::Refusal reason);
     void historyNotSaved(const QString &folder);
 
@@ -100,6 +111,11 @@ private:
     bool begin(const ReadingSetup &reading);
     // The engine reported an end or a stop outside a reading of this session.
     void onEngineIdle();
+    // The engine reported the end of the reading it was given.
+    void onSequenceEnded();
+    // Whether the round just ended goes on into another one.
+    bool goesOn() const;
+    void startNextRound();
     void finish();
     void onUpperStarted(int card);
     void onStateChanged(int state);
@@ -115,6 +131,10 @@ private:
     bool wantPlaying = false; // what the last request asked for
     ReadingSetup setup;
     std::optional<ReadingSetup> waiting; // refused by a busy engine, for its end
+    bool startsEndless = false; // the reading being handed over is endless
+    bool endless = false; // this reading starts over after its last card
+    bool stopAsked = false; // a stop was requested: the round now ending is the last
+    int roundNumber = 1;
     int counted = 0;
     int lastCounted = -1;
     ReadingRecorder recorder;

@@ -9,8 +9,9 @@
 // A card set as one line of text, for sharing by message:
 //     一字決まり: 87,18,57,22,70,81,77
 // the name, a colon, the card numbers as in the settings file. Reading it
-// back forgives blanks, full-width characters (a phone's keyboard) and a
-// full-width colon; the name may itself hold colons (the last one splits).
+// back forgives blanks, full-width characters (a phone's keyboard), a
+// full-width colon and the separators 、 ・ ; of the typed card field; the
+// name may itself hold colons (the last one splits).
 struct CardSetText
 {
     QString name;

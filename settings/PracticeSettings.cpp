@@ -14,6 +14,8 @@ const char *const KeyStyle = "Style";
 const char *const KeyAdvance = "Advance";
 const char *const KeyDeadCards = "DeadCards";
 const char *const KeyDeadCardBias = "DeadCardBias";
+const char *const KeyEndless = "Endless";
+const char *const KeyMemorizationMinutes = "MemorizationMinutes";
 
 constexpr std::array<std::pair<ReadingStyle, const char *>, 3> StyleWords {{
     {ReadingStyle::Standard, "standard"},
@@ -57,6 +59,17 @@ int readCount(QSettings &settings, const char *key, int max, int fallback)
     return ok ? static_cast<int>(std::clamp<qlonglong>(count, 0, max)) : fallback;
 }
 
+// Writes `key` while `value` differs from the default and removes it
+// otherwise, so that a file back at the default reads as before the option.
+template<typename T>
+void storeOrRemove(QSettings &settings, const char *key, const T &value, const T &fallback)
+{
+    if (value == fallback)
+        settings.remove(QLatin1String(key));
+    else
+        settings.setValue(QLatin1String(key), value);
+}
+
 } // namespace
 
 PracticeSettings PracticeSettings::load(QSettings &settings)
@@ -70,6 +83,13 @@ PracticeSettings PracticeSettings::load(QSettings &settings)
     practice.deadCards = readCount(settings, KeyDeadCards, MaxDeadCards, practice.deadCards);
     practice.deadCardBias =
         readCount(settings, KeyDeadCardBias, MaxDeadCardBias, practice.deadCardBias);
+    practice.endless = settings.value(QLatin1String(KeyEndless)).toString().trimmed().compare(
+                           QLatin1String("true"), Qt::CaseInsensitive)
+        == 0;
+    practice.memorizationMinutes =
+        std::max(MinMemorizationMinutes,
+                 readCount(settings, KeyMemorizationMinutes, MaxMemorizationMinutes,
+                           practice.memorizationMinutes));
     settings.endGroup();
     return practice;
 }
@@ -98,10 +118,24 @@ void PracticeSettings::save(QSettings &settings) const
         else
             settings.setValue(QLatin1String(KeyDeadCardBias), bias);
     }
+    const PracticeSettings defaults;
+    if (stored.endless != endless)
+        storeOrRemove(settings, KeyEndless, endless, defaults.endless);
+    const int minutes =
+        std::clamp(memorizationMinutes, MinMemorizationMinutes, MaxMemorizationMinutes);
+    if (stored.memorizationMinutes != minutes)
+        storeOrRemove(settings, KeyMemorizationMinutes, minutes, defaults.memorizationMinutes);
     settings.endGroup();
 }
 
 bool PracticeSettings::isDefault() const
 {
     return *this == PracticeSettings();
+}
+
+bool PracticeSettings::readsPlainly() const
+{
+    const PracticeSettings plain;
+    return style == plain.style && advance == plain.advance && deadCards == plain.deadCards
+        && deadCardBias == plain.deadCardBias;
 }

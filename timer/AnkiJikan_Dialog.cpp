@@ -43,6 +43,12 @@ AnkiJikan_Dialog::~AnkiJikan_Dialog()
     timer->stop();
 }
 
+void AnkiJikan_Dialog::setPeriodMinutes(int minutes)
+{
+    if (!running)
+        period = std::clamp(minutes, int(ShortestPeriodMinutes), int(PeriodMinutes));
+}
+
 QDateTime AnkiJikan_Dialog::currentDateTime() const
 {
     return QDateTime::currentDateTime();
@@ -60,12 +66,12 @@ void AnkiJikan_Dialog::startCount()
 {
     AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("start.wav")));
     ui->StartStopBtn->setText(tr("終了"));
-    ui->MsgLabel->setText(tr("残り時間 : %1 分").arg(PeriodMinutes));
+    ui->MsgLabel->setText(tr("残り時間 : %1 分").arg(period));
     ui->progressBar->setValue(0);
 
     // Computed once: the label is not updated while the count runs.
     const QString endTime =
-        currentDateTime().addSecs(EndOffsetSeconds).toString(QStringLiteral("hh:mm"));
+        currentDateTime().addSecs(qint64(period) * 60).toString(QStringLiteral("hh:mm"));
     ui->MsgLabel_2->setText(tr("終了時刻 : %1").arg(endTime));
     growToFit(ui->MsgLabel_2);
 
@@ -91,14 +97,14 @@ void AnkiJikan_Dialog::TimeOutDone()
         return;
 
     ++minutesElapsed;
-    if (minutesElapsed >= PeriodMinutes) {
+    if (minutesElapsed >= period) {
         finishCount();
         return;
     }
 
-    const int minutesLeft = PeriodMinutes - minutesElapsed;
+    const int minutesLeft = period - minutesElapsed;
     ui->MsgLabel->setText(tr("残り時間 : %1分").arg(minutesLeft));
-    ui->progressBar->setValue(minutesElapsed * 100 / PeriodMinutes);
+    ui->progressBar->setValue(minutesElapsed * 100 / period);
 
     if (minutesLeft == WarningMinutesLeft)
         AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("before2min.wav")));

@@ -12,7 +12,8 @@ namespace Ui {
 class AnkiJikan_Dialog;
 }
 
-// Counts down the fifteen-minute memorization period before a game: one
+// Counts down the memorization period before a game (fifteen minutes unless
+// the player chose a shorter one): one
 // button starts the count and, while it runs, ends it early; the labels show
 // the minutes left and the clock time at which the period ends, and the
 // progress bar fills minute by minute. Sound cues mark the start and the
@@ -27,9 +28,16 @@ public:
     static constexpr int PeriodMinutes = 15; // length of the period
     static constexpr int EndOffsetSeconds = 900; // end time = start + period
     static constexpr int WarningMinutesLeft = 2; // "before2min.wav" then
+    static constexpr int ShortestPeriodMinutes = 5;
 
     explicit AnkiJikan_Dialog(QWidget *parent = nullptr);
     ~AnkiJikan_Dialog() override;
+
+    // The length of the next count, clamped to ShortestPeriodMinutes ..
+    // PeriodMinutes; the cue still comes WarningMinutesLeft before its end.
+    // Only while no count runs.
+    void setPeriodMinutes(int minutes);
+    int periodMinutes() const { return period; }
 
 protected:
     // The local date and time the end time is computed from (tests replace it).
@@ -48,6 +56,7 @@ private:
     bool running = false;
     QTimer *timer = nullptr; // child of the dialog
     int minutesElapsed = 0;
+    int period = PeriodMinutes;
 };
 
 #endif

@@ -96,6 +96,10 @@
         <source>フォルダを作成できないため設定と履歴は保存されません: %1</source>
         <translation>Settings and history are not kept: cannot create the folder %1</translation>
     </message>
+    <message>
+        <source>フォルダを開けるファイルマネージャーがありません: %1</source>
+        <translation>No file manager could open the folder: %1</translation>
+    </message>
 </context>
 <context>
     <name>DrillWindow</name>
@@ -953,6 +957,30 @@ Replace it?</translation>
         <source>取りの間は %1 (%2) まで続きます。</source>
         <translation>The take lasts until %1 (%2).</translation>
     </message>
+    <message>
+        <source>続け方・表示・暗記時間</source>
+        <translation>Rounds, display, memorization</translation>
+    </message>
+    <message>
+        <source>終わりなく読む(&amp;E)</source>
+        <translation>Read &amp;endlessly</translation>
+    </message>
+    <message>
+        <source>最後の札の後、札を切り直して止めるまで読み続けます。</source>
+        <translation>After the last card, the cards are shuffled again and the reading goes on until stopped.</translation>
+    </message>
+    <message>
+        <source>状況欄の札もパネルと同じときに表示する(&amp;S)</source>
+        <translation>Show the card in the &amp;status line when the poem panel shows it</translation>
+    </message>
+    <message>
+        <source>暗記時間(&amp;M)</source>
+        <translation>&amp;Memorization time</translation>
+    </message>
+    <message>
+        <source> 分</source>
+        <translation> min</translation>
+    </message>
 </context>
 <context>
     <name>ReaderGaps</name>
@@ -1194,6 +1222,14 @@ Replace it?</translation>
     <message>
         <source>%1 / %2 再生中 : 第%3首 %4</source>
         <translation>%1 / %2 playing: card %3 %4</translation>
+    </message>
+    <message>
+        <source>%1巡目 %2 / %3 再生中</source>
+        <translation>Round %1, %2 / %3 playing</translation>
+    </message>
+    <message>
+        <source>%1巡目 %2 / %3 再生中 : 第%4首 %5</source>
+        <translation>Round %1, %2 / %3 playing: card %4 %5</translation>
     </message>
 </context>
 <context>

@@ -96,6 +96,19 @@ private slots:
                  QStringLiteral("3"));
     }
 
+    // Endless: the window's reading goes on into a second round, counted.
+    void endless_goesIntoTheSecondRound()
+    {
+        QVERIFY(writeIni("[SETTING]\nWait1Time=0\nWait2Time=0\nFudaList=\"5,6\"\n"
+                         "[PRACTICE]\nEndless=true\n"));
+        MainWindow window;
+        MainWindowProbe probe(window);
+        probe.ui()->Btn_Start->click();
+        const QStatusBar *bar = probe.ui()->statusBar;
+        QTRY_VERIFY_WITH_TIMEOUT(bar->currentMessage().startsWith(QStringLiteral("2巡目 1 / 2 ")),
+                                 10000);
+    }
+
     void practiceDialog_acceptedTakenAndRefusedDuringReading()
     {
         QVERIFY(writeIni("[SETTING]\nWait1Time=20\nFudaList=\"5\"\n"));

@@ -4,6 +4,7 @@
 #include "MprisAdaptors.h"
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
+#include "ScreenFit.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
 
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -200,6 +203,32 @@ private slots:
 
         DataFoldersDialog portable(DataLocations::portable(root.path()));
         QCOMPARE(portable.findChild<QListWidget *>("folderList")->count(), 2);
+    }
+
+    // A folder no file manager opens: the dialog says so with its path.
+    void dataFolders_saysWhenNothingOpensAFolder()
+    {
+        struct NoFileManager : DataFoldersDialog
+        {
+            using DataFoldersDialog::DataFoldersDialog;
+            bool openFolder(const QString &) override { return false; }
+        };
+        QTemporaryDir root;
+        NoFileManager dialog(DataLocations::portable(root.path()));
+        const auto *note = dialog.findChild<QLabel *>("openFailedLabel");
+        dialog.findChild<QPushButton *>("openButton")->click();
+        QVERIFY(!note->isHidden());
+        QVERIFY(note->text().contains(QDir::toNativeSeparators(root.path())));
+    }
+
+    // A window saved on a wider screen comes back on, moved by the least;
+    // only one larger than the screen shrinks.
+    void keptOnScreen_movesInByTheLeast()
+    {
+        const QRect screen(0, 0, 1366, 768);
+        QCOMPARE(keptOnScreen(QRect(1300, 100, 280, 400), screen), QRect(1086, 100, 280, 400));
+        QCOMPARE(keptOnScreen(QRect(900, 500, 2000, 300), screen), QRect(0, 468, 1366, 300));
+        QCOMPARE(keptOnScreen(QRect(3000, 10, 280, 400), QRect()), QRect(3000, 10, 280, 400));
     }
 };
 

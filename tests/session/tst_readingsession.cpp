@@ -202,6 +202,53 @@ private slots:
         QCOMPARE(cardRead.at(2).at(1).toInt(), 1);
     }
 
+    // Endless: a round read to its end is kept and the cards are shuffled
+    // into the next round (no preamble, same hand-over); a stop ends it all,
+    // also between two rounds while the engine is still ending the last one.
+    void endless_goesOnRoundAfterRoundUntilStopped()
+    {
+        settings = settingsWith({1, 2, 3}, true);
+        settings.practice.endless = true;
+        QSignalSpy rounds(session.get(), &ReadingSession::roundStarted);
+        QSignalSpy ended(session.get(), &ReadingSession::readingEnded);
+        const ReadingHistory history(historyFolder());
+        const auto readRound = [this] {
+            for (int card : session->playList())
+                engine.readCard(card);
+        };
+        session->startOrPause();
+        readRound();
+        engine.end();
+        QCOMPARE(rounds.count(), 1);
+        QCOMPARE(session->round(), 2);
+        QCOMPARE(engine.requests, QStringList({"list 0 2 4", "start", "list 0 2 4", "start"}));
+        QCOMPARE(QSet<int>(engine.cardList.begin(), engine.cardList.end()), QSet<int>({1, 2, 3}));
+        QCOMPARE(history.files().size(), 1);
+
+        engine.readCard(engine.cardList.first());
+        session->stop();
+        engine.end();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(history.stoppedEarly().size(), 1); // the second round, its one card kept
+
+        session->startOrPause();
+        readRound();
+        engine.busy = true;
+        engine.end(); // the next round waits for the engine's idle report
+        engine.busy = false;
+        emit engine.stateChanged(ReadingEngine::Stopped);
+        QCOMPARE(rounds.count(), 2);
+        readRound();
+        engine.busy = true;
+        engine.end();
+        session->stop(); // between rounds: the waiting one never starts
+        engine.busy = false;
+        emit engine.stateChanged(ReadingEngine::Stopped);
+        QCOMPARE(ended.count(), 2);
+        QCOMPARE(rounds.count(), 2);
+        QCOMPARE(history.files().size(), 4);
+    }
+
     void practiceAndDeadCards_handOverAPlanAndMarkTheDead()
     {
         settings = settingsWith({1, 2}, true, 2);

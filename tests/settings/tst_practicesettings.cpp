@@ -145,6 +145,21 @@ private slots:
             QCOMPARE(PracticeSettings::load(settings).deadCardBias, bias);
         }
     }
+
+    // Endless and the timer's length: written only away from their defaults,
+    // the length clamped to 5..15; neither changes how a card is read.
+    void endlessAndMemorization_writtenOnlyWhileChosen()
+    {
+        const QString path = writeIni("[PRACTICE]\nEndless=TRUE\nMemorizationMinutes=2\n");
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            const PracticeSettings read = PracticeSettings::load(settings);
+            QVERIFY(read.endless && read.readsPlainly() && !read.isDefault());
+            QCOMPARE(read.memorizationMinutes, 5);
+            PracticeSettings().save(settings);
+        }
+        QCOMPARE(contents(path), QByteArray());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPracticeSettings)

@@ -131,7 +131,10 @@ private slots:
         // A phone's full-width colon and digits, blanks around the numbers.
         QCOMPARE(CardSetText::fromLine(QStringLiteral(" 友札：８７， 18 ,57 ")),
                  (CardSetText {QStringLiteral("友札"), {87, 18, 57}}));
-        for (const char *line : {"87,18", ": 1,2", "name: 1,101", "name: ", "a/b: 1", "x: 1,,2"})
+        // The typed field's separators: 、 and ・ as commas.
+        QCOMPARE(CardSetText::fromLine(QStringLiteral("友達：１、２・３")),
+                 (CardSetText {QStringLiteral("友達"), {1, 2, 3}}));
+        for (const char *line : {"87,18", ": 1,2", "name: 1,101", "name: ", "a/b: 1", "x: 1,,2", "x: 1、、2"})
             QVERIFY2(!CardSetText::fromLine(QString::fromUtf8(line)), line);
     }
 };

@@ -57,6 +57,7 @@ private slots:
     void fifteenthTick_showsEndBoxThenCloses_data();
     void fifteenthTick_showsEndBoxThenCloses();
     void escapeWhileCounting_dismissesSilently();
+    void tenMinutes_cueAtMinuteEightEndBoxAtTen();
     void reopening_startsIdle();
     void endBox_playsFineBeforeShownAndClosesByOk();
 
@@ -344,6 +345,32 @@ void TimerTest::fifteenthTick_showsEndBoxThenCloses()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// A chosen length: the cue still comes two minutes before the end, the end
+// box at its last minute.
+void TimerTest::tenMinutes_cueAtMinuteEightEndBoxAtTen()
+{
+    AnkiJikan_Dialog dialog;
+    dialog.setPeriodMinutes(10);
+    QTimer::singleShot(0, &dialog, [&]() {
+        QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
+        QCOMPARE(label(&dialog, "MsgLabel")->text(), QStringLiteral("残り時間 : 10 分"));
+        tick(&dialog, 7);
+        QCOMPARE(cues, QStringList {QStringLiteral("start.wav")});
+        tick(&dialog);
+        QCOMPARE(label(&dialog, "MsgLabel")->text(), remaining(2));
+        QCOMPARE(cues.last(), QStringLiteral("before2min.wav"));
+        tick(&dialog);
+        QCOMPARE(bar(&dialog)->value(), 90);
+        closeEndBoxWhenShown(CloseBy::OkButton);
+        tick(&dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    dialog.exec();
+    QVERIFY(endBoxSeen);
+    QCOMPARE(cues.count(QStringLiteral("before2min.wav")), 1);
 }
 
 void TimerTest::escapeWhileCounting_dismissesSilently()
