@@ -84,7 +84,9 @@ private slots:
                 QTest::mouseClick(window.field()->tile(wrong), Qt::LeftButton);
             } else { // nothing: missed when the limit has passed
                 reader.now += 200;
-                QTRY_VERIFY(!window.isRunning());
+                QTRY_VERIFY(!window.field()->tile(card)->isVisible());
+                QVERIFY(window.isRunning()); // the last verse is heard out
+                emit reader.verseEnded(card, 1);
                 break;
             }
             emit reader.verseEnded(card, 1);
