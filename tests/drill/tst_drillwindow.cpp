@@ -4,8 +4,10 @@
 #include "DrillWindow.h"
 #include "TakingCardText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,6 +117,37 @@ private slots:
         QCOMPARE(weak.last(), rows.at(0).card);
         std::sort(weak.begin(), weak.end());
         QCOMPARE(weak, (QList<int> {65, 74, 87}));
+        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("drillScore"))->text().isEmpty());
+    }
+
+    // On a 1280x720 screen (less a panel and the title bar) fifty cards fit
+    // at 60 px or more, and the window does not grow when a drill starts.
+    void fiftyCards_fitALaptopScreen()
+    {
+        QTemporaryDir app;
+        FakeDrillReader reader;
+        DrillWindow window(&reader, app.path(), app.filePath(QStringLiteral("QtUtakaze.ini")));
+        QList<int> cards;
+        for (int card = 1; card <= 50; ++card)
+            cards.append(card);
+        window.setSelectedCards(cards);
+        window.findChild<QSpinBox *>()->setValue(50);
+        window.resize(1280, 660);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize idle = window.minimumSizeHint();
+        window.startDrill();
+        QApplication::processEvents();
+        QCOMPARE(window.minimumSizeHint().height(), idle.height());
+        QVERIFY2(window.minimumSizeHint().width() <= 1280 && idle.height() <= 660,
+                 qPrintable(QStringLiteral("%1x%2").arg(window.minimumSizeHint().width()).arg(idle.height())));
+        for (int card : cards)
+            QVERIFY(window.field()->tile(card)->width() >= 60);
+        QTest::keyClick(&window, Qt::Key_Escape); // stops the drill, then closes the window
+        QVERIFY(!window.isRunning());
+        QVERIFY(window.isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 };
 
