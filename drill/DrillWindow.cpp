@@ -215,6 +215,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     applySettings();
     refreshStatistics();
     updateButtons();
+    updateKeys();
     resize(DefaultWidth, DefaultHeight);
 }
 

@@ -20,7 +20,7 @@ class FakeDrillReader : public DrillReader
 public:
     void readVerse(int card, int half, int) override { asked.append({card, half}); }
     void stop() override { ++stops; }
-    void next() override {}
+    void next() override { ++nexts; }
     void repeat() override {}
     qint64 nowMs() const override { return now; }
     QString voiceName() const override { return QStringLiteral("voice 1"); }
@@ -29,6 +29,7 @@ public:
     QList<QPair<int, int>> asked;
     qint64 now = 0;
     int stops = 0;
+    int nexts = 0;
 };
 
 } // namespace
@@ -71,6 +72,8 @@ private slots:
             QCOMPARE(reader.asked.last().second, 1);
             reader.now = 10000 * (round + 1);
             emit reader.verseStarted(card, 1, reader.now, 0, 1.0);
+            QTest::keyClick(&window, Qt::Key_PageDown);
+            QCOMPARE(reader.nexts, round); // a take is under way: no skipping
             if (round == 0) { // the right card, 450 ms after the verse began
                 reader.now += 450;
                 QTest::mouseClick(window.field()->tile(card), Qt::LeftButton);
@@ -91,6 +94,9 @@ private slots:
                 emit reader.verseEnded(card, 1);
                 break;
             }
+            // The Next keys skip a pause; during a take they belong to the field.
+            QTest::keyClick(&window, round == 0 ? Qt::Key_PageDown : Qt::Key_Right);
+            QCOMPARE(reader.nexts, round + 1);
             emit reader.verseEnded(card, 1);
             QCOMPARE(reader.asked.last(), qMakePair(card, 2));
             emit reader.verseEnded(card, 2);
