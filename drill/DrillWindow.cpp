@@ -358,12 +358,17 @@ void DrillWindow::showEvent(QShowEvent *event)
     placed = true;
     // Where it was, but never off the screen it opens on (a smaller one now,
     // or a laptop without the monitor it was moved to).
+    // The title bar and borders count too (none before the window system has framed it).
+    const QRect framed = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - framed.left(), inner.top() - framed.top(),
+                         framed.right() - inner.right(), framed.bottom() - inner.bottom());
     const QRect available = screen() ? screen()->availableGeometry() : QRect();
     const QRect last = settings->drill.window;
     if (!last.isNull())
-        setGeometry(DrillSettings::keptOn(last, available));
+        setGeometry(DrillSettings::keptOn(last.marginsAdded(frame), available).marginsRemoved(frame));
     else if (!available.isEmpty())
-        resize(size().boundedTo(available.size()));
+        resize(size().boundedTo(available.marginsRemoved(frame).size()));
 }
 
 void DrillWindow::storePlace()
