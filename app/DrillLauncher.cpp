@@ -7,7 +7,6 @@
 #include "ReadingSession.h"
 
 #include <QAction>
-#include <QSettings>
 
 DrillLauncher::DrillLauncher(QWidget *parentWindow, ReadingSession *readingSession,
                              AppSettings *appSettings, const QString &settingsFile, QAction *action)
@@ -32,17 +31,8 @@ void DrillLauncher::open()
     drill->setAttribute(Qt::WA_DeleteOnClose);
     drill->setWindowModality(Qt::ApplicationModal);
     drill->setSelectedCards(settings->main.fudaList());
-    drill->setPauses(settings->main.wait1Time() * 1000, settings->main.wait2Time() * 1000);
-    connect(drill, &QObject::destroyed, this, &DrillLauncher::takeSavedCardSets);
+    // Its own pace and the card sets it saves live in the window's settings.
+    drill->useSettings(settings);
+    connect(drill, &DrillWindow::settingsChanged, this, &DrillLauncher::settingsChanged);
     drill->show();
-}
-
-void DrillLauncher::takeSavedCardSets()
-{
-    QSettings file(iniPath, QSettings::IniFormat);
-    const CardSets saved = CardSets::load(file);
-    for (const QString &name : saved.names()) {
-        if (!settings->cardSets.contains(name))
-            settings->cardSets.insert(name, saved.cards(name));
-    }
 }

@@ -12,12 +12,12 @@ class QWidget;
 class ReadingSession;
 
 // Opens the take drill from its menu item: not during a reading, like the
-// other dialogs, with the cards checked in the card selection, the reading's
-// pauses and the voice in use. The drill window is modal, so neither a
+// other dialogs, with the cards checked in the card selection and the voice
+// in use; its own pace is in the settings it shares with the window. The drill window is modal, so neither a
 // reading nor a remote control plays over a drill, and it goes with its
 // reader (whose player's thread it joins) when it is closed. Card sets the
-// drill saved are taken into the window's settings afterwards, so the card
-// selection offers them and the settings file keeps them.
+// drill saves go into the window's settings, so the card selection offers
+// them and the settings file keeps them.
 class DrillLauncher : public QObject
 {
     Q_OBJECT
@@ -27,9 +27,12 @@ public:
     DrillLauncher(QWidget *window, ReadingSession *session, AppSettings *settings,
                   const QString &iniPath, QAction *action);
 
+signals:
+    // The drill changed a setting: the settings file is to be written.
+    void settingsChanged();
+
 private:
     void open();
-    void takeSavedCardSets();
 
     QWidget *window;
     ReadingSession *session;

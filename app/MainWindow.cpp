@@ -69,7 +69,9 @@ MainWindow::MainWindow(QWidget *parent)
                          ui->actionFuda, ui->actionOption, ui->actionPractice,
                          ui->actionPoemPanel});
     connect(reviewViews, &ReviewViews::viewChanged, settingsFile, &SettingsFile::changed);
-    new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
+    auto *drillLauncher =
+        new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
+    connect(drillLauncher, &DrillLauncher::settingsChanged, settingsFile, &SettingsFile::changed);
 }
 
 MainWindow::~MainWindow()

@@ -24,7 +24,10 @@ QSize DrillTile::sizeHint() const
 
 QSize DrillTile::minimumSizeHint() const
 {
-    return sizeHint() * 3 / 4; // still legible
+    // Still legible, and fifty cards fit across a laptop's screen.
+    const QSize hint = sizeHint() * 3 / 4;
+    const int width = std::min(hint.width(), MinimumWidth);
+    return {width, static_cast<int>(width * CardHeight / CardWidth)};
 }
 
 void DrillTile::paintEvent(QPaintEvent *)

@@ -19,6 +19,7 @@ public:
     // A taking card is 52 by 73 mm.
     static constexpr double CardWidth = 52.0;
     static constexpr double CardHeight = 73.0;
+    static constexpr int MinimumWidth = 60; // px
 
     DrillTile(int card, const QString &kana, QWidget *parent = nullptr);
     int card() const { return number; }

@@ -1,9 +1,11 @@
 #include "DrillWindow.h"
 
+#include "AppSettings.h"
 #include "CardCatalog.h"
 #include "CardSets.h"
 #include "DrillField.h"
 #include "DrillReader.h"
+#include "DrillScore.h"
 #include "DrillStatistics.h"
 #include "TakingCardText.h"
 
@@ -12,9 +14,11 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -22,9 +26,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QSettings>
+#include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <utility>
 #include <QValueAxis>
 
 namespace {
@@ -33,6 +42,29 @@ constexpr int MinCards = 5;
 constexpr int MaxCards = 50;
 constexpr int DefaultCards = 25;
 constexpr int MaxDeadCards = 50;
+// A size that fits a 1280x720 screen with its panels and the title bar.
+constexpr int DefaultWidth = 1180;
+constexpr int DefaultHeight = 600;
+
+QDoubleSpinBox *pauseBox(QWidget *parent)
+{
+    auto *box = new QDoubleSpinBox(parent);
+    box->setRange(0.0, DrillSettings::MaxPauseMs / 1000.0);
+    box->setDecimals(1);
+    box->setSingleStep(0.5);
+    box->setSuffix(DrillWindow::tr(" 秒"));
+    return box;
+}
+
+int toMs(const QDoubleSpinBox *box)
+{
+    return static_cast<int>(std::lround(box->value() * 1000.0));
+}
+
+QString signedNumber(qint64 value)
+{
+    return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
+}
 
 } // namespace
 
@@ -42,6 +74,8 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     , reader(drillReader)
     , trainingFolder(QDir(appFolder).filePath(QLatin1String(DrillRecord::FolderName)))
     , settingsFile(iniPath)
+    , ownSettings(std::make_unique<AppSettings>(AppSettings::load(iniPath)))
+    , settings(ownSettings.get())
 {
     setWindowTitle(tr("取りの練習"));
     deadline.setSingleShot(true);
@@ -58,15 +92,39 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     deadCount = new QSpinBox(this);
     deadCount->setRange(0, MaxDeadCards);
     voice = new QLabel(reader ? reader->voiceName() : QString(), this);
-    auto *setup = new QFormLayout;
-    setup->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    lowerPause = pauseBox(this);
+    lowerPause->setToolTip(tr("取りか取れなかった後、下の句までの間"));
+    nextPause = pauseBox(this);
+    nextPause->setToolTip(tr("下の句の後、次の札までの間"));
+    listening = new QCheckBox(tr("聞き分け (決まり字で止める)"), this);
+    // Two columns of settings, so the field keeps the height of a laptop's screen.
+    auto *setup = new QHBoxLayout;
+    auto *cardsForm = new QFormLayout;
+    cardsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto *sourceRow = new QHBoxLayout;
     sourceRow->addWidget(source);
     sourceRow->addWidget(cardSet, 1);
-    setup->addRow(tr("場の札"), sourceRow);
-    setup->addRow(tr("枚数"), count);
-    setup->addRow(tr("空札"), deadCount);
-    setup->addRow(tr("読手"), voice);
+    cardsForm->addRow(tr("場の札"), sourceRow);
+    auto *countRow = new QHBoxLayout;
+    countRow->addWidget(count);
+    countRow->addWidget(new QLabel(tr("空札"), this));
+    countRow->addWidget(deadCount);
+    countRow->addStretch();
+    cardsForm->addRow(tr("枚数"), countRow);
+    auto *readingForm = new QFormLayout;
+    readingForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    auto *pauseRow = new QHBoxLayout;
+    pauseRow->addWidget(lowerPause);
+    pauseRow->addWidget(new QLabel(tr("次の札まで"), this));
+    pauseRow->addWidget(nextPause);
+    readingForm->addRow(tr("下の句まで"), pauseRow);
+    auto *voiceRow = new QHBoxLayout;
+    voiceRow->addWidget(voice);
+    voiceRow->addWidget(listening);
+    readingForm->addRow(tr("読手"), voiceRow);
+    setup->addLayout(cardsForm);
+    setup->addLayout(readingForm);
+    setup->addStretch();
 
     start = new QPushButton(tr("開始"), this);
     stop = new QPushButton(tr("停止"), this);
@@ -81,9 +139,32 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     feedback = new QLabel(this);
     feedback->setObjectName(QStringLiteral("drillFeedback"));
     status = new QLabel(this);
+    status->setWordWrap(true);
+    score = new QLabel(this);
+    score->setObjectName(QStringLiteral("drillScore"));
+    score->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The lines keep their room while empty, so text coming and going never
+    // moves the field or grows the window.
+    const int line = fontMetrics().lineSpacing();
+    feedback->setMinimumHeight(line);
+    score->setMinimumHeight(2 * line);
+    status->setMinimumHeight(2 * line);
     chart = new QChartView(this);
-    chart->setMinimumHeight(220);
     chart->setRenderHint(QPainter::Antialiasing);
+    // The field and the chart take turns in one place, which is as high as
+    // a full field needs from the start: the window does not grow when a
+    // drill starts.
+    board = new QStackedWidget(this);
+    board->addWidget(chart);
+    board->addWidget(fieldView);
+    {
+        DrillField fullField;
+        QList<int> cards;
+        for (int card = 1; card <= MaxCards; ++card)
+            cards.append(card);
+        fullField.setCards(cards, TakingCardText::builtIn());
+        board->setMinimumSize(fullField.minimumSizeHint());
+    }
     drillWeak = new QPushButton(tr("苦手札で練習"), this);
     saveWeak = new QPushButton(tr("苦手札を札セットに保存..."), this);
     auto *weakRow = new QHBoxLayout;
@@ -94,10 +175,10 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(setup);
     layout->addLayout(buttons);
-    layout->addWidget(fieldView, 1);
+    layout->addWidget(board, 1);
     layout->addWidget(feedback);
+    layout->addWidget(score);
     layout->addWidget(status);
-    layout->addWidget(chart);
     layout->addLayout(weakRow);
 
     connect(source, &QComboBox::currentIndexChanged, this, &DrillWindow::updateButtons);
@@ -114,15 +195,28 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
         startDrill();
     });
     connect(saveWeak, &QPushButton::clicked, this, &DrillWindow::saveWeakCards);
+    for (QDoubleSpinBox *pause : {lowerPause, nextPause})
+        connect(pause, &QDoubleSpinBox::valueChanged, this, &DrillWindow::changeSettings);
+    connect(listening, &QCheckBox::toggled, this, &DrillWindow::changeSettings);
+    // The main reading's Next keys, for a clicker or a pedal.
+    for (const QKeySequence &key : {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space),
+                                    QKeySequence(Qt::Key_Right)}) {
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &DrillWindow::onNextKey);
+        nextKeys.append(shortcut);
+    }
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &DrillWindow::onEscape);
     if (reader) {
         connect(reader, &DrillReader::verseStarted, this, &DrillWindow::onVerseStarted);
         connect(reader, &DrillReader::verseEnded, this, &DrillWindow::onVerseEnded);
     }
 
-    refreshCardSets();
+    applySettings();
     refreshStatistics();
     updateButtons();
-    resize(960, 760);
+    updateKeys();
+    resize(DefaultWidth, DefaultHeight);
 }
 
 DrillWindow::~DrillWindow()
@@ -143,8 +237,52 @@ void DrillWindow::setSelectedCards(const QList<int> &cards)
 
 void DrillWindow::setPauses(int lowerMs, int nextMs)
 {
+    lowerPause->setValue(lowerMs / 1000.0);
+    nextPause->setValue(nextMs / 1000.0);
     beforeLowerMs = lowerMs;
     beforeNextMs = nextMs;
+}
+
+void DrillWindow::useSettings(AppSettings *shared)
+{
+    if (!shared)
+        return;
+    settings = shared;
+    ownSettings.reset();
+    applySettings();
+    updateButtons();
+}
+
+void DrillWindow::applySettings()
+{
+    const DrillSettings drill = settings->drill; // the boxes below change it as they are set
+    const QSignalBlocker blockLower(lowerPause);
+    const QSignalBlocker blockNext(nextPause);
+    const QSignalBlocker blockListening(listening);
+    lowerPause->setValue(drill.beforeLowerMs / 1000.0);
+    nextPause->setValue(drill.beforeNextMs / 1000.0);
+    beforeLowerMs = drill.beforeLowerMs;
+    beforeNextMs = drill.beforeNextMs;
+    listening->setChecked(drill.listening);
+    refreshCardSets();
+}
+
+void DrillWindow::changeSettings()
+{
+    beforeLowerMs = toMs(lowerPause);
+    beforeNextMs = toMs(nextPause);
+    if (rounds)
+        rounds->setPauses(beforeLowerMs, beforeNextMs); // from the next pause on
+    DrillSettings &drill = settings->drill;
+    const DrillSettings before = drill;
+    drill.beforeLowerMs = beforeLowerMs;
+    drill.beforeNextMs = beforeNextMs;
+    drill.listening = listening->isChecked();
+    if (drill == before)
+        return;
+    if (ownSettings)
+        ownSettings->save(settingsFile);
+    emit settingsChanged();
 }
 
 QList<int> DrillWindow::sourceCards() const
@@ -152,10 +290,8 @@ QList<int> DrillWindow::sourceCards() const
     switch (static_cast<Source>(source->currentData().toInt())) {
     case Source::Selected:
         return selected;
-    case Source::CardSet: {
-        QSettings settings(settingsFile, QSettings::IniFormat);
-        return CardSets::load(settings).cards(cardSet->currentText());
-    }
+    case Source::CardSet:
+        return settings->cardSets.cards(cardSet->currentText());
     case Source::WeakCards:
         return weak;
     }
@@ -171,17 +307,26 @@ void DrillWindow::startDrill()
         status->setText(tr("場に置く札がありません"));
         return;
     }
+    const bool listeningDrill = listening->isChecked();
+    if (listeningDrill) {
+        if (const QString refusal = listeningRefusal(); !refusal.isEmpty()) {
+            status->setText(refusal);
+            return;
+        }
+    }
     const DrillDeal deal =
         DrillDeal::draw(cards, count->value(), deadCount->value(), *QRandomGenerator::global());
     const TimingTable timing = TimingTable::load(reader->timingFile());
     rounds = std::make_unique<DrillRounds>(KimarijiModel::fromCatalog(CardCatalog::builtIn()),
                                            timing, deal, takeLimitMs);
     rounds->setPauses(beforeLowerMs, beforeNextMs);
+    rounds->setListening(listeningDrill);
     fieldView->setCards(deal.field, TakingCardText::builtIn());
     fieldView->setTakingEnabled(true);
     startedAt = QDateTime::currentDateTime();
     voice->setText(reader->voiceName());
     feedback->clear();
+    score->clear();
     status->setText(timing.isEmpty()
                         ? tr("この読手には時刻表がないので、上の句の始まりから計ります")
                         : QString());
@@ -201,7 +346,76 @@ void DrillWindow::stopDrill()
 void DrillWindow::closeEvent(QCloseEvent *event)
 {
     stopDrill();
+    storePlace();
     event->accept();
+}
+
+void DrillWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (placed)
+        return;
+    placed = true;
+    // Where it was, but never off the screen it opens on (a smaller one now,
+    // or a laptop without the monitor it was moved to).
+    // The title bar and borders count too (none before the window system has framed it).
+    const QRect framed = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - framed.left(), inner.top() - framed.top(),
+                         framed.right() - inner.right(), framed.bottom() - inner.bottom());
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    const QRect last = settings->drill.window;
+    if (!last.isNull())
+        setGeometry(DrillSettings::keptOn(last.marginsAdded(frame), available).marginsRemoved(frame));
+    else if (!available.isEmpty())
+        resize(size().boundedTo(available.marginsRemoved(frame).size()));
+}
+
+void DrillWindow::storePlace()
+{
+    if (!placed || isMaximized() || isFullScreen())
+        return;
+    const QRect place = geometry();
+    if (settings->drill.window == place)
+        return;
+    settings->drill.window = place;
+    if (ownSettings)
+        ownSettings->save(settingsFile);
+    emit settingsChanged();
+}
+
+void DrillWindow::onNextKey()
+{
+    if (!rounds || !reader || rounds->isRoundOpen())
+        return;
+    reader->next();
+}
+
+void DrillWindow::onEscape()
+{
+    if (rounds)
+        stopDrill();
+    else
+        close();
+}
+
+void DrillWindow::updateKeys()
+{
+    const bool between = rounds && !rounds->isRoundOpen();
+    for (QShortcut *key : std::as_const(nextKeys))
+        key->setEnabled(between);
+}
+
+QString DrillWindow::listeningRefusal() const
+{
+    if (!reader)
+        return tr("読手がないので聞き分けの練習はできません");
+    const QString timingFile = reader->timingFile();
+    if (!reader->canStopVerses())
+        return tr("この読手では上の句を途中で止められないので、聞き分けの練習はできません");
+    if (timingFile.isEmpty() || TimingTable::load(timingFile).isEmpty())
+        return tr("この読手には時刻表 (timing.tsv) がないので、決まり字で止める聞き分けの練習はできません");
+    return {};
 }
 
 void DrillWindow::pump()
@@ -212,8 +426,13 @@ void DrillWindow::pump()
         finishDrill();
         return;
     }
-    if (const std::optional<DrillVerse> verse = rounds->takeDueVerse(); verse && reader)
-        reader->readVerse(verse->card, verse->half, verse->pauseMs);
+    if (const std::optional<DrillVerse> verse = rounds->takeDueVerse(); verse && reader) {
+        if (const std::optional<qint64> stopMs = rounds->stopOf(*verse))
+            reader->readVerseUntil(verse->card, verse->half, verse->pauseMs, *stopMs);
+        else
+            reader->readVerse(verse->card, verse->half, verse->pauseMs);
+    }
+    updateKeys();
 }
 
 void DrillWindow::onVerseStarted(int card, int half, qint64 startMs, qint64 trimmedLeadMs,
@@ -223,6 +442,7 @@ void DrillWindow::onVerseStarted(int card, int half, qint64 startMs, qint64 trim
         return;
     rounds->verseStarted(card, half, startMs, trimmedLeadMs, speed);
     scheduleDeadline();
+    updateKeys();
 }
 
 void DrillWindow::onVerseEnded(int card, int half)
@@ -320,6 +540,7 @@ void DrillWindow::finishDrill()
         reader->stop();
     const QList<DrillRow> rows = rounds ? rounds->rows() : QList<DrillRow>();
     rounds.reset();
+    updateKeys();
     fieldView->setTakingEnabled(false);
     QString path;
     const DrillRecord::SaveResult saved = DrillRecord(trainingFolder).save(startedAt, rows, &path);
@@ -328,10 +549,39 @@ void DrillWindow::finishDrill()
     else if (saved == DrillRecord::SaveResult::Saved)
         status->setText(tr("練習を終わりました (%n枚)", nullptr, static_cast<int>(rows.size())));
     refreshStatistics();
+    showScore(saved == DrillRecord::SaveResult::Saved ? rows : QList<DrillRow>());
     updateButtons();
     emit runningChanged(false);
     if (saved == DrillRecord::SaveResult::Saved)
         emit drillSaved(path);
+}
+
+void DrillWindow::showScore(const QList<DrillRow> &rows)
+{
+    const DrillScore result = DrillScore::of(rows);
+    if (result.isEmpty()) {
+        score->clear();
+        return;
+    }
+    const QString none = tr("—");
+    const auto ms = [&none](const std::optional<qint64> &value) {
+        return value ? QString::number(*value) : none;
+    };
+    QString line = tr("取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒")
+                       .arg(result.taken)
+                       .arg(result.faults)
+                       .arg(result.misses)
+                       .arg(ms(result.medianMs), ms(result.bestMs));
+    // The drill just saved is the newest of the record.
+    if (const std::optional<DrillScore::Change> change =
+            DrillScore::lastChange(DrillRecord(trainingFolder).recent(2))) {
+        line += QLatin1Char('\n')
+            + tr("前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒")
+                  .arg(signedNumber(change->taken), signedNumber(change->faults),
+                       signedNumber(change->misses),
+                       change->medianMs ? signedNumber(*change->medianMs) : none);
+    }
+    score->setText(line);
 }
 
 void DrillWindow::refreshStatistics()
@@ -344,8 +594,11 @@ void DrillWindow::refreshStatistics()
     QStringList labels;
     qint64 slowest = 100;
     int mostErrors = 1;
+    const KimarijiModel kimariji = KimarijiModel::fromCatalog(CardCatalog::builtIn());
     for (const CardDrillStats &card : stats.cards().mid(0, ChartCards)) {
-        labels.append(QString::number(card.card));
+        // A player knows a card by its deciding syllables sooner than by its number.
+        labels.append(tr("%1 %2").arg(card.card).arg(
+            kimariji.opening(card.card, kimariji.staticLength(card.card))));
         const qint64 median = std::max<qint64>(card.medianReactionMs.value_or(0), 0);
         medians->append(static_cast<qreal>(median));
         faults->append(card.faults + card.misses);
@@ -361,12 +614,21 @@ void DrillWindow::refreshStatistics()
     chartModel->addSeries(faultSeries);
     auto *cardsAxis = new QBarCategoryAxis;
     cardsAxis->append(labels);
+    cardsAxis->setLabelsAngle(-90); // twenty labels of up to six kana side by side
     auto *msAxis = new QValueAxis;
     msAxis->setRange(0, static_cast<qreal>(slowest));
     msAxis->setLabelFormat(QStringLiteral("%d"));
     msAxis->applyNiceNumbers();
+    // Counts are whole: a tick on every whole number (every few past ten),
+    // so no label repeats as a fraction rounded.
+    const int countStep = std::max(1, (mostErrors + 9) / 10);
+    const int countTop = (mostErrors + countStep - 1) / countStep * countStep;
     auto *countAxis = new QValueAxis;
-    countAxis->setRange(0, mostErrors);
+    countAxis->setRange(0, countTop);
+    countAxis->setTickType(QValueAxis::TicksDynamic);
+    countAxis->setTickAnchor(0);
+    countAxis->setTickInterval(countStep);
+    countAxis->setMinorTickCount(0);
     countAxis->setLabelFormat(QStringLiteral("%d"));
     chartModel->addAxis(cardsAxis, Qt::AlignBottom);
     chartModel->addAxis(msAxis, Qt::AlignLeft);
@@ -383,10 +645,9 @@ void DrillWindow::refreshStatistics()
 
 void DrillWindow::refreshCardSets()
 {
-    QSettings settings(settingsFile, QSettings::IniFormat);
     const QString current = cardSet->currentText();
     cardSet->clear();
-    cardSet->addItems(CardSets::load(settings).names());
+    cardSet->addItems(settings->cardSets.names());
     cardSet->setCurrentText(current);
 }
 
@@ -398,14 +659,20 @@ void DrillWindow::saveWeakCards()
                               QLineEdit::Normal, tr("苦手札"), &ok);
     if (!ok)
         return;
-    QSettings settings(settingsFile, QSettings::IniFormat);
-    if (!CardSets::saveOne(settings, name, weak)) {
+    CardSets &sets = settings->cardSets;
+    if (sets.contains(name)
+        && QMessageBox::question(this, windowTitle(),
+                                 tr("札セット「%1」はもうあります。苦手札で置き換えますか?").arg(name),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    if (!sets.insert(name, weak)) {
         QMessageBox::warning(this, windowTitle(), tr("この名前では保存できません"));
         return;
     }
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+    if (ownSettings && !ownSettings->save(settingsFile))
         QMessageBox::warning(this, windowTitle(), tr("設定ファイルに書き込めませんでした"));
+    emit settingsChanged();
     refreshCardSets();
 }
 
@@ -421,7 +688,12 @@ void DrillWindow::updateButtons()
     stop->setEnabled(running);
     next->setEnabled(running);
     repeat->setEnabled(running);
-    chart->setVisible(!running); // the field has the room during a drill
+    board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : chart);
+    const QString refusal = listeningRefusal();
+    listening->setEnabled(!running && (refusal.isEmpty() || listening->isChecked()));
+    listening->setToolTip(refusal.isEmpty()
+                              ? tr("上の句を決まり字のすぐ後で止め、場から取ります")
+                              : refusal);
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
     saveWeak->setEnabled(!running && !weak.isEmpty());
 }

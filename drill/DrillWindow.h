@@ -11,10 +11,15 @@
 
 #include <memory>
 
+struct AppSettings;
 class DrillField;
 class DrillReader;
 class QChartView;
+class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QShortcut;
+class QStackedWidget;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -37,6 +42,12 @@ public:
                 QWidget *parent = nullptr);
     ~DrillWindow() override;
 
+    // The program's settings, kept by the main window: the drill's pace,
+    // mode and place, and the card sets, are read and changed there (and
+    // settingsChanged() says so). Without them the window keeps its own,
+    // read from and written to iniPath.
+    void useSettings(AppSettings *shared);
+
     // The cards checked in the card selection.
     void setSelectedCards(const QList<int> &cards);
     // The pauses before a lower verse and before the next card.
@@ -56,9 +67,12 @@ signals:
     void runningChanged(bool running);
     // A drill was written to the training folder (or could not be).
     void drillSaved(const QString &path);
+    // A setting was changed in the program's settings (see useSettings()).
+    void settingsChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void pump();
@@ -74,10 +88,24 @@ private:
     void refreshCardSets();
     void saveWeakCards();
     void updateButtons();
+    // The Next keys skip a pause only between rounds: during a take Space,
+    // Enter and the arrows belong to the field.
+    void updateKeys();
+    void onNextKey();
+    void onEscape();
+    void showScore(const QList<DrillRow> &rows);
+    void applySettings();
+    void changeSettings();
+    void storePlace();
+    // Why the listening drill cannot be run now; empty when it can.
+    QString listeningRefusal() const;
 
     QPointer<DrillReader> reader;
     QString trainingFolder;
     QString settingsFile;
+    std::unique_ptr<AppSettings> ownSettings; // without shared ones
+    AppSettings *settings = nullptr; // the shared ones or ownSettings
+    bool placed = false; // the window's place has been restored once
     QList<int> selected;
     QList<int> weak;
     int beforeLowerMs = DrillRounds::DefaultUpperPauseMs;
@@ -92,6 +120,10 @@ private:
     QSpinBox *count = nullptr;
     QSpinBox *deadCount = nullptr;
     QLabel *voice = nullptr;
+    QDoubleSpinBox *lowerPause = nullptr;
+    QDoubleSpinBox *nextPause = nullptr;
+    QCheckBox *listening = nullptr;
+    QList<QShortcut *> nextKeys;
     QPushButton *start = nullptr;
     QPushButton *stop = nullptr;
     QPushButton *next = nullptr;
@@ -99,6 +131,8 @@ private:
     DrillField *fieldView = nullptr;
     QLabel *feedback = nullptr;
     QLabel *status = nullptr;
+    QLabel *score = nullptr;
+    QStackedWidget *board = nullptr; // the field during a drill, the chart between drills
     QChartView *chart = nullptr;
     QPushButton *drillWeak = nullptr;
     QPushButton *saveWeak = nullptr;

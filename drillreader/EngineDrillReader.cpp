@@ -47,7 +47,13 @@ EngineDrillReader::Verse EngineDrillReader::verseOf(int card, int half, int paus
 
 void EngineDrillReader::readVerse(int card, int half, int pauseMs)
 {
-    const Verse verse = verseOf(card, half, pauseMs); // looks for the file: not under the lock
+    readVerseUntil(card, half, pauseMs, -1);
+}
+
+void EngineDrillReader::readVerseUntil(int card, int half, int pauseMs, qint64 untilFileMs)
+{
+    Verse verse = verseOf(card, half, pauseMs); // looks for the file: not under the lock
+    verse.untilFileMs = untilFileMs;
     const QMutexLocker locker(&mutex);
     waiting = {verse};
     dropOutstanding();
@@ -114,7 +120,13 @@ void EngineDrillReader::handOverNext()
     outstanding = waiting.takeFirst();
     outstandingStarted = false;
     outstandingDropped = false;
-    player->SetMusicFileAfterGap(outstanding->path, outstanding->gapFrames);
+    // The one place a verse goes to the player.
+    if (outstanding->untilFileMs >= 0)
+        player->SetMusicFileAfterGapUntil(outstanding->path, outstanding->gapFrames,
+                                          outstanding->untilFileMs * AudioClip::Rate / 1000,
+                                          outstanding->speed);
+    else
+        player->SetMusicFileAfterGap(outstanding->path, outstanding->gapFrames);
 }
 
 void EngineDrillReader::onStarted()

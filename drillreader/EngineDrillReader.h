@@ -31,6 +31,8 @@ public:
     ~EngineDrillReader() override;
 
     void readVerse(int card, int half, int pauseMs) override;
+    void readVerseUntil(int card, int half, int pauseMs, qint64 untilFileMs) override;
+    bool canStopVerses() const override { return true; }
     void stop() override;
     void next() override;
     void repeat() override;
@@ -48,6 +50,7 @@ private:
         QString path;
         qint64 gapFrames = -1; // silence after the last verse's end; -1: at once
         double speed = 1.0;
+        qint64 untilFileMs = -1; // -1: read whole; a repeat stops where the first hearing did
     };
 
     Verse verseOf(int card, int half, int pauseMs) const;

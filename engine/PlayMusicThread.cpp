@@ -5,6 +5,8 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 
 namespace {
 // Without an output a failed verse still lasts this long.
@@ -40,12 +42,20 @@ void PlayMusicThread::SetMusicFile(const QString &path)
 
 void PlayMusicThread::SetMusicFileAfterGap(const QString &path, qint64 gap)
 {
+    SetMusicFileAfterGapUntil(path, gap, -1, 1.0);
+}
+
+void PlayMusicThread::SetMusicFileAfterGapUntil(const QString &path, qint64 gap, qint64 until,
+                                                double speed)
+{
     {
         const QMutexLocker locker(&mutex);
         if (state != 0)
             return;
         fileName = path;
         gapFrames = gap;
+        untilFileFrames = until;
+        untilSpeed = speed > 0.0 ? speed : 1.0;
     }
     wakeSignal.wake();
 }
@@ -150,7 +160,14 @@ void PlayMusicThread::run()
 PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message, int &waitMs)
 {
     // Not decoded within the budget: as good as missing.
-    const std::shared_ptr<const AudioClip> clip = loader->finished() ? loader->clip() : nullptr;
+    std::shared_ptr<const AudioClip> clip = loader->finished() ? loader->clip() : nullptr;
+    if (clip && untilFileFrames >= 0) {
+        // Where the moment lies in the verse as shaped: after the trimmed
+        // lead, at the reading speed.
+        const double kept =
+            static_cast<double>(std::max<qint64>(untilFileFrames - clip->trimmedLeadFrames, 0));
+        clip = StoppedAt(*clip, std::llround(kept / untilSpeed));
+    }
     Retire(loader);
     FreeStream();
     playingPath = fileName;
@@ -176,6 +193,25 @@ PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message, int &wait
     lastStart = {onClock ? startFrame : AudioOutput::PlayedFrames(),
                  failed ? 0 : clip->trimmedLeadFrames};
     return CheckPlaying(message, waitMs);
+}
+
+std::shared_ptr<const AudioClip> PlayMusicThread::StoppedAt(const AudioClip &whole, qint64 frame)
+{
+    // A copy made here, on the player's thread: the audio thread only ever
+    // sees a finished clip, so the stop costs it nothing.
+    auto cut = std::make_shared<AudioClip>();
+    cut->trimmedLeadFrames = whole.trimmedLeadFrames;
+    const qint64 stop = std::clamp<qint64>(frame, 0, whole.frames());
+    const qint64 end = std::min(stop + FadeOutFrames, whole.frames());
+    cut->samples.assign(whole.samples.begin(),
+                        whole.samples.begin() + static_cast<std::ptrdiff_t>(end * AudioClip::Channels));
+    for (qint64 f = stop; f < end; ++f) {
+        // A straight fade: no click, and silence FadeOutFrames after the stop.
+        const float gain = 1.0f - static_cast<float>(f - stop + 1) / static_cast<float>(FadeOutFrames);
+        for (int channel = 0; channel < AudioClip::Channels; ++channel)
+            cut->samples[static_cast<size_t>(f * AudioClip::Channels + channel)] *= gain;
+    }
+    return cut;
 }
 
 qint64 PlayMusicThread::MsUntilDue() const

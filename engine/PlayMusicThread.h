@@ -47,6 +47,14 @@ public:
     // output clock, 44100 a second) after the last sample of the verse that
     // played last, or at once if that moment has passed.
     void SetMusicFileAfterGap(const QString &path, qint64 gapFrames);
+    // Like SetMusicFileAfterGap(), but the verse stops untilFileFrames into
+    // the recording as it is on disk (at 44100 a second, before trimming and
+    // the reading speed, which it is played at), faded out over FadeOutFrames
+    // from there: the sound is over FadeOutFrames after that moment, and the
+    // end is reported then.
+    void SetMusicFileAfterGapUntil(const QString &path, qint64 gapFrames, qint64 untilFileFrames,
+                                   double speed);
+    static constexpr qint64 FadeOutFrames = AudioClip::Rate * 30 / 1000;
     // Cuts the current play short; does nothing while idle, even when a file
     // has been handed over and not yet started.
     void StopMusic();
@@ -90,6 +98,8 @@ private:
     // Until the file handed over is due; the caller holds mutex.
     qint64 MsUntilDue() const;
     void FreeStream();
+    // The verse stopped at `frame`, faded out from there.
+    static std::shared_ptr<const AudioClip> StoppedAt(const AudioClip &whole, qint64 frame);
     // Keeps a loader no longer needed until its thread has finished.
     void Retire(std::unique_ptr<VerseLoader> &loader);
     void JoinFinishedLoaders();
@@ -109,6 +119,8 @@ private:
     bool stopRequested = false;
     QString fileName;
     qint64 gapFrames = -1; // -1: at once
+    qint64 untilFileFrames = -1; // -1: the whole verse
+    double untilSpeed = 1.0;
     int state = 0; // 0 = idle, 1 = playing (started, end not yet reported)
     qint64 lastEndFrame = -1;
     VerseStart lastStart;

@@ -18,6 +18,16 @@ public:
     // Reads one verse (half 1 upper, 2 lower) of a card, with the reader's
     // shaping, after pauseMs of silence. A verse or pause under way is dropped.
     virtual void readVerse(int card, int half, int pauseMs) = 0;
+    // Like readVerse(), but the verse stops untilFileMs into its file (ms of
+    // the recording as it is on disk), faded out quickly; verseEnded comes
+    // when the faded end has left the device. A reader that cannot cut a
+    // verse says so in canStopVerses() and reads it whole.
+    virtual void readVerseUntil(int card, int half, int pauseMs, qint64 untilFileMs)
+    {
+        Q_UNUSED(untilFileMs)
+        readVerse(card, half, pauseMs);
+    }
+    virtual bool canStopVerses() const { return false; }
     // Ends the verse or pause under way at once; no verseEnded follows.
     virtual void stop() = 0;
     // Ends the pause under way now; nothing during a verse.

@@ -75,6 +75,16 @@ std::optional<DrillVerse> DrillRounds::takeDueVerse()
     return verse;
 }
 
+std::optional<qint64> DrillRounds::stopOf(const DrillVerse &verse) const
+{
+    if (!listeningOnly || verse.half != Upper)
+        return std::nullopt;
+    // The syllables that decide now: the card is marked read once it sounds.
+    const int card = verse.card;
+    return TimingTable::endOfKana(timing.ends(card, Upper), kimariji.opening(card, LongestVerse),
+                                  kimariji.currentLength(card));
+}
+
 int DrillRounds::currentCard() const
 {
     return finished ? 0 : cards.order.value(index);
@@ -106,6 +116,10 @@ void DrillRounds::verseEnded(int card, int half)
         return;
     if (half == Upper) {
         upperEnded = true;
+        if (lastRoundClosed) {
+            finished = true;
+            return;
+        }
         if (roundClosed)
             due = DrillVerse {card, Lower, upperPauseMs};
     } else if (half == Lower && roundClosed) {
@@ -171,9 +185,13 @@ DrillRoundEnd DrillRounds::closeRound(DrillResult result, int touched,
     field.removeOne(card); // taken, faulted or missed: it is not read again
     roundOpen = false;
     roundClosed = true;
-    if (field.isEmpty())
-        finished = true;
-    else if (upperEnded)
+    if (field.isEmpty()) {
+        // The last take lets its verse finish rather than cutting it mid-word.
+        if (upperEnded)
+            finished = true;
+        else
+            lastRoundClosed = true;
+    } else if (upperEnded)
         due = DrillVerse {card, Lower, upperPauseMs};
     return end;
 }

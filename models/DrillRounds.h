@@ -51,7 +51,8 @@ struct DrillRoundEnd
 // the field, as if the opponent had taken it); no take within the limit after
 // the reference is a miss, or a pass for a dead card. After a round the lower
 // verse is read, then the next card's upper verse. The drill ends when the
-// field is empty, the order is read out, or on stop.
+// field is empty (once the upper verse of its last round has been heard out),
+// the order is read out, or on stop.
 //
 // The deciding syllables are those of the moment, as the poem panel counts
 // them: the unread cards start as the field cards, or as all hundred when
@@ -67,6 +68,12 @@ public:
                 qint64 limitMs = DefaultLimitMs);
 
     void setPauses(int beforeLowerMs, int beforeNextMs);
+    // A listening drill: each upper verse is handed out to stop right after
+    // its deciding syllables of the moment (when the timing reaches them).
+    void setListening(bool listening) { listeningOnly = listening; }
+    // Where a verse handed out stops in a listening drill, in ms from its
+    // file's start: right after its deciding syllables. None: read whole.
+    std::optional<qint64> stopOf(const DrillVerse &verse) const;
 
     // The verse due to be read now, handed out once; nothing while the
     // player is to take or a verse sounds.
@@ -115,6 +122,8 @@ private:
     bool roundClosed = false;
     bool upperEnded = false;
     bool finished = false;
+    bool lastRoundClosed = false; // the field is empty; the upper verse still sounds
+    bool listeningOnly = false;
     std::optional<qint64> referenceMs;
     DrillReference reference = DrillReference::Kimariji;
     QString kimarijiNow;

@@ -238,6 +238,66 @@
         <source>設定ファイルに書き込めませんでした</source>
         <translation>The settings file could not be written</translation>
     </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>取りか取れなかった後、下の句までの間</source>
+        <translation>Pause after a take or a miss, before the lower verse</translation>
+    </message>
+    <message>
+        <source>下の句の後、次の札までの間</source>
+        <translation>Pause after the lower verse, before the next card</translation>
+    </message>
+    <message>
+        <source>聞き分け (決まり字で止める)</source>
+        <translation>Listening (stop at the deciding syllables)</translation>
+    </message>
+    <message>
+        <source>次の札まで</source>
+        <translation>Before the next card</translation>
+    </message>
+    <message>
+        <source>下の句まで</source>
+        <translation>Before the lower verse</translation>
+    </message>
+    <message>
+        <source>読手がないので聞き分けの練習はできません</source>
+        <translation>There is no reader, so the listening drill cannot run</translation>
+    </message>
+    <message>
+        <source>この読手では上の句を途中で止められないので、聞き分けの練習はできません</source>
+        <translation>This reader cannot stop an upper verse midway, so the listening drill cannot run</translation>
+    </message>
+    <message>
+        <source>この読手には時刻表 (timing.tsv) がないので、決まり字で止める聞き分けの練習はできません</source>
+        <translation>This reader has no timing (timing.tsv), so the listening drill cannot stop at the deciding syllables</translation>
+    </message>
+    <message>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <source>取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒</source>
+        <translation>Taken %1 / faults %2 / missed %3 / median reaction %4 ms / best %5 ms</translation>
+    </message>
+    <message>
+        <source>前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒</source>
+        <translation>Since the last drill: taken %1 / faults %2 / missed %3 / median %4 ms</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>札セット「%1」はもうあります。苦手札で置き換えますか?</source>
+        <translation>The card set “%1” exists already. Replace it with the weak cards?</translation>
+    </message>
+    <message>
+        <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
+        <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
+    </message>
 </context>
 <context>
     <name>FinalMsgBox</name>

@@ -1,12 +1,15 @@
 #include "CardCatalog.h"
 #include "DrillRecord.h"
 #include "DrillRounds.h"
+#include "DrillScore.h"
+#include "DrillSettings.h"
 #include "DrillStatistics.h"
 #include "TestData.h"
 #include "TimingTable.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -209,6 +212,9 @@ private slots:
         QVERIFY(end);
         QCOMPARE(end->row.result, DrillResult::Missed);
         QCOMPARE(end->row.reactionMs, std::nullopt);
+        QVERIFY(!rounds.isFinished()); // the last verse is heard out, not cut mid-word
+        QCOMPARE(rounds.takeDueVerse(), std::nullopt);
+        rounds.verseEnded(87, 1);
         QVERIFY(rounds.isFinished());
         QCOMPARE(rounds.rows().size(), 3);
     }
@@ -243,6 +249,115 @@ private slots:
         QVERIFY(rounds.isFinished());
         QCOMPARE(rounds.takeDueVerse(), std::nullopt);
         QCOMPARE(rounds.rows().size(), 3);
+    }
+
+    // A drill of 15 cards, all taken 1.5 s into the upper verse, played on
+    // a simulated audio clock with verses as long as the demo voices' (upper
+    // 6 s, lower 7 s): with the main reading's pauses it borrowed before
+    // (10 s and 3 s) and with its own defaults.
+    void rounds_ownPaceShortensADrill()
+    {
+        const auto drillLengthMs = [](int beforeLowerMs, int beforeNextMs) {
+            QList<int> cards;
+            for (int card = 1; card <= 15; ++card)
+                cards.append(card);
+            DrillRounds rounds(builtInKimariji(), {}, DrillDeal {cards, cards, {}});
+            rounds.setPauses(beforeLowerMs, beforeNextMs);
+            qint64 now = 0;
+            for (int verses = 0; !rounds.isFinished() && verses < 100; ++verses) {
+                const std::optional<DrillVerse> verse = rounds.takeDueVerse();
+                if (!verse)
+                    return qint64(-1);
+                const qint64 start = now + verse->pauseMs;
+                rounds.verseStarted(verse->card, verse->half, start, 0, 1.0);
+                if (verse->half == 1 && !rounds.take(verse->card, start + 1500))
+                    return qint64(-1);
+                now = start + (verse->half == 1 ? 6000 : 7000);
+                rounds.verseEnded(verse->card, verse->half);
+            }
+            return rounds.rows().size() == 15 ? now : qint64(-1);
+        };
+        const qint64 before = drillLengthMs(10000, 3000);
+        const DrillSettings pace;
+        const qint64 after = drillLengthMs(pace.beforeLowerMs, pace.beforeNextMs);
+        qInfo("15-card drill: %lld s with the reading's pauses, %lld s at the drill's own pace",
+              before / 1000, after / 1000);
+        // The last card's take ends the drill once its upper verse is over.
+        QCOMPARE(before, 15 * 6000 + 14 * (10000 + 7000 + 3000));
+        QCOMPARE(after, 15 * 6000 + 14 * (1000 + 7000 + 2000));
+    }
+
+    // A listening drill stops each upper verse right after its deciding
+    // syllables of the moment; without timing for the verse it is read whole.
+    void rounds_listeningStopsAfterTheDecidingSyllables()
+    {
+        DrillDeal deal {{74, 65, 87}, {65, 74, 87}, {}};
+        DrillRounds rounds(builtInKimariji(), timingFor74(), deal);
+        rounds.setListening(true);
+        QCOMPARE(rounds.stopOf(*rounds.takeDueVerse()), std::nullopt); // 65 has no timing
+        rounds.verseStarted(65, 1, 0, 0, 1.0);
+        rounds.take(65, 900);
+        rounds.verseEnded(65, 1);
+        QCOMPARE(rounds.stopOf(*rounds.takeDueVerse()), std::nullopt); // lower verses whole
+        rounds.verseEnded(65, 2);
+        // うか before 65 was read, う now: the first mora ends at 100 ms.
+        QCOMPARE(rounds.stopOf(*rounds.takeDueVerse()), 100);
+        rounds.setListening(false);
+        QCOMPARE(rounds.stopOf({74, 1, 0}), std::nullopt);
+    }
+
+    void score_countsTheDrillAndComparesWithTheLastOne()
+    {
+        const QList<DrillRow> last {row(1, 1, DrillResult::Taken, 400),
+                                    row(2, 2, DrillResult::Fault, 100),
+                                    row(3, 3, DrillResult::Missed, std::nullopt)};
+        const QList<DrillRow> now {row(1, 1, DrillResult::Taken, 300),
+                                   row(2, 2, DrillResult::Taken, -50), // before the syllables
+                                   row(3, 3, DrillResult::Taken, 900),
+                                   row(4, 4, DrillResult::Passed, std::nullopt, true)};
+        const DrillScore score = DrillScore::of(now);
+        QCOMPARE(score.taken, 3);
+        QCOMPARE(score.faults + score.misses, 0);
+        QCOMPARE(score.medianMs, 300);
+        QCOMPARE(score.bestMs, -50);
+        const std::optional<DrillScore::Change> change = DrillScore::lastChange({now, last});
+        QVERIFY(change);
+        QCOMPARE(change->taken, 2);
+        QCOMPARE(change->faults, -1);
+        QCOMPARE(change->misses, -1);
+        QCOMPARE(change->medianMs, -100);
+        QCOMPARE(DrillScore::lastChange({now}), std::nullopt);
+        QCOMPARE(DrillScore::of({row(1, 1, DrillResult::Missed, std::nullopt)}).since(score).medianMs,
+                 std::nullopt);
+    }
+
+    void settings_paceKeptOnlyWhenChanged_andWindowKeptOnScreen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("QtUtakaze.ini"));
+        {
+            QSettings file(path, QSettings::IniFormat);
+            DrillSettings().save(file);
+            QVERIFY(file.childGroups().isEmpty()); // the defaults write nothing
+            file.setValue(QStringLiteral("DRILL/BeforeLowerMs"), 99999);
+            file.setValue(QStringLiteral("DRILL/BeforeNextMs"), QStringLiteral("soon"));
+            file.setValue(QStringLiteral("DRILL/Window"), QStringLiteral("10,20,0,5"));
+        }
+        QSettings file(path, QSettings::IniFormat);
+        DrillSettings drill = DrillSettings::load(file);
+        QCOMPARE(drill.beforeLowerMs, DrillSettings::MaxPauseMs);
+        QCOMPARE(drill.beforeNextMs, DrillSettings::DefaultBeforeNextMs);
+        QVERIFY(drill.window.isNull());
+        drill.listening = true;
+        drill.window = QRect(-40, 500, 960, 845);
+        drill.save(file);
+        QCOMPARE(DrillSettings::load(file), drill);
+
+        // Saved on a wider, taller screen; reopened on 1280x720 less a 32 px panel.
+        const QRect laptop(0, 32, 1280, 688);
+        QCOMPARE(DrillSettings::keptOn(drill.window, laptop), QRect(0, 32, 960, 688));
+        QCOMPARE(DrillSettings::keptOn(QRect(1900, 40, 600, 400), laptop), QRect(680, 40, 600, 400));
+        QVERIFY(DrillSettings::keptOn({}, laptop).isNull());
     }
 
     void statistics_weakestFirstAcrossDrills()

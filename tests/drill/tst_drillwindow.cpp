@@ -4,8 +4,10 @@
 #include "DrillWindow.h"
 #include "TakingCardText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,7 +20,7 @@ class FakeDrillReader : public DrillReader
 public:
     void readVerse(int card, int half, int) override { asked.append({card, half}); }
     void stop() override { ++stops; }
-    void next() override {}
+    void next() override { ++nexts; }
     void repeat() override {}
     qint64 nowMs() const override { return now; }
     QString voiceName() const override { return QStringLiteral("voice 1"); }
@@ -27,6 +29,7 @@ public:
     QList<QPair<int, int>> asked;
     qint64 now = 0;
     int stops = 0;
+    int nexts = 0;
 };
 
 } // namespace
@@ -69,6 +72,8 @@ private slots:
             QCOMPARE(reader.asked.last().second, 1);
             reader.now = 10000 * (round + 1);
             emit reader.verseStarted(card, 1, reader.now, 0, 1.0);
+            QTest::keyClick(&window, Qt::Key_PageDown);
+            QCOMPARE(reader.nexts, round); // a take is under way: no skipping
             if (round == 0) { // the right card, 450 ms after the verse began
                 reader.now += 450;
                 QTest::mouseClick(window.field()->tile(card), Qt::LeftButton);
@@ -84,9 +89,14 @@ private slots:
                 QTest::mouseClick(window.field()->tile(wrong), Qt::LeftButton);
             } else { // nothing: missed when the limit has passed
                 reader.now += 200;
-                QTRY_VERIFY(!window.isRunning());
+                QTRY_VERIFY(!window.field()->tile(card)->isVisible());
+                QVERIFY(window.isRunning()); // the last verse is heard out
+                emit reader.verseEnded(card, 1);
                 break;
             }
+            // The Next keys skip a pause; during a take they belong to the field.
+            QTest::keyClick(&window, round == 0 ? Qt::Key_PageDown : Qt::Key_Right);
+            QCOMPARE(reader.nexts, round + 1);
             emit reader.verseEnded(card, 1);
             QCOMPARE(reader.asked.last(), qMakePair(card, 2));
             emit reader.verseEnded(card, 2);
@@ -113,6 +123,37 @@ private slots:
         QCOMPARE(weak.last(), rows.at(0).card);
         std::sort(weak.begin(), weak.end());
         QCOMPARE(weak, (QList<int> {65, 74, 87}));
+        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("drillScore"))->text().isEmpty());
+    }
+
+    // On a 1280x720 screen (less a panel and the title bar) fifty cards fit
+    // at 60 px or more, and the window does not grow when a drill starts.
+    void fiftyCards_fitALaptopScreen()
+    {
+        QTemporaryDir app;
+        FakeDrillReader reader;
+        DrillWindow window(&reader, app.path(), app.filePath(QStringLiteral("QtUtakaze.ini")));
+        QList<int> cards;
+        for (int card = 1; card <= 50; ++card)
+            cards.append(card);
+        window.setSelectedCards(cards);
+        window.findChild<QSpinBox *>()->setValue(50);
+        window.resize(1280, 660);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize idle = window.minimumSizeHint();
+        window.startDrill();
+        QApplication::processEvents();
+        QCOMPARE(window.minimumSizeHint().height(), idle.height());
+        QVERIFY2(window.minimumSizeHint().width() <= 1280 && idle.height() <= 660,
+                 qPrintable(QStringLiteral("%1x%2").arg(window.minimumSizeHint().width()).arg(idle.height())));
+        for (int card : cards)
+            QVERIFY(window.field()->tile(card)->width() >= 60);
+        QTest::keyClick(&window, Qt::Key_Escape); // stops the drill, then closes the window
+        QVERIFY(!window.isRunning());
+        QVERIFY(window.isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 };
 

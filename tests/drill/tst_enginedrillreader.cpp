@@ -2,6 +2,7 @@
 #include "EngineDrillReader.h"
 #include "FixtureAudio.h"
 #include "ScopedAppFolder.h"
+#include "TimingTable.h"
 #include "VirtualTime.h"
 #include "Voices.h"
 
@@ -40,6 +41,7 @@ private slots:
     void verses_startOnTheClockAfterExactPauses_andReportTheirSound();
     void trimmedAndFaster_reportTheCutLeadAndTheSpeed();
     void stopNextRepeat_andMissingFiles_neverHangTheDrill();
+    void listening_verseEndsRightAfterItsDecidingSyllables();
 
 private:
     bool waitFor(const QString &what, qint64 limitMs = 5000);
@@ -217,6 +219,58 @@ void TestEngineDrillReader::stopNextRepeat_andMissingFiles_neverHangTheDrill()
     reader->readVerse(9, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 9/1"), 2000));
     QVERIFY(find(QStringLiteral("start 9/1")));
+}
+
+void TestEngineDrillReader::listening_verseEndsRightAfterItsDecidingSyllables()
+{
+    // Card 2 (はるすぎて, decided by はるす): 400 ms of silence, then a second
+    // of tone; its timing says the third mora ends 900 ms into the file.
+    const QString wav = app->filePath(QStringLiteral("Music/rindou_002_1.wav"));
+    QVERIFY(QFile::remove(app->filePath(QStringLiteral("Music/rindou_002_1.ogg"))));
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("sox"),
+                          {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                           QStringLiteral("-c"), QStringLiteral("1"), wav, QStringLiteral("synth"),
+                           QStringLiteral("1.0"), QStringLiteral("sine"), QStringLiteral("500"),
+                           QStringLiteral("pad"), QStringLiteral("0.4"), QStringLiteral("0")}),
+        0);
+    QFile timing(reader->timingFile());
+    QVERIFY(timing.open(QIODevice::WriteOnly));
+    timing.write("card\thalf\tends_ms\n2\t1\t500,700,900,1100,1300\n");
+    timing.close();
+    const std::optional<qint64> decidedMs = TimingTable::endOfKana(
+        TimingTable::load(reader->timingFile()).ends(2, 1), QStringLiteral("はるすぎて"), 3);
+    QCOMPARE(decidedMs, 900);
+    // Trimmed and faster, as a player may read.
+    AudioShaping shaping;
+    shaping.trimSilence = true;
+    shaping.speed = 1.25;
+    AudioShapingStore::set(shaping);
+
+    QVERIFY(reader->canStopVerses());
+    reader->readVerseUntil(2, 1, 0, *decidedMs);
+    QVERIFY(waitFor(QStringLiteral("end 2/1")));
+    const std::optional<Report> start = find(QStringLiteral("start 2/1"));
+    QVERIFY(start);
+    const qint64 decidedAt =
+        start->startMs + TimingTable::toPlayedMs(*decidedMs, start->trimmedLeadMs, start->speed);
+    // What the device rendered: the tone up to the deciding syllables' end,
+    // silence within 50 ms after it.
+    const std::vector<float> &heard = clock.device->heard;
+    qint64 lastSound = -1;
+    float loudBefore = 0.0f;
+    for (size_t frame = size_t(start->startMs * AudioClip::Rate / 1000); frame < heard.size();
+         ++frame) {
+        const qint64 atMs = qint64(frame) * 1000 / AudioClip::Rate;
+        if (std::fabs(heard[frame]) > 0.001f)
+            lastSound = atMs;
+        if (atMs >= decidedAt - 20 && atMs < decidedAt)
+            loudBefore = std::max(loudBefore, std::fabs(heard[frame]));
+    }
+    qInfo("deciding syllables end at %lld ms; last sound at %lld ms", decidedAt, lastSound);
+    QVERIFY(loudBefore > 0.1f);
+    QVERIFY2(lastSound >= decidedAt && lastSound <= decidedAt + 50,
+             qPrintable(QStringLiteral("%1 vs %2").arg(lastSound).arg(decidedAt)));
 }
 
 QTEST_GUILESS_MAIN(TestEngineDrillReader)

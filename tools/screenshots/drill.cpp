@@ -1,6 +1,8 @@
 // Renders the take drill's screenshots for the README: the field during a
-// drill (one card just taken), and the chart of recent drills after it. The
-// drills behind the chart are made up here, the same every time.
+// drill (one card just taken), the chart of recent drills after it, and a
+// drill of fifty cards in a window as large as a 1280x720 screen leaves it
+// (a 32 px panel and a 28 px title bar taken off). The drills behind the
+// chart are made up here, the same every time.
 //
 // Usage: qtutakaze_drill_screenshots <output folder>
 
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -94,5 +97,22 @@ int main(int argc, char *argv[])
     window.stopDrill();
     QApplication::processEvents();
     ok &= save(&window, out.filePath(QStringLiteral("drill-chart.png")));
+
+    DrillWindow laptop(&reader, scratch.path(),
+                       scratch.filePath(QStringLiteral("QtUtakaze.ini")));
+    for (int card = 41; card <= 50; ++card)
+        cards.append(card);
+    laptop.setSelectedCards(cards);
+    if (auto *count = laptop.findChild<QSpinBox *>())
+        count->setValue(50);
+    laptop.resize(1280, 720 - 32 - 28);
+    laptop.show();
+    laptop.startDrill();
+    emit reader.verseStarted(reader.lastCard, 1, 1000, 0, 1.0);
+    reader.now = 1540;
+    laptop.field()->tile(reader.lastCard)->click();
+    QApplication::processEvents();
+    ok &= save(&laptop, out.filePath(QStringLiteral("drill-1280x720.png")));
+    laptop.stopDrill();
     return ok ? 0 : 1;
 }
