@@ -4,7 +4,7 @@
 
 QRect keptOnScreen(const QRect &frame, const QRect &available)
 {
-    if (available.isEmpty() || available.contains(frame))
+    if (frame.isNull() || available.isEmpty() || available.contains(frame))
         return frame;
     QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
     // Left and top edges win over right and bottom: the title bar stays reachable.

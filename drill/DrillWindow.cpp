@@ -7,6 +7,7 @@
 #include "DrillReader.h"
 #include "DrillScore.h"
 #include "DrillStatistics.h"
+#include "ScreenFit.h"
 #include "TakingCardText.h"
 
 #include <QBarCategoryAxis>
@@ -366,7 +367,7 @@ void DrillWindow::showEvent(QShowEvent *event)
     const QRect available = screen() ? screen()->availableGeometry() : QRect();
     const QRect last = settings->drill.window;
     if (!last.isNull())
-        setGeometry(DrillSettings::keptOn(last.marginsAdded(frame), available).marginsRemoved(frame));
+        setGeometry(keptOnScreen(last.marginsAdded(frame), available).marginsRemoved(frame));
     else if (!available.isEmpty())
         resize(size().boundedTo(available.marginsRemoved(frame).size()));
 }

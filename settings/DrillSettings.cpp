@@ -81,13 +81,3 @@ void DrillSettings::save(QSettings &settings) const
             .arg(window.height()));
     settings.endGroup();
 }
-
-QRect DrillSettings::keptOn(const QRect &place, const QRect &available)
-{
-    if (place.isNull() || available.isEmpty())
-        return place;
-    QRect kept(place.topLeft(), place.size().boundedTo(available.size()));
-    kept.moveLeft(std::clamp(kept.left(), available.left(), available.right() - kept.width() + 1));
-    kept.moveTop(std::clamp(kept.top(), available.top(), available.bottom() - kept.height() + 1));
-    return kept;
-}

@@ -27,10 +27,6 @@ struct DrillSettings
     static DrillSettings load(QSettings &settings);
     void save(QSettings &settings) const;
 
-    // A window place moved and shrunk so that all of it lies on `available`
-    // (the screen's area without panels); a null place stays null.
-    static QRect keptOn(const QRect &place, const QRect &available);
-
     bool operator==(const DrillSettings &other) const = default;
 };
 

@@ -4,6 +4,7 @@
 #include "DrillScore.h"
 #include "DrillSettings.h"
 #include "DrillStatistics.h"
+#include "ScreenFit.h"
 #include "TestData.h"
 #include "TimingTable.h"
 
@@ -355,9 +356,9 @@ private slots:
 
         // Saved on a wider, taller screen; reopened on 1280x720 less a 32 px panel.
         const QRect laptop(0, 32, 1280, 688);
-        QCOMPARE(DrillSettings::keptOn(drill.window, laptop), QRect(0, 32, 960, 688));
-        QCOMPARE(DrillSettings::keptOn(QRect(1900, 40, 600, 400), laptop), QRect(680, 40, 600, 400));
-        QVERIFY(DrillSettings::keptOn({}, laptop).isNull());
+        QCOMPARE(keptOnScreen(drill.window, laptop), QRect(0, 32, 960, 688));
+        QCOMPARE(keptOnScreen(QRect(1900, 40, 600, 400), laptop), QRect(680, 40, 600, 400));
+        QVERIFY(keptOnScreen({}, laptop).isNull());
     }
 
     void statistics_weakestFirstAcrossDrills()
