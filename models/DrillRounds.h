@@ -5,6 +5,7 @@
 #include "KimarijiModel.h"
 #include "TimingTable.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -67,6 +68,9 @@ public:
                 qint64 limitMs = DefaultLimitMs);
 
     void setPauses(int beforeLowerMs, int beforeNextMs);
+    // Where the field cards lie on the game field: the rows of these cards
+    // record it. None on the grid.
+    void setFieldRows(const QHash<int, FieldRow> &rows) { fieldRows = rows; }
 
     // The verse due to be read now, handed out once; nothing while the
     // player is to take or a verse sounds.
@@ -108,6 +112,7 @@ private:
     int nextPauseMs = DefaultNextPauseMs;
 
     QList<int> field;
+    QHash<int, FieldRow> fieldRows;
     QList<DrillRow> done;
     qsizetype index = 0;
     std::optional<DrillVerse> due;

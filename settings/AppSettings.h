@@ -3,6 +3,7 @@
 
 #include "AudioSettings.h"
 #include "CardSets.h"
+#include "DrillFieldSettings.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
 #include "ViewSettings.h"
@@ -28,6 +29,7 @@ struct AppSettings
     ViewSettings view; // [VIEW], written only while not at its defaults
     VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
     CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
+    DrillFieldSettings drillField; // [DRILL_FIELD], written only while not at its defaults
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);
