@@ -33,6 +33,9 @@ void DrillLauncher::open()
     drill->setWindowModality(Qt::ApplicationModal);
     drill->setSelectedCards(settings->main.fudaList());
     drill->setPauses(settings->main.wait1Time() * 1000, settings->main.wait2Time() * 1000);
+    drill->setFieldSettings(settings->drillField);
+    connect(drill, &DrillWindow::fieldSettingsChanged, this,
+            [this] { settings->drillField = drill->fieldSettings(); });
     connect(drill, &QObject::destroyed, this, &DrillLauncher::takeSavedCardSets);
     drill->show();
 }

@@ -1,6 +1,7 @@
 #ifndef DRILLWINDOW_H
 #define DRILLWINDOW_H
 
+#include "DrillFieldSettings.h"
 #include "DrillRounds.h"
 
 #include <QDateTime>
@@ -12,7 +13,9 @@
 #include <memory>
 
 class DrillField;
+class DrillGameField;
 class DrillReader;
+class DrillStatistics;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -48,6 +51,11 @@ public:
     QList<int> sourceCards() const;
     QList<int> weakCards() const { return weak; }
     DrillField *field() const { return fieldView; }
+    DrillGameField *gameField() const { return gameView; }
+
+    // Grid or game field, and the player's own arrangement on the game field.
+    void setFieldSettings(const DrillFieldSettings &settings);
+    DrillFieldSettings fieldSettings() const { return fieldChoice; }
 
     void startDrill();
     void stopDrill();
@@ -56,6 +64,8 @@ signals:
     void runningChanged(bool running);
     // A drill was written to the training folder (or could not be).
     void drillSaved(const QString &path);
+    // The layout was chosen or the player's arrangement changed.
+    void fieldSettingsChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,6 +84,10 @@ private:
     void refreshCardSets();
     void saveWeakCards();
     void updateButtons();
+    void layOutField(const DrillDeal &deal);
+    void showFieldChoice();
+    void keepOwnSlots();
+    void showPlaceStatistics(const DrillStatistics &stats);
 
     QPointer<DrillReader> reader;
     QString trainingFolder;
@@ -97,9 +111,14 @@ private:
     QPushButton *next = nullptr;
     QPushButton *repeat = nullptr;
     DrillField *fieldView = nullptr;
+    DrillFieldSettings fieldChoice;
+    QComboBox *fieldKind = nullptr;
+    QPushButton *shuffleOwn = nullptr;
+    DrillGameField *gameView = nullptr;
     QLabel *feedback = nullptr;
     QLabel *status = nullptr;
     QChartView *chart = nullptr;
+    QLabel *placeStatistics = nullptr;
     QPushButton *drillWeak = nullptr;
     QPushButton *saveWeak = nullptr;
 };
