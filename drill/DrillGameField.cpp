@@ -101,6 +101,7 @@ void DrillGameField::setTakingEnabled(bool enabled)
         tile->setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
     }
     setCursor(enabled ? Qt::ArrowCursor : Qt::OpenHandCursor);
+    updateGeometry();
 }
 
 void DrillGameField::shuffleOwnSide()
@@ -120,8 +121,10 @@ QSize DrillGameField::sizeHint() const
 
 QSize DrillGameField::minimumSizeHint() const
 {
+    const int tileHeight =
+        taking ? DrillGameTile::MinimumHeight : DrillGameTile::ArrangingHeight;
     return {DrillFieldLayout::ScreenColumns * (DrillGameTile::MinimumWidth + Gap) + SplitGap,
-            DrillFieldLayout::ScreenRows * (DrillGameTile::MinimumHeight + Gap) + MiddleGap};
+            DrillFieldLayout::ScreenRows * (tileHeight + Gap) + MiddleGap};
 }
 
 bool DrillGameField::eventFilter(QObject *watched, QEvent *event)

@@ -17,6 +17,8 @@ class DrillGameTile : public DrillTile
 public:
     static constexpr int MinimumWidth = 60;
     static constexpr int MinimumHeight = 66;
+    // While arranging, the field gives way to the results below it.
+    static constexpr int ArrangingHeight = 40;
 
     DrillGameTile(int card, const QString &kana, QWidget *parent = nullptr);
 

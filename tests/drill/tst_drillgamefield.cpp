@@ -77,6 +77,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.field()->isHidden());
         window.startDrill();
+        // At 1280x720 less a title bar, every tile in sight and legible.
+        QApplication::processEvents(); // the window gives way to the field
+        window.resize(1280, 690);
+        QTRY_COMPARE(window.height(), 690);
+        for (int card : cards) {
+            const QWidget *tile = window.gameField()->tile(card);
+            QVERIFY(tile->width() >= DrillGameTile::MinimumWidth);
+            QVERIFY(window.rect().contains(QRect(tile->mapTo(&window, QPoint()), tile->size())));
+        }
         const DrillFieldLayout dealt = window.gameField()->fieldLayout();
         QCOMPARE(dealt.cards().size(), cards.size());
         if (dealt.place(74)->side == FieldSide::Own)
