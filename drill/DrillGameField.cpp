@@ -54,13 +54,22 @@ DrillGameField::DrillGameField(QWidget *parent)
 
 void DrillGameField::setField(const DrillFieldLayout &layout, const QHash<int, QString> &texts)
 {
-    qDeleteAll(tiles);
-    tiles.clear();
     laid = layout;
+    dealt = layout;
     kana = texts;
+    makeTiles();
+}
+
+void DrillGameField::makeTiles()
+{
+    for (DrillTile *old : std::as_const(tiles)) {
+        old->hide();
+        old->deleteLater(); // its press may be on the stack (the drill's last take)
+    }
+    tiles.clear();
     dragged = 0;
     for (int card : laid.cards()) {
-        auto *tile = new DrillGameTile(card, texts.value(card), this);
+        auto *tile = new DrillGameTile(card, kana.value(card), this);
         tile->installEventFilter(this);
         connect(tile, &QAbstractButton::pressed, this, [this, card] {
             if (taking)
@@ -94,6 +103,12 @@ void DrillGameField::removeCard(int card)
 
 void DrillGameField::setTakingEnabled(bool enabled)
 {
+    if (taking && !enabled && laid.cards() != dealt.cards()) {
+        taking = false;
+        laid = dealt;
+        makeTiles();
+        return;
+    }
     taking = enabled;
     for (DrillTile *tile : std::as_const(tiles)) {
         tile->setEnabled(enabled);
@@ -109,6 +124,7 @@ void DrillGameField::shuffleOwnSide()
     if (taking || laid.isEmpty())
         return;
     laid.shuffleOwnSide(*QRandomGenerator::global());
+    dealt = laid;
     placeTiles();
     emit ownSlotsChanged();
 }
@@ -201,6 +217,7 @@ void DrillGameField::mouseReleaseEvent(QMouseEvent *event)
     const QPoint centre = event->position().toPoint() - dragOffset + tile->rect().center();
     const bool moved = laid.move(dragged, DrillFieldLayout::atCell(cellAt(centre)));
     dragged = 0;
+    dealt = laid;
     setCursor(Qt::OpenHandCursor);
     placeTiles();
     if (moved)

@@ -44,6 +44,8 @@ public:
     void setField(const DrillFieldLayout &layout, const QHash<int, QString> &texts);
     const DrillFieldLayout &fieldLayout() const { return laid; }
     void removeCard(int card);
+    // When taking ends, the cards of the drill come back to their places for
+    // the player to arrange.
     void setTakingEnabled(bool enabled);
     // The player's side placed again at random (not while taking).
     void shuffleOwnSide();
@@ -70,9 +72,11 @@ private:
     QRect cellRect(QPoint cell) const;
     QPoint cellAt(QPoint pos) const;
     void placeTiles();
+    void makeTiles();
     void focusCard(int card);
 
     DrillFieldLayout laid;
+    DrillFieldLayout dealt; // as set, before any card was taken
     QHash<int, QString> kana;
     QHash<int, DrillTile *> tiles;
     bool taking = false;
