@@ -146,9 +146,21 @@ QSize DrillGameField::minimumSizeHint() const
 bool DrillGameField::eventFilter(QObject *watched, QEvent *event)
 {
     auto *tile = qobject_cast<DrillTile *>(watched);
-    if (!tile || event->type() != QEvent::KeyPress || !taking)
+    const bool keyEvent =
+        event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (!tile || !keyEvent || !taking)
         return QWidget::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // On a card these keys take and move, before any of the window's
+        // shortcuts (Space and Right also go on to the next card there).
+        static const QList<int> fieldKeys {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter,
+                                           Qt::Key_Left,  Qt::Key_Right,  Qt::Key_Up,
+                                           Qt::Key_Down};
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            event->setAccepted(fieldKeys.contains(key->key()));
+        return false;
+    }
     switch (key->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QDir>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,7 +75,8 @@ private slots:
         window.setFieldSettings(settings);
         window.resize(1280, 720);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window)); // the keys go to the focused card
         QVERIFY(window.field()->isHidden());
         window.startDrill();
         // At 1280x720 less a title bar, every tile in sight and legible.
@@ -96,6 +98,11 @@ private slots:
         for (auto it = ownSlots.cbegin(); it != ownSlots.cend(); ++it)
             QCOMPARE(window.fieldSettings().ownSlots.value(it.key()), it.value());
         QVERIFY(window.gameField()->tile(window.gameField()->fieldLayout().first())->hasFocus());
+        // The window's shortcuts on the same keys wait while a card has the keyboard.
+        QShortcut nextKey(QKeySequence(Qt::Key_Space), &window);
+        QShortcut rightKey(QKeySequence(Qt::Key_Right), &window);
+        QSignalSpy nextSpy(&nextKey, &QShortcut::activated);
+        QSignalSpy rightSpy(&rightKey, &QShortcut::activated);
         QAccessibleInterface *fieldNode = QAccessible::queryAccessibleInterface(window.gameField());
 
         for (int round = 0; window.isRunning(); ++round) {
@@ -114,6 +121,7 @@ private slots:
                 emit reader.verseEnded(card, 2);
             }
         }
+        QCOMPARE(nextSpy.size() + rightSpy.size(), 0);
         const QList<DrillRow> rows =
             DrillRecord(QDir(app.path()).filePath(QStringLiteral("training"))).recent(1).first();
         QCOMPARE(rows.size(), cards.size());
