@@ -73,6 +73,8 @@ void DrillField::setCards(const QList<int> &cards, const QHash<int, QString> &te
 {
     qDeleteAll(tiles);
     tiles.clear();
+    while (QLayoutItem *left = grid->takeAt(0)) // the places of cards taken
+        delete left;
     const auto perRow = std::max<qsizetype>(1, (cards.size() + Rows - 1) / Rows);
     for (qsizetype i = 0; i < cards.size(); ++i) {
         const int card = cards.at(i);
@@ -90,8 +92,24 @@ void DrillField::setCards(const QList<int> &cards, const QHash<int, QString> &te
 
 void DrillField::removeCard(int card)
 {
-    if (DrillTile *taken = tiles.value(card))
-        taken->hide();
+    DrillTile *taken = tiles.take(card);
+    if (!taken)
+        return;
+    // Its place stays empty, as on the tatami; the tile itself goes, so that
+    // a screen reader no longer finds it (later, as the press that took it
+    // may still be on the stack).
+    int row = 0;
+    int column = 0;
+    int rowSpan = 0;
+    int columnSpan = 0;
+    grid->getItemPosition(grid->indexOf(taken), &row, &column, &rowSpan, &columnSpan);
+    grid->removeWidget(taken);
+    const QSize size = taken->size();
+    grid->addItem(new QSpacerItem(size.width(), size.height(), QSizePolicy::Maximum,
+                                  QSizePolicy::Maximum),
+                  row, column);
+    taken->hide();
+    taken->deleteLater();
 }
 
 void DrillField::setTakingEnabled(bool enabled)

@@ -35,7 +35,7 @@ private:
 };
 
 // The cards on the field, in rows like a player's side. A tile taken away
-// leaves its place empty, as on the tatami.
+// is removed and leaves its place empty, as on the tatami.
 class DrillField : public QWidget
 {
     Q_OBJECT

@@ -4,6 +4,8 @@
 #include "CardCatalog.h"
 #include "CardSets.h"
 #include "DrillField.h"
+#include "DrillFieldLayout.h"
+#include "DrillGameField.h"
 #include "DrillReader.h"
 #include "DrillScore.h"
 #include "DrillStatistics.h"
@@ -126,6 +128,13 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     setup->addLayout(cardsForm);
     setup->addLayout(readingForm);
     setup->addStretch();
+    placeStatistics = new QLabel(this);
+    placeStatistics->setObjectName(QStringLiteral("drillPlaceStatistics"));
+    setup->addWidget(placeStatistics);
+    fieldKind = new QComboBox(this);
+    fieldKind->addItem(tr("一覧"));
+    fieldKind->addItem(tr("競技の場 (自陣と敵陣)"));
+    shuffleOwn = new QPushButton(tr("自陣をランダムに並べる"), this);
 
     start = new QPushButton(tr("開始"), this);
     stop = new QPushButton(tr("停止"), this);
@@ -135,6 +144,9 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     for (QPushButton *button : {start, stop, next, repeat})
         buttons->addWidget(button);
     buttons->addStretch();
+    buttons->addWidget(new QLabel(tr("並べ方"), this));
+    buttons->addWidget(fieldKind);
+    buttons->addWidget(shuffleOwn);
 
     fieldView = new DrillField(this);
     feedback = new QLabel(this);
@@ -155,9 +167,11 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     // The field and the chart take turns in one place, which is as high as
     // a full field needs from the start: the window does not grow when a
     // drill starts.
+    gameView = new DrillGameField(this);
     board = new QStackedWidget(this);
     board->addWidget(chart);
     board->addWidget(fieldView);
+    board->addWidget(gameView);
     {
         DrillField fullField;
         QList<int> cards;
@@ -191,6 +205,14 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
             reader->repeat();
     });
     connect(fieldView, &DrillField::cardPressed, this, &DrillWindow::onCardPressed);
+    connect(gameView, &DrillGameField::cardPressed, this, &DrillWindow::onCardPressed);
+    connect(gameView, &DrillGameField::ownSlotsChanged, this, &DrillWindow::keepOwnSlots);
+    connect(shuffleOwn, &QPushButton::clicked, gameView, &DrillGameField::shuffleOwnSide);
+    connect(fieldKind, &QComboBox::activated, this, [this](int index) {
+        fieldChoice.gameField = index == 1;
+        showFieldChoice();
+        storeFieldChoice();
+    });
     connect(drillWeak, &QPushButton::clicked, this, [this] {
         source->setCurrentIndex(source->findData(static_cast<int>(Source::WeakCards)));
         startDrill();
@@ -215,6 +237,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
 
     applySettings();
     refreshStatistics();
+    showFieldChoice();
     updateButtons();
     updateKeys();
     resize(DefaultWidth, DefaultHeight);
@@ -266,6 +289,7 @@ void DrillWindow::applySettings()
     beforeNextMs = drill.beforeNextMs;
     listening->setChecked(drill.listening);
     refreshCardSets();
+    setFieldSettings(settings->drillField);
 }
 
 void DrillWindow::changeSettings()
@@ -322,8 +346,7 @@ void DrillWindow::startDrill()
                                            timing, deal, takeLimitMs);
     rounds->setPauses(beforeLowerMs, beforeNextMs);
     rounds->setListening(listeningDrill);
-    fieldView->setCards(deal.field, TakingCardText::builtIn());
-    fieldView->setTakingEnabled(true);
+    layOutField(deal);
     startedAt = QDateTime::currentDateTime();
     voice->setText(reader->voiceName());
     feedback->clear();
@@ -504,6 +527,7 @@ void DrillWindow::showRoundEnd(const DrillRoundEnd &end)
     deadline.stop();
     const DrillRow &row = end.row;
     fieldView->removeCard(row.card);
+    gameView->removeCard(row.card);
     const QString kimariji = end.staticKimariji == row.kimariji
         ? row.kimariji
         : tr("%1 → %2").arg(end.staticKimariji, row.kimariji);
@@ -543,6 +567,7 @@ void DrillWindow::finishDrill()
     rounds.reset();
     updateKeys();
     fieldView->setTakingEnabled(false);
+    gameView->setTakingEnabled(false);
     QString path;
     const DrillRecord::SaveResult saved = DrillRecord(trainingFolder).save(startedAt, rows, &path);
     if (saved == DrillRecord::SaveResult::Failed)
@@ -589,6 +614,7 @@ void DrillWindow::refreshStatistics()
 {
     const DrillStatistics stats(DrillRecord(trainingFolder).recent(RecentDrills));
     weak = stats.weakCards();
+    showPlaceStatistics(stats);
 
     auto *medians = new QBarSet(tr("反応の中央値 (ミリ秒)"));
     auto *faults = new QBarSet(tr("お手つきと取れなかった回数"));
@@ -689,12 +715,109 @@ void DrillWindow::updateButtons()
     stop->setEnabled(running);
     next->setEnabled(running);
     repeat->setEnabled(running);
-    board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : chart);
+    // Between drills the game field stays up, for arranging the player's side;
+    // the grid gives its place to the chart.
+    if (fieldChoice.gameField)
+        board->setCurrentWidget(gameView);
+    else
+        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : chart);
+    placeStatistics->setVisible(!running && !placeStatistics->text().isEmpty());
     const QString refusal = listeningRefusal();
     listening->setEnabled(!running && (refusal.isEmpty() || listening->isChecked()));
     listening->setToolTip(refusal.isEmpty()
                               ? tr("上の句を決まり字のすぐ後で止め、場から取ります")
                               : refusal);
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
+    fieldKind->setEnabled(!running);
+    shuffleOwn->setEnabled(!running && fieldChoice.gameField);
     saveWeak->setEnabled(!running && !weak.isEmpty());
+}
+
+void DrillWindow::setFieldSettings(const DrillFieldSettings &choice)
+{
+    fieldChoice = choice;
+    fieldKind->setCurrentIndex(fieldChoice.gameField ? 1 : 0);
+    showFieldChoice();
+}
+
+void DrillWindow::layOutField(const DrillDeal &deal)
+{
+    gameView->setTakingEnabled(true);
+    fieldView->setTakingEnabled(true);
+    if (!fieldChoice.gameField) {
+        fieldView->setCards(deal.field, TakingCardText::builtIn());
+        return;
+    }
+    const DrillFieldLayout laid =
+        DrillFieldLayout::deal(deal.field, fieldChoice.ownSlots, *QRandomGenerator::global());
+    rounds->setFieldRows(laid.rows());
+    gameView->setField(laid, TakingCardText::builtIn());
+    keepOwnSlots(); // cards new to the player's side keep the place they got
+}
+
+void DrillWindow::showFieldChoice()
+{
+    if (fieldChoice.gameField && !rounds && gameView->fieldLayout().isEmpty()) {
+        // Something to arrange before the first drill: the cards it would lay out.
+        const DrillFieldLayout preview = DrillFieldLayout::deal(
+            sourceCards().mid(0, count->value()), fieldChoice.ownSlots, *QRandomGenerator::global());
+        gameView->setField(preview, TakingCardText::builtIn());
+        keepOwnSlots();
+    }
+    updateButtons();
+}
+
+void DrillWindow::keepOwnSlots()
+{
+    const QMap<int, int> now = gameView->fieldLayout().ownSlots();
+    bool changed = false;
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (fieldChoice.ownSlots.value(it.key(), -1) != it.value()) {
+            fieldChoice.ownSlots.insert(it.key(), it.value());
+            changed = true;
+        }
+    }
+    if (changed)
+        storeFieldChoice();
+}
+
+void DrillWindow::showPlaceStatistics(const DrillStatistics &stats)
+{
+    if (stats.places().isEmpty()) {
+        placeStatistics->clear();
+        return;
+    }
+    // A row a side, as the field lies: the opponent's back row to the left.
+    QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\"><tr><th>%1</th>")
+                        .arg(tr("反応の中央値"));
+    const QStringList rowNames {tr("上段"), tr("中段"), tr("下段")};
+    for (const QString &name : rowNames)
+        table += QStringLiteral("<th>%1</th>").arg(name);
+    table += QStringLiteral("</tr>");
+    for (FieldSide side : {FieldSide::Opponent, FieldSide::Own}) {
+        table += QStringLiteral("<tr><td>%1</td>")
+                     .arg(side == FieldSide::Own ? tr("自陣") : tr("敵陣"));
+        for (int row = 1; row <= DrillFieldLayout::Rows; ++row) {
+            QString cell;
+            for (const PlaceDrillStats &place : stats.places()) {
+                if (place.place == FieldRow {side, row} && place.medianReactionMs)
+                    cell = tr("%1 ミリ秒 (%n回)", nullptr, place.takes)
+                               .arg(*place.medianReactionMs);
+            }
+            table += QStringLiteral("<td align=\"right\">%1</td>").arg(cell);
+        }
+        table += QStringLiteral("</tr>");
+    }
+    placeStatistics->setText(table + QStringLiteral("</table>"));
+}
+
+void DrillWindow::storeFieldChoice()
+{
+    emit fieldSettingsChanged();
+    if (settings->drillField == fieldChoice)
+        return;
+    settings->drillField = fieldChoice;
+    if (ownSettings)
+        ownSettings->save(settingsFile);
+    emit settingsChanged();
 }

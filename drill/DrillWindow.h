@@ -1,6 +1,7 @@
 #ifndef DRILLWINDOW_H
 #define DRILLWINDOW_H
 
+#include "DrillFieldSettings.h"
 #include "DrillRounds.h"
 
 #include <QDateTime>
@@ -13,7 +14,9 @@
 
 struct AppSettings;
 class DrillField;
+class DrillGameField;
 class DrillReader;
+class DrillStatistics;
 class QChartView;
 class QCheckBox;
 class QComboBox;
@@ -59,6 +62,12 @@ public:
     QList<int> sourceCards() const;
     QList<int> weakCards() const { return weak; }
     DrillField *field() const { return fieldView; }
+    DrillGameField *gameField() const { return gameView; }
+
+    // Grid or game field, and the player's own arrangement on the game field
+    // (kept in the settings' drillField).
+    void setFieldSettings(const DrillFieldSettings &choice);
+    DrillFieldSettings fieldSettings() const { return fieldChoice; }
 
     void startDrill();
     void stopDrill();
@@ -69,6 +78,8 @@ signals:
     void drillSaved(const QString &path);
     // A setting was changed in the program's settings (see useSettings()).
     void settingsChanged();
+    // The layout was chosen or the player's arrangement changed.
+    void fieldSettingsChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -99,6 +110,11 @@ private:
     void storePlace();
     // Why the listening drill cannot be run now; empty when it can.
     QString listeningRefusal() const;
+    void layOutField(const DrillDeal &deal);
+    void showFieldChoice();
+    void keepOwnSlots();
+    void storeFieldChoice();
+    void showPlaceStatistics(const DrillStatistics &stats);
 
     QPointer<DrillReader> reader;
     QString trainingFolder;
@@ -129,11 +145,16 @@ private:
     QPushButton *next = nullptr;
     QPushButton *repeat = nullptr;
     DrillField *fieldView = nullptr;
+    DrillFieldSettings fieldChoice;
+    QComboBox *fieldKind = nullptr;
+    QPushButton *shuffleOwn = nullptr;
+    DrillGameField *gameView = nullptr;
     QLabel *feedback = nullptr;
     QLabel *status = nullptr;
     QLabel *score = nullptr;
     QStackedWidget *board = nullptr; // the field during a drill, the chart between drills
     QChartView *chart = nullptr;
+    QLabel *placeStatistics = nullptr; // median reaction by side and row
     QPushButton *drillWeak = nullptr;
     QPushButton *saveWeak = nullptr;
 };

@@ -9,8 +9,31 @@
 
 namespace {
 
-const char *const Header = "position\tcard\tdead\tkimariji\treference\treaction_ms\tresult";
-constexpr int Columns = 7;
+const char *const Header =
+    "position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\tside\trow";
+constexpr int OldColumns = 7; // before the game field
+constexpr int Columns = 9;
+
+const char *const OwnSide = "own";
+const char *const OpponentSide = "opponent";
+
+// The place columns: both empty, or a side and a row. False when broken.
+bool placeFrom(const QString &side, const QString &row, std::optional<FieldRow> *place)
+{
+    if (side.isEmpty() && row.isEmpty())
+        return true;
+    bool ok = false;
+    const int number = row.toInt(&ok);
+    if (!ok || number < 1 || number > 3)
+        return false;
+    if (side == QLatin1String(OwnSide))
+        *place = FieldRow {FieldSide::Own, number};
+    else if (side == QLatin1String(OpponentSide))
+        *place = FieldRow {FieldSide::Opponent, number};
+    else
+        return false;
+    return true;
+}
 
 std::optional<DrillResult> resultFrom(const QString &name)
 {
@@ -25,9 +48,12 @@ std::optional<DrillResult> resultFrom(const QString &name)
 // The row a line holds, or nothing when any field does not fit.
 std::optional<DrillRow> rowFrom(const QStringList &fields)
 {
-    if (fields.size() != Columns)
+    if (fields.size() != Columns && fields.size() != OldColumns)
         return std::nullopt;
     DrillRow row;
+    if (fields.size() == Columns
+        && !placeFrom(fields.at(7).trimmed(), fields.at(8).trimmed(), &row.place))
+        return std::nullopt;
     bool okPosition = false;
     bool okCard = false;
     row.position = fields.at(0).trimmed().toInt(&okPosition);
@@ -56,7 +82,7 @@ std::optional<DrillRow> rowFrom(const QStringList &fields)
     const bool answered = row.result == DrillResult::Taken || row.result == DrillResult::Fault;
     if (answered != row.reactionMs.has_value()
         || (row.dead && (row.result == DrillResult::Taken || row.result == DrillResult::Missed))
-        || (!row.dead && row.result == DrillResult::Passed))
+        || (!row.dead && row.result == DrillResult::Passed) || (row.dead && row.place))
         return std::nullopt;
     return row;
 }
@@ -103,7 +129,10 @@ QByteArray DrillRecord::format(const QList<DrillRow> &rows)
 {
     QString text = QLatin1String(Header) + QLatin1Char('\n');
     for (const DrillRow &row : rows) {
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\n")
+        const QString side = !row.place ? QString()
+            : row.place->side == FieldSide::Own ? QLatin1String(OwnSide)
+                                                : QLatin1String(OpponentSide);
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
                     .arg(row.position)
                     .arg(row.card)
                     .arg(row.dead ? 1 : 0)
@@ -111,7 +140,8 @@ QByteArray DrillRecord::format(const QList<DrillRow> &rows)
                          row.reference == DrillReference::Verse ? QStringLiteral("verse")
                                                                 : QStringLiteral("kimariji"),
                          row.reactionMs ? QString::number(*row.reactionMs) : QString(),
-                         resultName(row.result));
+                         resultName(row.result), side,
+                         row.place ? QString::number(row.place->row) : QString());
     }
     return text.toUtf8();
 }

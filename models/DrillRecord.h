@@ -23,6 +23,20 @@ enum class DrillResult {
 // were at that moment, or (a voice without mora timing) the verse's first sound.
 enum class DrillReference { Kimariji, Verse };
 
+// The side of the game field a card lies on: the player's own (near) or the
+// opponent's (far).
+enum class FieldSide { Own, Opponent };
+
+// Where a card lay on the game field: its side and row, row 1 the front row
+// at the middle line, 3 the back row nearest that side's player.
+struct FieldRow
+{
+    FieldSide side = FieldSide::Own;
+    int row = 1;
+
+    bool operator==(const FieldRow &other) const = default;
+};
+
 // One card of a drill, as read and answered.
 struct DrillRow
 {
@@ -33,6 +47,9 @@ struct DrillRow
     DrillReference reference = DrillReference::Kimariji;
     std::optional<qint64> reactionMs; // take minus reference; none when missed or passed
     DrillResult result = DrillResult::Missed;
+    // Where the card read lay on the game field; none on the grid and for
+    // dead cards.
+    std::optional<FieldRow> place;
 
     bool operator==(const DrillRow &other) const = default;
 };
@@ -40,7 +57,9 @@ struct DrillRow
 // The drills kept in a folder (the application folder's training/), one UTF-8
 // tab-separated file per drill named after its local start time,
 // YYYYMMDD-HHMMSS.tsv, header "position card dead kimariji reference
-// reaction_ms result". The newest Kept drills stay; older ones are removed.
+// reaction_ms result side row" (side "own" or "opponent" and row 1..3 where
+// the card lay on the game field, both empty otherwise; files from before
+// the game field have no such columns and still read). The newest Kept drills stay; older ones are removed.
 class DrillRecord
 {
 public:

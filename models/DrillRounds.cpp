@@ -180,6 +180,8 @@ DrillRoundEnd DrillRounds::closeRound(DrillResult result, int touched,
     end.row.reference = reference;
     end.row.reactionMs = reactionMs;
     end.row.result = result;
+    if (const auto lay = fieldRows.constFind(card); lay != fieldRows.cend() && !end.row.dead)
+        end.row.place = *lay;
     done.append(end.row);
 
     field.removeOne(card); // taken, faulted or missed: it is not read again

@@ -5,6 +5,7 @@
 #include "KimarijiModel.h"
 #include "TimingTable.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -74,6 +75,9 @@ public:
     // Where a verse handed out stops in a listening drill, in ms from its
     // file's start: right after its deciding syllables. None: read whole.
     std::optional<qint64> stopOf(const DrillVerse &verse) const;
+    // Where the field cards lie on the game field: the rows of these cards
+    // record it. None on the grid.
+    void setFieldRows(const QHash<int, FieldRow> &rows) { fieldRows = rows; }
 
     // The verse due to be read now, handed out once; nothing while the
     // player is to take or a verse sounds.
@@ -115,6 +119,7 @@ private:
     int nextPauseMs = DefaultNextPauseMs;
 
     QList<int> field;
+    QHash<int, FieldRow> fieldRows;
     QList<DrillRow> done;
     qsizetype index = 0;
     std::optional<DrillVerse> due;

@@ -9,6 +9,8 @@ DrillStatistics::DrillStatistics(const QList<QList<DrillRow>> &drills)
     QMap<int, CardDrillStats> byCard;
     QMap<int, QList<qint64>> reactions;
     QList<qint64> all;
+    // Keyed so that the opponent's side comes first, then the rows in order.
+    QMap<std::pair<int, int>, QList<qint64>> byPlace;
     for (const QList<DrillRow> &drill : drills) {
         for (const DrillRow &row : drill) {
             if (row.result == DrillResult::Passed)
@@ -22,6 +24,9 @@ DrillStatistics::DrillStatistics(const QList<QList<DrillRow>> &drills)
                 if (row.reactionMs) {
                     reactions[row.card].append(*row.reactionMs);
                     all.append(*row.reactionMs);
+                    if (row.place)
+                        byPlace[{row.place->side == FieldSide::Opponent ? 0 : 1, row.place->row}]
+                            .append(*row.reactionMs);
                 }
                 break;
             case DrillResult::Fault:
@@ -40,6 +45,11 @@ DrillStatistics::DrillStatistics(const QList<QList<DrillRow>> &drills)
         perCard.append(stats);
     }
     overallMedianMs = median(all);
+    for (auto it = byPlace.cbegin(); it != byPlace.cend(); ++it) {
+        const FieldRow place {it.key().first == 0 ? FieldSide::Opponent : FieldSide::Own,
+                              it.key().second};
+        perPlace.append({place, static_cast<int>(it.value().size()), median(it.value())});
+    }
 
     std::stable_sort(perCard.begin(), perCard.end(),
                      [](const CardDrillStats &a, const CardDrillStats &b) {

@@ -13,6 +13,7 @@ AppSettings AppSettings::load(const QString &path)
     loaded.voices = VoiceSettings::load(settings);
     loaded.drill = DrillSettings::load(settings);
     loaded.cardSets = CardSets::load(settings);
+    loaded.drillField = DrillFieldSettings::load(settings);
     return loaded;
 }
 
@@ -26,6 +27,7 @@ bool AppSettings::save(const QString &path) const
     voices.save(settings);
     drill.save(settings);
     cardSets.save(settings);
+    drillField.save(settings);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -3,6 +3,7 @@
 
 #include "AudioSettings.h"
 #include "CardSets.h"
+#include "DrillFieldSettings.h"
 #include "DrillSettings.h"
 #include "MainSettings.h"
 #include "PracticeSettings.h"
@@ -30,6 +31,7 @@ struct AppSettings
     VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
     DrillSettings drill; // [DRILL], written only while not at its defaults
     CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
+    DrillFieldSettings drillField; // [DRILL_FIELD], written only while not at its defaults
 
     // Missing or unreadable file: the defaults.
     static AppSettings load(const QString &path);

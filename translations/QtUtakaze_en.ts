@@ -298,6 +298,53 @@
         <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
         <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
     </message>
+    <message>
+        <source>一覧</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>競技の場 (自陣と敵陣)</source>
+        <translation>Game field (own and opponent&apos;s side)</translation>
+    </message>
+    <message>
+        <source>自陣をランダムに並べる</source>
+        <translation>Place own side at random</translation>
+    </message>
+    <message>
+        <source>並べ方</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>反応の中央値</source>
+        <translation>Median reaction</translation>
+    </message>
+    <message>
+        <source>上段</source>
+        <translation>Front row</translation>
+    </message>
+    <message>
+        <source>中段</source>
+        <translation>Middle row</translation>
+    </message>
+    <message>
+        <source>下段</source>
+        <translation>Back row</translation>
+    </message>
+    <message>
+        <source>自陣</source>
+        <translation>Own side</translation>
+    </message>
+    <message>
+        <source>敵陣</source>
+        <translation>Opponent&apos;s side</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 ミリ秒 (%n回)</source>
+        <translation>
+            <numerusform>%1 ms (%n take)</numerusform>
+            <numerusform>%1 ms (%n takes)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>FinalMsgBox</name>

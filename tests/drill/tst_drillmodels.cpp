@@ -30,7 +30,8 @@ TimingTable timingFor74()
 DrillRow row(int position, int card, DrillResult result, std::optional<qint64> reaction,
              bool dead = false)
 {
-    return {position, card, dead, QStringLiteral("う"), DrillReference::Kimariji, reaction, result};
+    return {position, card, dead, QStringLiteral("う"), DrillReference::Kimariji, reaction, result,
+            std::nullopt};
 }
 
 } // namespace
@@ -82,19 +83,20 @@ private slots:
     {
         const QList<DrillRow> rows {
             {1, 65, false, QStringLiteral("うら"), DrillReference::Kimariji, 412,
-             DrillResult::Taken},
-            {2, 3, true, QStringLiteral("あし"), DrillReference::Verse, -80, DrillResult::Fault},
+             DrillResult::Taken, std::nullopt},
+            {2, 3, true, QStringLiteral("あし"), DrillReference::Verse, -80, DrillResult::Fault, std::nullopt},
             {3, 74, false, QStringLiteral("う"), DrillReference::Kimariji, std::nullopt,
-             DrillResult::Missed},
+             DrillResult::Missed, std::nullopt},
             {4, 9, true, QStringLiteral("はなの"), DrillReference::Kimariji, std::nullopt,
-             DrillResult::Passed}};
+             DrillResult::Passed, std::nullopt}};
         const QByteArray text = DrillRecord::format(rows);
         QCOMPARE(text,
-                 QByteArray("position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\n"
-                            "1\t65\t0\tうら\tkimariji\t412\ttaken\n"
-                            "2\t3\t1\tあし\tverse\t-80\tfault\n"
-                            "3\t74\t0\tう\tkimariji\t\tmissed\n"
-                            "4\t9\t1\tはなの\tkimariji\t\tpassed\n"));
+                 QByteArray("position\tcard\tdead\tkimariji\treference\treaction_ms\tresult\tside\t"
+                            "row\n"
+                            "1\t65\t0\tうら\tkimariji\t412\ttaken\t\t\n"
+                            "2\t3\t1\tあし\tverse\t-80\tfault\t\t\n"
+                            "3\t74\t0\tう\tkimariji\t\tmissed\t\t\n"
+                            "4\t9\t1\tはなの\tkimariji\t\tpassed\t\t\n"));
         QCOMPARE(DrillRecord::parse(text), rows);
 
         const QByteArray broken = text
@@ -178,7 +180,7 @@ private slots:
         QVERIFY(end);
         QCOMPARE(end->row,
                  (DrillRow {1, 65, false, QStringLiteral("うら"), DrillReference::Verse, 800,
-                            DrillResult::Taken}));
+                            DrillResult::Taken, std::nullopt}));
         QCOMPARE(end->staticKimariji, QStringLiteral("うら"));
         QCOMPARE(rounds.take(74, 1900), std::nullopt); // the round is over
         QCOMPARE(rounds.takeDueVerse(), std::nullopt); // the upper verse still sounds
@@ -197,7 +199,7 @@ private slots:
         QVERIFY(end);
         QCOMPARE(end->row,
                  (DrillRow {2, 74, false, QStringLiteral("う"), DrillReference::Kimariji, -20,
-                            DrillResult::Fault}));
+                            DrillResult::Fault, std::nullopt}));
         QCOMPARE(end->touched, 87);
         QCOMPARE(end->staticKimariji, QStringLiteral("うか"));
         QCOMPARE(rounds.fieldCards(), QList<int> {87}); // 74 went with the fault

@@ -1,18 +1,22 @@
 // Renders the take drill's screenshots for the README: the field during a
-// drill (one card just taken), the chart of recent drills after it, and a
+// drill (one card just taken), the chart of recent drills after it, a
 // drill of fifty cards in a window as large as a 1280x720 screen leaves it
-// (a 32 px panel and a 28 px title bar taken off). The drills behind the
-// chart are made up here, the same every time.
+// (a 32 px panel and a 28 px title bar taken off), and the game field at
+// 1280x720 with a card taken by keyboard. The drills behind the chart are
+// made up here, the same every time.
 //
 // Usage: qtutakaze_drill_screenshots <output folder>
 
 #include "DrillField.h"
+#include "DrillFieldLayout.h"
+#include "DrillGameField.h"
 #include "DrillReader.h"
 #include "DrillRecord.h"
 #include "DrillWindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -59,6 +63,28 @@ void makeUpDrills(const QString &appFolder)
         }
         record.save(first.addDays(day), rows);
     }
+}
+
+// Arrow keys from the focused card to `card`, then Space, as a player would.
+void takeByKeyboard(const DrillGameField *field, int card)
+{
+    const QPoint target = DrillFieldLayout::cell(*field->fieldLayout().place(card));
+    auto press = [field](int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        if (QWidget *focused = field->window()->focusWidget())
+            QApplication::sendEvent(focused, &down);
+    };
+    for (int steps = 0; steps < 40; ++steps) {
+        const auto *tile = qobject_cast<DrillTile *>(field->window()->focusWidget());
+        if (!tile || tile->card() == card)
+            break;
+        const QPoint here = DrillFieldLayout::cell(*field->fieldLayout().place(tile->card()));
+        press(target.y() < here.y()       ? Qt::Key_Up
+                  : target.y() > here.y() ? Qt::Key_Down
+                  : target.x() < here.x() ? Qt::Key_Left
+                                          : Qt::Key_Right);
+    }
+    press(Qt::Key_Space);
 }
 
 bool save(QWidget *window, const QString &path)
@@ -114,5 +140,29 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
     ok &= save(&laptop, out.filePath(QStringLiteral("drill-1280x720.png")));
     laptop.stopDrill();
+    window.close();
+
+    StillReader gameReader;
+    DrillWindow game(&gameReader, scratch.path(),
+                     scratch.filePath(QStringLiteral("QtUtakaze.ini")));
+    game.setSelectedCards(cards);
+    DrillFieldSettings gameField;
+    gameField.gameField = true;
+    game.setFieldSettings(gameField);
+    game.resize(1280, 720);
+    game.show();
+    game.activateWindow();
+    QApplication::processEvents();
+    game.startDrill();
+    QApplication::processEvents();
+    game.resize(1280, 720); // room enough once the field is laid out for taking
+    emit gameReader.verseStarted(gameReader.lastCard, 1, 1000, 0, 1.0);
+    gameReader.now = 1540;
+    takeByKeyboard(game.gameField(), gameReader.lastCard);
+    QApplication::processEvents();
+    std::printf("game field window: minimum %dx%d, tile %d px wide\n",
+                game.minimumSizeHint().width(), game.minimumSizeHint().height(),
+                game.gameField()->tile(game.gameField()->fieldLayout().first())->width());
+    ok &= save(&game, out.filePath(QStringLiteral("drill-game-field.png")));
     return ok ? 0 : 1;
 }
