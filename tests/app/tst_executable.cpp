@@ -165,6 +165,25 @@ private slots:
         QVERIFY(bus.waitForFinished(5000));
     }
 
+    // The program does not link libarchive: it is loaded when a .zip is
+    // opened, and its own words say it read this one.
+    void importReader_zipOpenedWithTheLibraryLoadedThen()
+    {
+        const QString zip = dir.filePath(QStringLiteral("truncated.zip"));
+        QFile file(zip);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("PK\x03\x04", 4) + QByteArray(8, 'x'));
+        file.close();
+        QProcess import;
+        import.setWorkingDirectory(dir.path());
+        import.setProcessEnvironment(environment());
+        import.start(program, {QStringLiteral("--import-reader"), zip, QStringLiteral("zipped")});
+        QVERIFY(import.waitForFinished(10000));
+        QCOMPARE(import.exitCode(), 1);
+        const QByteArray output = import.readAllStandardOutput() + import.readAllStandardError();
+        QVERIFY2(output.contains("ZIP"), output.constData());
+    }
+
     void secondStartInTheSameFolder_endsAndShowsTheFirst()
     {
         QProcess first;

@@ -22,6 +22,9 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // The desktop pieces without a desktop: language choice, signals, the
 // one-program-per-folder lock and the remote control's request rules.
@@ -128,6 +131,38 @@ private slots:
         QVERIFY(!second.claim());
         QTRY_COMPARE(activated.count(), 1);
         QVERIFY(SingleInstance::serverName(folder) != SingleInstance::serverName(QDir::tempPath()));
+    }
+
+    // A crashed program leaves its socket file behind; anything but the one
+    // request line leaves the window alone.
+    void singleInstance_staleSocketFileAndStrayRequests()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = SingleInstance::socketPath(dir.path());
+        QFile stale(path);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        SingleInstance first(dir.path());
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QVERIFY(first.claim());
+
+        for (const QByteArray &request : {QByteArray("activate"), QByteArray("raise\n")}) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            qstrncpy(address.sun_path, QFile::encodeName(path).constData(),
+                     sizeof address.sun_path);
+            QCOMPARE(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+            QCOMPARE(::write(fd, request.constData(), size_t(request.size())),
+                     ssize_t(request.size()));
+            ::close(fd);
+        }
+        SingleInstance second(dir.path());
+        QVERIFY(!second.claim());
+        QTRY_COMPARE(activated.count(), 1);
+        QTest::qWait(20); // nothing more arrives
+        QCOMPARE(activated.count(), 1);
     }
 
     void mpris_requestsFollowThePlayerState()

@@ -81,6 +81,7 @@ private:
     // A 16-bit mono WAV at the output's rate (nothing to resample, which is slow
     // for hundreds of files): silence, then a tone of the given amplitude.
     static bool writeWav(const QString &path, double silence, double tone, double amplitude = 0.5);
+    static QByteArray wav(double silence, double tone, double amplitude = 0.5);
     // A reader folder with every verse (the preamble's upper one too when asked).
     static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper);
     static bool writeZip(const QString &path, const QList<ZipEntry> &entries);
@@ -89,14 +90,19 @@ private:
 
 bool TestReaders::writeWav(const QString &path, double silence, double tone, double amplitude)
 {
+    return writeFile(path, wav(silence, tone, amplitude));
+}
+
+QByteArray TestReaders::wav(double silence, double tone, double amplitude)
+{
     constexpr int Rate = 44100;
-    QByteArray samples;
     const int silent = int(silence * Rate);
     const int total = silent + int(tone * Rate);
-    for (int i = 0; i < total; ++i) {
-        const double value = i < silent ? 0 : amplitude * std::sin(2 * M_PI * 440 * i / Rate);
-        const qint16 s = qint16(value * 32767);
-        samples.append(char(s & 0xff)).append(char((s >> 8) & 0xff));
+    QByteArray samples(qsizetype(total) * 2, '\0');
+    for (int i = silent; i < total; ++i) {
+        const auto s = quint16(qint16(amplitude * std::sin(2 * M_PI * 440 * i / Rate) * 32767));
+        samples[2 * i] = char(s & 0xff);
+        samples[2 * i + 1] = char(s >> 8);
     }
     QByteArray wav("RIFF");
     auto le32 = [&wav](quint32 v) {
@@ -109,18 +115,20 @@ bool TestReaders::writeWav(const QString &path, double silence, double tone, dou
     le32(16), le16(1), le16(1), le32(Rate), le32(Rate * 2), le16(2), le16(16);
     wav.append("data");
     le32(quint32(samples.size()));
-    return writeFile(path, wav + samples);
+    return wav + samples;
 }
 
 bool TestReaders::writeReader(const QString &folder, const QString &prefix, bool preambleUpper)
 {
     if (!QDir().mkpath(folder))
         return false;
+    // Made once: the hundreds of verse files of every reader are the same.
+    static const QByteArray verse = wav(0.05, 0.4);
     for (int card = 0; card <= 100; ++card) {
         for (int half = (card == 0 && !preambleUpper) ? 2 : 1; half <= 2; ++half) {
             const QString name =
                 QString::asprintf("%s_%03d_%d.wav", qPrintable(prefix), card, half);
-            if (!writeWav(QDir(folder).filePath(name), 0.05, 0.4))
+            if (!writeFile(QDir(folder).filePath(name), verse))
                 return false;
         }
     }
