@@ -11,6 +11,7 @@ AppSettings AppSettings::load(const QString &path)
     loaded.practice = PracticeSettings::load(settings);
     loaded.view = ViewSettings::load(settings);
     loaded.voices = VoiceSettings::load(settings);
+    loaded.output = OutputSettings::load(settings);
     loaded.cardSets = CardSets::load(settings);
     return loaded;
 }
@@ -23,6 +24,7 @@ bool AppSettings::save(const QString &path) const
     practice.save(settings);
     view.save(settings);
     voices.save(settings);
+    output.save(settings);
     cardSets.save(settings);
     settings.sync();
     return settings.status() == QSettings::NoError;

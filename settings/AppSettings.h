@@ -4,6 +4,7 @@
 #include "AudioSettings.h"
 #include "CardSets.h"
 #include "MainSettings.h"
+#include "OutputSettings.h"
 #include "PracticeSettings.h"
 #include "ViewSettings.h"
 #include "VoiceSettings.h"
@@ -27,6 +28,7 @@ struct AppSettings
     AudioSettings audio; // [AUDIO], written only while not at its defaults
     ViewSettings view; // [VIEW], written only while not at its defaults
     VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
+    OutputSettings output; // [OUTPUT], written only once a broadcast was switched on
     CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
 
     // Missing or unreadable file: the defaults.
