@@ -27,12 +27,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// 10 ms a piece, sent 40 ms ahead of the wall clock: the server reads its
+// 10 ms a piece, sent 120 ms ahead of the wall clock: the server reads its
 // source in 20 ms chunks by its own timer, so what we send ahead only waits
-// in its socket, and running dry (a busy machine) would make it restart the
-// stream's timing. Ahead is also how late a change can take effect.
+// in its socket, while a source that runs dry (this thread held up on a
+// busy machine) makes the server restart the stream's timing, a gap every
+// player hears (28 ms with 40 ms ahead under a parallel compile). Ahead is
+// also how late a change can take effect, small beside the server's buffer.
 constexpr int ChunkFrames = AudioClip::Rate / 100;
-constexpr int AheadMs = 40;
+constexpr int AheadMs = 120;
 constexpr int ConnectTimeoutMs = 1000;
 constexpr auto RetryInterval = std::chrono::milliseconds(500);
 
