@@ -72,6 +72,8 @@ void BroadcastController::apply(const OutputSettings &settings)
             showLabel();
             this->bar->showMessage(message);
         });
+        connect(service, &SnapcastService::notice, this->bar,
+                [this](const QString &message) { this->bar->showMessage(message); });
         // Our own server listens only now: the output may open.
         connect(service, &SnapcastService::serverReady, this, [] { AudioOutput::Reopen(); });
         linkTimer = new QTimer(this);

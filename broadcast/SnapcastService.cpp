@@ -70,8 +70,9 @@ QProcess *SnapcastService::newProcess(const QString &program)
 {
     auto *process = new QProcess(this);
     process->setProgram(program);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Their logs are of no use to the player; what goes wrong is said in the status bar.
     process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
     // Ends with the program, even one that crashed: no server left holding the ports.
     process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     return process;
@@ -90,8 +91,6 @@ void SnapcastService::startServer()
     empty.close();
     server = newProcess(QStringLiteral("snapserver"));
     server->setArguments(SnapcastSetup::serverArguments(output, config, serverFolder->path()));
-    // Its log is of no use to the player; a failure is said in the status bar.
-    server->setStandardErrorFile(QProcess::nullDevice());
     connect(server, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
             running = false;
@@ -118,7 +117,12 @@ void SnapcastService::startClient()
     client->setArguments(SnapcastSetup::clientArguments(output));
     connect(client, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            emit problem(tr("snapclient を起動できません: このコンピューターでは聞こえません"));
+            emit notice(tr("snapclient を起動できません: このコンピューターでは聞こえません"));
+    });
+    // No sound device it can open, most often.
+    connect(client, &QProcess::finished, this, [this] {
+        if (running)
+            emit notice(tr("snapclient が終了しました: このコンピューターでは聞こえません"));
     });
     client->start();
 }
@@ -169,6 +173,7 @@ void SnapcastService::onReply()
     control = nullptr;
     if (count < 0)
         return;
+    const bool back = !reachable;
     reachable = true;
     if (!ready) {
         ready = true;
@@ -176,7 +181,7 @@ void SnapcastService::onReply()
             startClient();
         emit serverReady();
     }
-    if (count != lastCount) {
+    if (count != lastCount || back) {
         lastCount = count;
         emit clientsChanged(count);
     }

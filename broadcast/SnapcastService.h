@@ -40,6 +40,9 @@ signals:
     void clientsChanged(int count);
     // The server cannot be started or reached, or its process ended.
     void problem(const QString &message);
+    // Something the host should know that leaves the broadcast going (the
+    // local client could not play).
+    void notice(const QString &message);
 
 private:
     void startServer();
