@@ -55,8 +55,10 @@ void SnapcastService::stop()
         if (!*process)
             continue;
         (*process)->disconnect(this);
+        // Quitting waits for this: snapserver takes more than a second to end
+        // on SIGTERM, and it keeps nothing worth the wait.
         (*process)->terminate();
-        if (!(*process)->waitForFinished(1000)) {
+        if (!(*process)->waitForFinished(200)) {
             (*process)->kill();
             (*process)->waitForFinished(1000);
         }
@@ -135,7 +137,7 @@ void SnapcastService::poll()
         control->abort();
         delete control;
         control = nullptr;
-        if (ready && reachable) {
+        if ((!output.ownServer || ready) && reachable) {
             reachable = false;
             emit problem(tr("配信サーバー %1:%2 が応答しません")
                              .arg(output.serverHost())

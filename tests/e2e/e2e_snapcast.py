@@ -1,20 +1,13 @@
 #!/usr/bin/python3
-"""End-to-end test of a broadcast through Snapcast, on one machine.
-
-Starts a snapserver (a TCP source for the program, a 600 ms buffer) and two
-snapclients writing what they play to files (--player file); the second one
-reaches the server through a relay in this script that holds every packet
-150 ms each way. The real program, under a private Xvfb, broadcasts to that
-server ([OUTPUT] Broadcast=true, an existing server). Checks:
-  - a reading of 5 cards (pauses of 1 s): in both outputs every verse whole
-    and every silence between two verses within 10 ms of W + 0.2 s;
-  - the two outputs play each verse at the same moment, within 5 ms (the
-    lag by cross-correlation of the captures around each verse, turned into
-    wall-clock time with each file's measured growth);
-  - the server stopped during a second reading: the program pauses and says
-    so, stays paused once the server is back, and resumes on Start.
-Prints the offsets, the pause errors and Start to first sound at the
-clients (the server's buffer included).
+"""End-to-end test of a broadcast through Snapcast, on one machine: a
+snapserver (600 ms buffer), two snapclients writing what they play to files,
+the second through a relay that holds every packet 150 ms each way, and the
+real program under Xvfb broadcasting to that server. It reads 5 cards: in
+both outputs every verse whole and every pause within 10 ms of W + 0.2 s,
+and the two outputs within 5 ms of each other (cross-correlation of the
+captures, each turned into wall-clock time by its file's growth). Then the
+server is stopped during a second reading: the reading must pause, stay
+paused once the server is back, and go on at Start.
 """
 
 import os
@@ -22,6 +15,7 @@ import socket
 import statistics
 import subprocess
 import sys
+import queue
 import threading
 import time
 
@@ -45,72 +39,48 @@ def verse_seconds(card):
     return 0.6 + 0.01 * card
 
 
-def free_ports(count):
-    sockets = [socket.socket() for _ in range(count)]
-    for s in sockets:
+def free_port():
+    with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
-    ports = [s.getsockname()[1] for s in sockets]
-    for s in sockets:
-        s.close()
-    return ports
+        return s.getsockname()[1]
 
 
-class Relay:
-    """TCP relay on 127.0.0.1: every piece read is written on 150 ms later,
-    both ways (the clock sync of Snapcast sees a slow network, not a lopsided
-    one). It runs in a process of its own (this script with --relay), so the
-    analysis here never holds up its threads."""
+def relay(listen_port, target_port):
+    """TCP relay: every piece read is written on 150 ms later, both ways (the
+    clock sync of Snapcast sees a slow network, not a lopsided one). Run in a
+    process of its own (--relay), so that the analysis never holds it up."""
+    listener = socket.create_server(("127.0.0.1", listen_port), reuse_port=True)
 
-    def __init__(self, listen_port, target_port):
-        self.target = target_port
-        self.listener = socket.socket()
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", listen_port))
-        self.listener.listen(4)
-
-    def serve(self):
-        while True:
-            try:
-                client, _ = self.listener.accept()
-                server = socket.create_connection(("127.0.0.1", self.target))
-            except OSError:
-                continue
-            for a, b in ((client, server), (server, client)):
-                self._pipe(a, b)
-
-    def _pipe(self, source, sink):
-        pending = []
-        ready = threading.Condition()
+    def pipe(source, sink):
+        pending = queue.Queue()
 
         def read():
-            while True:
-                try:
-                    data = source.recv(65536)
-                except OSError:
-                    data = b""
-                with ready:
-                    pending.append((time.monotonic() + RELAY_DELAY, data))
-                    ready.notify()
-                if not data:
-                    return
+            data = b"x"
+            while data:
+                data = source.recv(65536)
+                pending.put((time.monotonic() + RELAY_DELAY, data))
 
         def write():
             while True:
-                with ready:
-                    while not pending:
-                        ready.wait()
-                    due, data = pending.pop(0)
+                due, data = pending.get()
                 time.sleep(max(0.0, due - time.monotonic()))
-                try:
-                    if not data:
-                        sink.shutdown(socket.SHUT_WR)
-                        return
-                    sink.sendall(data)
-                except OSError:
-                    return
+                if not data:
+                    return sink.shutdown(socket.SHUT_WR)
+                sink.sendall(data)
 
-        threading.Thread(target=read, daemon=True).start()
-        threading.Thread(target=write, daemon=True).start()
+        for job in (read, write):
+            threading.Thread(target=job, daemon=True).start()
+
+    while True:
+        client, _ = listener.accept()
+        server = socket.create_connection(("127.0.0.1", target_port))
+        pipe(client, server)
+        pipe(server, client)
+
+
+def helper(*args):
+    """This script in another mode (--relay, --watch)."""
+    return subprocess.Popen([sys.executable, os.path.abspath(__file__), *map(str, args)])
 
 
 def start_server(work, ports):
@@ -149,16 +119,12 @@ CHUNK = 2205  # frames: snapclient's file player writes 50 ms at a time
 
 
 def watch(path, out):
-    """Writes to out a line "monotonic-seconds frames" for every growth of the
-    file at path, looked at every half millisecond: a process of its own, so
-    that the test's analysis never delays a look."""
+    """Writes to out "monotonic-seconds frames" at every growth of the file at
+    path, looked at every half millisecond, in a process of its own (--watch)."""
     last = -1
     with open(out, "w") as f:
         while True:
-            try:
-                frames = os.path.getsize(path) // d.FRAME_BYTES
-            except OSError:
-                frames = -1
+            frames = os.path.getsize(path) // d.FRAME_BYTES if os.path.exists(path) else -1
             if frames != last:
                 f.write("%.6f %d\n" % (time.monotonic(), frames))
                 f.flush()
@@ -166,21 +132,9 @@ def watch(path, out):
             time.sleep(0.0005)
 
 
-def start_watch(path):
-    out = path + ".times"
-    proc = subprocess.Popen([sys.executable, os.path.abspath(__file__), "--watch", path, out])
-    return proc, out
-
-
-def load_times(out):
-    with open(out) as f:
-        return [(float(t), int(n)) for t, n in (line.split() for line in f if line.strip())]
-
-
 def frame_time(times, frame):
-    """When the file player played frame: it writes each 50 ms piece at the
-    moment it plays it (its own clock), so the piece's write, seen by the
-    watcher, plus the frame's place in it."""
+    """When the file player played frame: it writes each 50 ms piece as it
+    plays it, so the piece's write (seen by watch) plus the frame's place in it."""
     first = frame - frame % CHUNK
     for t, n in times:
         if n > first:
@@ -190,9 +144,8 @@ def frame_time(times, frame):
 
 def lag(a, sa, b, sb):
     """Frames to add to sb so that b lines up with a at sa: the least squared
-    difference of 10 ms before to 100 ms after each onset, over shifts of up
-    to 10 ms (cross-correlation, less each shifted window's energy: the
-    plain product of a steady tone would not tell its periods apart)."""
+    difference around the onsets (the cross-correlation less the shifted
+    window's energy: a bare product cannot tell a steady tone's periods apart)."""
     before, after, reach = 441, 4410, 441
     x = a[sa - before: sa + after]
     y = b[sb - before - reach: sb + after + reach]
@@ -203,8 +156,7 @@ def lag(a, sa, b, sb):
 
 def run(app, work):
     problems = []
-    ports = free_ports(3)
-    stream, control, source = ports
+    ports = stream, control, source = free_port(), free_port(), free_port()
     ini = ('[SETTING]\nchk_joka=false\nWait1Time=%d\nWait2Time=%d\nFudaList="%s"\n'
            '[OUTPUT]\nBroadcast=true\nOwnServer=false\nHost=127.0.0.1\nStreamPort=%d\n'
            'ControlPort=%d\nSourcePort=%d\nLocalClient=false\n'
@@ -214,15 +166,13 @@ def run(app, work):
     procs = [server]
     try:
         wait_port(control)
-        relay_port = free_ports(1)[0]
-        procs.append(subprocess.Popen([sys.executable, os.path.abspath(__file__), "--relay",
-                                       str(relay_port), str(stream)]))
+        relay_port = free_port()
+        procs.append(helper("--relay", relay_port, stream))
         wait_port(relay_port)
         (ca, path_a), (cb, path_b) = start_client(work, "a", stream), start_client(work, "b", relay_port)
-        procs += [ca, cb]
         clients_started = time.monotonic()
-        (wa, times_a), (wb, times_b) = start_watch(path_a), start_watch(path_b)
-        procs += [wa, wb]
+        times_a, times_b = path_a + ".times", path_b + ".times"
+        procs += [ca, cb, helper("--watch", path_a, times_a), helper("--watch", path_b, times_b)]
         with d.Xvfb() as x:
             with open(os.path.join(work, "app.log"), "w") as applog:
                 proc = subprocess.Popen([exe], cwd=work, env=d.app_env(x.display, None, "dummy"),
@@ -237,8 +187,9 @@ def run(app, work):
             d.key(x.display, window, "Home", focused=True)
             mono_a, segs_a = pulse.wait_verses(path_a, 2 * len(CARDS), 60, quiet=1.5)
             mono_b, segs_b = pulse.wait_verses(path_b, 2 * len(CARDS), 10, quiet=1.0)
-            points_a, points_b = load_times(times_a), load_times(times_b)
-            problems += phase_stop(work, x, window, proc, procs, ports, path_a)
+            points_a, points_b = ([(float(t), int(n)) for t, n in map(str.split, open(path))]
+                                  for path in (times_a, times_b))
+            problems += phase_stop(work, x, window, procs, ports, path_a)
             d.stop_process(proc)
     finally:
         for p in reversed(procs):
@@ -263,10 +214,9 @@ def run(app, work):
         offsets.append(frame_time(points_a, sa.start) - frame_time(points_b, fb))
     if offsets:
         worst = max(offsets, key=abs)
-        log("offset between the clients (a - b), per verse: %s ms"
-            % " ".join("%+.1f" % (1000 * o) for o in offsets))
-        log("offset between the clients: worst %+.1f ms, median %+.1f ms over %d verses"
-            % (1000 * worst, 1000 * statistics.median(offsets), len(offsets)))
+        log("offset between the clients (a - b), per verse: %s ms; worst %+.1f ms, median %+.1f ms"
+            % (" ".join("%+.1f" % (1000 * o) for o in offsets), 1000 * worst,
+               1000 * statistics.median(offsets)))
         if abs(worst) > SYNC_TOLERANCE:
             problems.append("the clients are %.1f ms apart" % (1000 * worst))
     first = frame_time(points_a, segs_a[0].start) - pressed
@@ -275,48 +225,40 @@ def run(app, work):
     return problems
 
 
-def phase_stop(work, x, window, proc, procs, ports, path_a):
-    """A second reading; the server stopped after its first verse and started
-    again: the reading must pause, stay paused, and resume on Start."""
+def phase_stop(work, x, window, procs, ports, path_a):
+    """A second reading, the server stopped after its first verse and started
+    again: the reading must pause, stay paused, and go on at Start."""
     problems = []
-    stream, control, source = ports
     d.key(x.display, window, "Home", focused=True)
     _, segs = pulse.wait_verses(path_a, 2 * len(CARDS) + 1, 20, quiet=0.1)
-    server = procs[0]
-    server.terminate()
-    server.wait(10)
+    d.stop_process(procs[0])
     log("server stopped after verse %s of the second reading" % (segs[-1].verse,))
     time.sleep(1.0)
     procs[0] = start_server(work, ports)
-    wait_port(control)
-    time.sleep(3.0)  # the program reconnects; the reading must not go on by itself
+    wait_port(ports[1])
+    time.sleep(3.0)  # the program is connected again; the reading must wait
     heard = len(d.segments(d.load_capture(path_a)))
     time.sleep(2.0)
-    after = len(d.segments(d.load_capture(path_a)))
-    if after != heard:
+    if len(d.segments(d.load_capture(path_a))) != heard:
         problems.append("the reading went on by itself after the server came back")
     with open(os.path.join(work, "app.log"), errors="replace") as f:
-        said = f.read()
-    if "broadcast server went away" not in said:
-        problems.append("the program did not notice the server had gone")
+        if "broadcast server went away" not in f.read():
+            problems.append("the program did not notice the server had gone")
     resumed = time.monotonic()
     d.key(x.display, window, "Home", focused=True)
-    deadline = time.monotonic() + 10
-    while len(d.segments(d.load_capture(path_a))) <= after:
-        if time.monotonic() > deadline:
-            problems.append("Start did not resume the reading once the server was back")
-            break
+    while len(d.segments(d.load_capture(path_a))) <= heard:
+        if time.monotonic() > resumed + 10:
+            return problems + ["Start did not resume the reading once the server was back"]
         time.sleep(0.1)
-    else:
-        log("server stopped: the reading paused, stayed paused with the server back "
-            "(%.0f s), and went on %.1f s after Start" % (5.0, time.monotonic() - resumed))
+    log("server stopped: the reading paused, stayed paused 5 s with the server back, "
+        "and went on %.1f s after Start" % (time.monotonic() - resumed))
     return problems
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 4 and sys.argv[1] == "--relay":
-        Relay(int(sys.argv[2]), int(sys.argv[3])).serve()
-    if len(sys.argv) == 4 and sys.argv[1] == "--watch":
+    if sys.argv[1:2] == ["--relay"]:
+        relay(int(sys.argv[2]), int(sys.argv[3]))
+    if sys.argv[1:2] == ["--watch"]:
         watch(sys.argv[2], sys.argv[3])
     if d.missing_tools("snapserver", "snapclient"):
         print("needs snapserver and snapclient")

@@ -12,19 +12,17 @@ class OutputSettingsTest : public QObject
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("QtUtakaze.ini")); }
 
+    // The file after the program loaded `bytes` and saved with `output` (if given).
     QByteArray writeAndSave(const QByteArray &bytes, const OutputSettings *output)
     {
         QFile file(path());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) < 0)
             return {};
-        file.write(bytes);
         file.close();
         AppSettings settings = AppSettings::load(path());
-        if (output)
-            settings.output = *output;
+        settings.output = output ? *output : settings.output;
         settings.save(path());
-        QFile written(path());
-        return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private slots:
