@@ -133,13 +133,19 @@ def watch(path, out):
 
 
 def frame_time(times, frame):
-    """When the file player played frame: it writes each 50 ms piece as it
-    plays it, so the piece's write (seen by watch) plus the frame's place in it."""
-    first = frame - frame % CHUNK
+    """When the file player played frame. It writes each 50 ms piece as it
+    plays it, on a steady 50 ms beat; a write comes late on a busy machine,
+    never early. So the beat is the earliest of (first sight of a piece - the
+    piece's place in the file) over the pieces within a second of frame."""
+    beats, seen = [], 0
     for t, n in times:
-        if n > first:
-            return t + (frame - first) / RATE
-    raise d.Failure("frame %d was never written" % frame)
+        piece = (n - 1) // CHUNK * CHUNK
+        if n > 0 and piece >= seen and abs(piece - frame) < RATE:
+            beats.append(t - piece / RATE)
+        seen = max(seen, n)
+    if not beats:
+        raise d.Failure("frame %d was never written" % frame)
+    return min(beats) + frame / RATE
 
 
 def lag(a, sa, b, sb):
