@@ -41,8 +41,7 @@ constexpr auto RetryInterval = std::chrono::milliseconds(500);
 // A connected TCP socket to host:port, or -1. Waits ConnectTimeoutMs at most.
 int connectTo(const QByteArray &host, int port)
 {
-    addrinfo hints {};
-    hints.ai_family = AF_UNSPEC;
+    addrinfo hints {}; // any address family, IPv4 or IPv6
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
     if (getaddrinfo(host.constData(), QByteArray::number(port).constData(), &hints, &found) != 0)
