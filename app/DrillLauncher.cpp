@@ -7,6 +7,7 @@
 #include "ReadingSession.h"
 
 #include <QAction>
+#include <QMessageBox>
 
 DrillLauncher::DrillLauncher(QWidget *parentWindow, ReadingSession *readingSession,
                              AppSettings *appSettings, const QString &settingsFile, QAction *action)
@@ -23,6 +24,13 @@ void DrillLauncher::open()
 {
     if (session->isReading() || drill)
         return;
+    if (settings->output.broadcast) {
+        QMessageBox::information(
+            window, tr("ドリル"),
+            tr("ドリルは配信できません: 反応時間はこのコンピューターの音声出力の時計で計ります。"
+               "オプションで配信をやめてからドリルを開いてください。"));
+        return;
+    }
     auto *reader = new EngineDrillReader(settings->main.selectVoice());
     drill = new DrillWindow(reader, AppFolder::path(), iniPath, window);
     // Deleted after the window's destructor has stopped it: its thread is

@@ -4,6 +4,7 @@
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "AudioOutput.h"
+#include "BroadcastController.h"
 #include "DataFoldersDialog.h"
 #include "DrillLauncher.h"
 #include "FudaSelectDlg.h"
@@ -64,6 +65,9 @@ MainWindow::MainWindow(QWidget *parent)
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
                                   ui->actionHistory);
     statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
+    // After the status line: while broadcasting, a start refused says why.
+    broadcast = new BroadcastController(ui->statusBar, session.get());
+    broadcast->apply(settings.output);
     // Whatever changes a setting has the file written soon after.
     settingsFile->watch({ui->spinBox_1, ui->spinBox_2, ui->checkBox, ui->Btn_FudaSelect,
                          ui->actionFuda, ui->actionOption, ui->actionPractice,
@@ -197,12 +201,15 @@ void MainWindow::on_actionOption_triggered()
         std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
                                        seqThread.get(), settings.audio.shaping());
     dialog->showReaderControls(settings.voices.reader);
+    dialog->showOutputControls(settings.output);
     const bool accepted = dialog->exec() == QDialog::Accepted;
     // In use already; a reader renamed or deleted is followed even on Cancel.
     settings.voices.reader = dialog->reader();
     if (accepted) {
         settings.main.setSelectVoice(dialog->voice());
         settings.audio = AudioSettings::fromShaping(dialog->shaping());
+        settings.output = dialog->output();
+        broadcast->apply(settings.output);
         ProbeVoices();
     }
 }

@@ -13,6 +13,7 @@
 namespace Ui {
 class MainWindow;
 }
+class BroadcastController;
 class PlaySequenceThread;
 class ReadingStatusLine;
 class ReviewViews;
@@ -99,6 +100,7 @@ private:
     std::unique_ptr<ReadingSession> session;
     ReviewViews *reviewViews = nullptr; // owned by this window
     ReadingStatusLine *statusLine = nullptr; // owned by the status bar
+    BroadcastController *broadcast = nullptr; // owned by the status bar
 };
 
 #endif

@@ -1,6 +1,9 @@
 #ifndef AUDIODEVICE_H
 #define AUDIODEVICE_H
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 
 class AudioMixer;
@@ -35,6 +38,25 @@ std::unique_ptr<AudioDevice> makeSystemAudioDevice();
 std::unique_ptr<AudioDevice> makeSdlAudioDevice();
 // libpulse; open() fails when no server answers.
 std::unique_ptr<AudioDevice> makePulseAudioDevice();
+// Where a broadcast sends the reading: the TCP source of a Snapcast server
+// (16-bit stereo at AudioClip::Rate, the server listening). bufferMs is the
+// server's buffer, how long after it is sent a frame sounds at the players.
+// onConnection, when set, is called from the device's sender thread when the
+// server goes away (false) and when it is reached again (true).
+struct BroadcastTarget
+{
+    QString host;
+    int sourcePort = 0;
+    int bufferMs = 0;
+    std::function<void(bool connected)> onConnection;
+};
+// Paces the mixed stream in real time to the server; open() fails when the
+// server cannot be reached. While it is gone the clock stands still.
+std::unique_ptr<AudioDevice> makeSnapcastAudioDevice(const BroadcastTarget &target);
+// The one place an output is chosen: a broadcast when one is given, the
+// system's sound device otherwise.
+std::unique_ptr<AudioDevice> makeOutputDevice(const BroadcastTarget *broadcast);
+
 // SDL keeps its error text per thread: a thread not made by SDL that has
 // opened a device calls this before it ends.
 void releaseSdlThreadState();

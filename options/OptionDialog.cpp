@@ -2,6 +2,7 @@
 #include "ui_optiondialog.h"
 
 #include "AppFolder.h"
+#include "BroadcastOptions.h"
 #include "AudioShapingStore.h"
 #include "PlaySequenceThread.h"
 #include "ReaderCheck.h"
@@ -130,6 +131,8 @@ void OptionDialog::putShapingOnScreenInForce()
 void OptionDialog::on_buttonBox_accepted()
 {
     chosenVoice = voiceOnScreen();
+    if (outputGroup)
+        chosenOutput = outputGroup->settings();
     if (editsReader) {
         chosenReader = readerOnScreen();
         readerAccepted = true;
@@ -140,6 +143,20 @@ void OptionDialog::on_buttonBox_accepted()
         shapingAccepted = true;
         AudioShapingStore::set(chosenShaping);
     }
+}
+
+void OptionDialog::showOutputControls(const OutputSettings &output)
+{
+    chosenOutput = output;
+    outputGroup = new BroadcastOptions(output, this);
+    outputGroup->setGeometry(ui->groupBox->x(), 0, ui->groupBox->width(),
+                             outputGroup->sizeHint().height());
+    appendGroup(outputGroup);
+}
+
+OutputSettings OptionDialog::output() const
+{
+    return chosenOutput;
 }
 
 void OptionDialog::on_buttonBox_rejected()

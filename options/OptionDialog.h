@@ -2,6 +2,7 @@
 #define OPTIONDIALOG_H
 
 #include "AudioShaping.h"
+#include "OutputSettings.h"
 #include "ReaderInUse.h"
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+class BroadcastOptions;
 class PlaySequenceThread;
 class QPushButton;
 class QTimer;
@@ -66,6 +68,11 @@ public:
     // screen. Empty for the two voices (and when the dialog does not offer readers).
     QString reader() const;
 
+    // Shows the broadcast choice below the other groups.
+    void showOutputControls(const OutputSettings &output);
+    // The output given to showOutputControls() until accepted; then the one on screen.
+    OutputSettings output() const;
+
 private slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();
@@ -112,6 +119,8 @@ private:
     LibraryReader readerInUseBefore; // put back unless accepted
     QPushButton *renameButton = nullptr; // children of the reader group
     QPushButton *deleteButton = nullptr;
+    BroadcastOptions *outputGroup = nullptr; // child; null unless shown
+    OutputSettings chosenOutput;
     ReaderTask *task = nullptr; // the import or check under way; child of the dialog
 };
 

@@ -12,6 +12,7 @@ AppSettings AppSettings::load(const QString &path)
     loaded.view = ViewSettings::load(settings);
     loaded.voices = VoiceSettings::load(settings);
     loaded.drill = DrillSettings::load(settings);
+    loaded.output = OutputSettings::load(settings);
     loaded.cardSets = CardSets::load(settings);
     loaded.drillField = DrillFieldSettings::load(settings);
     return loaded;
@@ -26,6 +27,7 @@ bool AppSettings::save(const QString &path) const
     view.save(settings);
     voices.save(settings);
     drill.save(settings);
+    output.save(settings);
     cardSets.save(settings);
     drillField.save(settings);
     settings.sync();

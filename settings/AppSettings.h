@@ -6,6 +6,7 @@
 #include "DrillFieldSettings.h"
 #include "DrillSettings.h"
 #include "MainSettings.h"
+#include "OutputSettings.h"
 #include "PracticeSettings.h"
 #include "ViewSettings.h"
 #include "VoiceSettings.h"
@@ -30,6 +31,7 @@ struct AppSettings
     ViewSettings view; // [VIEW], written only while not at its defaults
     VoiceSettings voices; // [VOICES], written only while a reader of the library is chosen
     DrillSettings drill; // [DRILL], written only while not at its defaults
+    OutputSettings output; // [OUTPUT], written only once a broadcast was switched on
     CardSets cardSets; // [CardSets], only the sets saved or deleted since loading are written
     DrillFieldSettings drillField; // [DRILL_FIELD], written only while not at its defaults
 

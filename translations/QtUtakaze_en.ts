@@ -52,6 +52,99 @@
     </message>
 </context>
 <context>
+    <name>BroadcastController</name>
+    <message>
+        <source>配信サーバー %1:%2 に接続できないので再生できません</source>
+        <translation>Cannot reach the broadcast server %1:%2, so nothing is read</translation>
+    </message>
+    <message>
+        <source>配信サーバーとの接続が切れました</source>
+        <translation>The broadcast server is gone</translation>
+    </message>
+    <message>
+        <source>配信サーバーとの接続が切れたので一時停止しました。サーバーが戻ったら再生ボタンで再開します</source>
+        <translation>Paused: the broadcast server is gone. Once it is back, Start resumes the reading</translation>
+    </message>
+    <message>
+        <source>配信サーバーに再接続しました。再生ボタンで再開します</source>
+        <translation>The broadcast server is back. Start resumes the reading</translation>
+    </message>
+    <message>
+        <source>配信サーバーに再接続しました</source>
+        <translation>The broadcast server is back</translation>
+    </message>
+    <message>
+        <source>配信サーバーとの接続が切れているので再開できません</source>
+        <translation>Cannot resume: the broadcast server is still gone</translation>
+    </message>
+    <message>
+        <source>サーバーを待っています</source>
+        <translation>waiting for the server</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 台接続中</source>
+        <translation>
+            <numerusform>%n client connected</numerusform>
+            <numerusform>%n clients connected</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>配信: %1 — %2</source>
+        <translation>Broadcast: %1 — %2</translation>
+    </message>
+</context>
+<context>
+    <name>BroadcastOptions</name>
+    <message>
+        <source>配信 (Snapcast)</source>
+        <translation>Broadcast (Snapcast)</translation>
+    </message>
+    <message>
+        <source>読み上げを Snapcast で配信する</source>
+        <translation>Broadcast the reading through Snapcast</translation>
+    </message>
+    <message>
+        <source>サーバー...</source>
+        <translation>Server...</translation>
+    </message>
+    <message>
+        <source>配信サーバー</source>
+        <translation>Broadcast server</translation>
+    </message>
+    <message>
+        <source>このコンピューターで snapserver を起動する</source>
+        <translation>Start snapserver on this computer</translation>
+    </message>
+    <message>
+        <source>起動済みのサーバーを使う</source>
+        <translation>Use a server already running</translation>
+    </message>
+    <message>
+        <source>このコンピューターでも snapclient で聞く</source>
+        <translation>Listen on this computer too, through snapclient</translation>
+    </message>
+    <message>
+        <source>サーバーのホスト:</source>
+        <translation>Server host:</translation>
+    </message>
+    <message>
+        <source>クライアントのポート:</source>
+        <translation>Port for clients:</translation>
+    </message>
+    <message>
+        <source>制御ポート (JSON-RPC):</source>
+        <translation>Control port (JSON-RPC):</translation>
+    </message>
+    <message>
+        <source>音声を送るポート:</source>
+        <translation>Port the sound is sent to:</translation>
+    </message>
+    <message>
+        <source>バッファ:</source>
+        <translation>Buffer:</translation>
+    </message>
+</context>
+<context>
     <name>CheckReaderCommand</name>
     <message>
         <source>使い方: %1 --check-reader フォルダ</source>
@@ -99,6 +192,17 @@
     <message>
         <source>フォルダを開けるファイルマネージャーがありません: %1</source>
         <translation>No file manager could open the folder: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DrillLauncher</name>
+    <message>
+        <source>ドリル</source>
+        <translation>Drill</translation>
+    </message>
+    <message>
+        <source>ドリルは配信できません: 反応時間はこのコンピューターの音声出力の時計で計ります。オプションで配信をやめてからドリルを開いてください。</source>
+        <translation>The drill cannot be broadcast: reaction times are timed on this computer&apos;s own sound output. Switch broadcast off in Options, then open the drill.</translation>
     </message>
 </context>
 <context>
@@ -1337,6 +1441,37 @@ Replace it?</translation>
     <message>
         <source>%1巡目 %2 / %3 再生中 : 第%4首 %5</source>
         <translation>Round %1, %2 / %3 playing: card %4 %5</translation>
+    </message>
+</context>
+<context>
+    <name>SnapcastService</name>
+    <message>
+        <source>配信サーバーの設定を書けません: %1</source>
+        <translation>Cannot write the broadcast server&apos;s configuration: %1</translation>
+    </message>
+    <message>
+        <source>snapserver を起動できません (インストールされていますか?)</source>
+        <translation>Cannot start snapserver (is it installed?)</translation>
+    </message>
+    <message>
+        <source>snapserver が終了しました (ポート %1 / %2 / %3 は使用中ではありませんか?)</source>
+        <translation>snapserver ended (are ports %1 / %2 / %3 in use?)</translation>
+    </message>
+    <message>
+        <source>snapclient を起動できません: このコンピューターでは聞こえません</source>
+        <translation>Cannot start snapclient: this computer does not hear the broadcast</translation>
+    </message>
+    <message>
+        <source>snapclient が終了しました: このコンピューターでは聞こえません</source>
+        <translation>snapclient ended: this computer does not hear the broadcast</translation>
+    </message>
+    <message>
+        <source>配信サーバー %1:%2 が応答しません</source>
+        <translation>The broadcast server %1:%2 does not answer</translation>
+    </message>
+    <message>
+        <source>配信サーバー %1:%2 に接続できません</source>
+        <translation>Cannot reach the broadcast server %1:%2</translation>
     </message>
 </context>
 <context>

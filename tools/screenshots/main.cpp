@@ -3,8 +3,11 @@
 // selection with some boxes checked, the options, the practice settings and
 // the timer counting, the poem panel with the longest poem and the history
 // window with its list of readings open. With --english, only the main window with the English
-// translation (main-window-en.png).
-// Usage: qtutakaze_screenshots <application folder with Music/> <output folder> [--english]
+// translation (main-window-en.png). With --broadcast, only the main window
+// broadcasting through a snapserver it starts, two snapclients joined
+// (broadcast.png; needs snapserver and snapclient).
+// Usage: qtutakaze_screenshots <application folder with Music/> <output folder>
+//        [--english | --broadcast]
 
 #include "AnkiJikan_Dialog.h"
 #include "AppIdentity.h"
@@ -27,7 +30,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QList>
+#include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTimer>
 #include <algorithm>
@@ -99,6 +104,38 @@ void addPastReadings()
     history.save(yesterday.addSecs(900), entries.mid(0, 5), true);
 }
 
+// The main window broadcasting, with two players' clients joined (their
+// sound thrown away); the settings file of the scratch folder asks for it.
+bool broadcastShot(const QDir &out)
+{
+    {
+        QSettings ini(AppFolder::filePath(QStringLiteral("QtUtakaze.ini")), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("OUTPUT/Broadcast"), true);
+        ini.setValue(QStringLiteral("OUTPUT/LocalClient"), false);
+    }
+    MainWindow window;
+    window.move(40, 40);
+    window.show();
+    settle(1500); // the server opens its ports
+    QList<QProcess *> players;
+    for (const char *name : {"player-1", "player-2"}) {
+        auto *player = new QProcess(&window);
+        player->start(QStringLiteral("snapclient"),
+                      {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("--hostID"),
+                       QString::fromLatin1(name), QStringLiteral("--player"),
+                       QStringLiteral("file:filename=null"), QStringLiteral("--logsink"),
+                       QStringLiteral("null")});
+        players.append(player);
+    }
+    settle(5000); // two polls of the server's count
+    const bool ok = save(&window, out.filePath(QStringLiteral("broadcast.png")));
+    for (QProcess *player : players) {
+        player->terminate();
+        player->waitForFinished(2000);
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,8 +143,10 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     SetApplicationIdentity();
     const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
-    if (argc != 3 && !english) {
-        std::fprintf(stderr, "usage: %s <application folder> <output folder> [--english]\n",
+    const bool broadcast = argc == 4 && qstrcmp(argv[3], "--broadcast") == 0;
+    if (argc != 3 && !english && !broadcast) {
+        std::fprintf(stderr,
+                     "usage: %s <application folder> <output folder> [--english | --broadcast]\n",
                      argv[0]);
         return 2;
     }
@@ -116,6 +155,8 @@ int main(int argc, char *argv[])
     AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
+    if (broadcast)
+        return broadcastShot(out) ? 0 : 1;
 
     MainWindow window;
     window.move(40, 40);
