@@ -6,10 +6,7 @@
 #include "SnapcastService.h"
 #include "SnapcastSetup.h"
 
-#include <QHostAddress>
-#include <QHostInfo>
 #include <QLabel>
-#include <QNetworkInterface>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -133,12 +130,7 @@ QString BroadcastController::joinHost() const
 {
     if (!output.ownServer)
         return output.host;
-    // An address of this computer on the network the players share with it.
-    for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
-            return address.toString();
-    }
-    return QHostInfo::localHostName();
+    return SnapcastSetup::thisComputersAddress();
 }
 
 void BroadcastController::showLabel()

@@ -1,10 +1,10 @@
 #include "SnapcastService.h"
 
+#include "ControlLine.h"
 #include "SnapcastSetup.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -46,7 +46,6 @@ void SnapcastService::stop()
     running = false;
     pollTimer->stop();
     if (control) {
-        control->abort();
         delete control;
         control = nullptr;
     }
@@ -134,7 +133,6 @@ void SnapcastService::poll()
     if (!running)
         return;
     if (control) { // the last question is still unanswered: the server did not answer
-        control->abort();
         delete control;
         control = nullptr;
         if ((!output.ownServer || ready) && reachable) {
@@ -144,12 +142,11 @@ void SnapcastService::poll()
                              .arg(output.controlPort));
         }
     }
-    control = new QTcpSocket(this);
     const int id = ++requestId;
-    connect(control, &QTcpSocket::connected, control,
-            [socket = control, id] { socket->write(SnapcastSetup::statusRequest(id)); });
-    connect(control, &QTcpSocket::readyRead, this, &SnapcastService::onReply);
-    connect(control, &QTcpSocket::errorOccurred, this, [this, id] {
+    control = new ControlLine(output.serverHost(), output.controlPort,
+                              SnapcastSetup::statusRequest(id), this);
+    connect(control, &ControlLine::answered, this, &SnapcastService::onReply);
+    connect(control, &ControlLine::failed, this, [this, id] {
         if (id != requestId || !running)
             return;
         // A server just started may not listen yet; one that answered before is gone.
@@ -162,15 +159,14 @@ void SnapcastService::poll()
             }
         }
     });
-    control->connectToHost(output.serverHost(), quint16(output.controlPort));
+    control->start();
 }
 
-void SnapcastService::onReply()
+void SnapcastService::onReply(const QByteArray &line)
 {
-    if (!control || !control->canReadLine())
+    if (!control)
         return;
-    const int count = SnapcastSetup::connectedClients(control->readLine(), requestId);
-    control->disconnectFromHost();
+    const int count = SnapcastSetup::connectedClients(line, requestId);
     control->deleteLater();
     control = nullptr;
     if (count < 0)

@@ -9,7 +9,7 @@
 #include <memory>
 
 class QProcess;
-class QTcpSocket;
+class ControlLine;
 class QTemporaryDir;
 class QTimer;
 
@@ -48,7 +48,7 @@ private:
     void startServer();
     void startClient();
     void poll();
-    void onReply();
+    void onReply(const QByteArray &line);
     QProcess *newProcess(const QString &program);
 
     OutputSettings output;
@@ -59,7 +59,7 @@ private:
     int lastCount = -1;
     QProcess *server = nullptr; // children; deleted in stop()
     QProcess *client = nullptr;
-    QTcpSocket *control = nullptr;
+    ControlLine *control = nullptr; // the status question under way
     QTimer *pollTimer = nullptr;
     std::unique_ptr<QTemporaryDir> serverFolder; // its configuration and state
 };

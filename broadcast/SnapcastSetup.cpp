@@ -6,6 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
 namespace SnapcastSetup {
 
 QStringList serverArguments(const OutputSettings &output, const QString &configFile,
@@ -72,3 +77,28 @@ QString joinCommand(const QString &host, int streamPort)
 }
 
 } // namespace SnapcastSetup
+
+QString SnapcastSetup::thisComputersAddress()
+{
+    QString found;
+    ifaddrs *interfaces = nullptr;
+    if (getifaddrs(&interfaces) == 0) {
+        for (const ifaddrs *at = interfaces; at && found.isEmpty(); at = at->ifa_next) {
+            if (!at->ifa_addr || at->ifa_addr->sa_family != AF_INET)
+                continue;
+            const in_addr address = reinterpret_cast<const sockaddr_in *>(at->ifa_addr)->sin_addr;
+            if ((ntohl(address.s_addr) >> 24) == 127)
+                continue;
+            char text[INET_ADDRSTRLEN] = {};
+            if (inet_ntop(AF_INET, &address, text, sizeof(text)))
+                found = QString::fromLatin1(text);
+        }
+        freeifaddrs(interfaces);
+    }
+    if (found.isEmpty()) {
+        char name[256] = {};
+        if (gethostname(name, sizeof(name) - 1) == 0)
+            found = QString::fromLocal8Bit(name);
+    }
+    return found;
+}

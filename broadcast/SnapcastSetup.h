@@ -32,6 +32,10 @@ int connectedClients(const QByteArray &reply, int id);
 // is the usual one).
 QString joinCommand(const QString &host, int streamPort);
 
+// An IPv4 address of this computer on a network it shares with others (the
+// first that is not a loopback one), else its host name.
+QString thisComputersAddress();
+
 } // namespace SnapcastSetup
 
 #endif

@@ -1,6 +1,7 @@
 #include "AudioClip.h"
 #include "AudioDevice.h"
 #include "AudioMixer.h"
+#include "ControlLine.h"
 #include "SnapcastSetup.h"
 
 #include <QElapsedTimer>
@@ -27,6 +28,41 @@ private slots:
         QCOMPARE(SnapcastSetup::connectedClients("not json", 7), -1);
         // The request is one line, as the control port reads them.
         QVERIFY(SnapcastSetup::statusRequest(7).endsWith("}\n"));
+    }
+
+    // The status question: the request reaches the server, an answer split
+    // over two writes comes back as one line; a closed port fails.
+    void controlLine_answersOneLineOrFails()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QByteArray asked;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket *peer = server.nextPendingConnection();
+            connect(peer, &QTcpSocket::readyRead, peer, [&asked, peer] {
+                asked += peer->readAll();
+                if (!asked.endsWith('\n'))
+                    return;
+                peer->write(R"({"id":1,)");
+                peer->flush();
+                peer->write("\"result\":{}}\nnext");
+            });
+        });
+        ControlLine question(QStringLiteral("127.0.0.1"), server.serverPort(), "{\"id\":1}\n");
+        QSignalSpy answered(&question, &ControlLine::answered);
+        QSignalSpy failed(&question, &ControlLine::failed);
+        question.start();
+        QTRY_COMPARE(answered.size(), 1);
+        QCOMPARE(answered.first().first().toByteArray(), QByteArray(R"({"id":1,"result":{}})" "\n"));
+        QCOMPARE(asked, QByteArray("{\"id\":1}\n"));
+        QCOMPARE(failed.size(), 0);
+
+        const quint16 closed = server.serverPort();
+        server.close();
+        ControlLine unanswered(QStringLiteral("127.0.0.1"), closed, "{}\n");
+        QSignalSpy refused(&unanswered, &ControlLine::failed);
+        unanswered.start();
+        QTRY_COMPARE(refused.size(), 1);
     }
 
     void openFails_whenNoServerListens()
