@@ -12,6 +12,9 @@
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PracticeDialog.h"
+#include "ReaderImportJob.h"
+#include "ReaderImportStatus.h"
+#include "ReaderLibrary.h"
 #include "ReadingSession.h"
 #include "ReadingStatusLine.h"
 #include "ReviewViews.h"
@@ -70,6 +73,16 @@ MainWindow::MainWindow(QWidget *parent)
                          ui->actionPoemPanel});
     connect(reviewViews, &ReviewViews::viewChanged, settingsFile, &SettingsFile::changed);
     new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
+
+    // An import goes on during a reading and after the options dialog closes.
+    readerImport = new ReaderImportJob(
+        ReaderLibrary(), [this] { return session->isReading() || seqThread->GetState() != 0; },
+        this);
+    ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport, ui->menuEdit));
+    connect(readerImport, &ReaderImportJob::finished, this, [this] {
+        if (readerImport->outcome().imported && !session->isReading())
+            ProbeVoices(); // the reader in use may have been replaced
+    });
 }
 
 MainWindow::~MainWindow()
@@ -195,6 +208,7 @@ void MainWindow::on_actionOption_triggered()
         std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
                                        seqThread.get(), settings.audio.shaping());
     dialog->showReaderControls(settings.voices.reader);
+    dialog->setImportJob(readerImport);
     const bool accepted = dialog->exec() == QDialog::Accepted;
     // In use already; a reader renamed or deleted is followed even on Cancel.
     settings.voices.reader = dialog->reader();

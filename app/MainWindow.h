@@ -14,6 +14,7 @@ namespace Ui {
 class MainWindow;
 }
 class PlaySequenceThread;
+class ReaderImportJob;
 class ReadingStatusLine;
 class ReviewViews;
 class SequenceThreadEngine;
@@ -99,6 +100,7 @@ private:
     std::unique_ptr<ReadingSession> session;
     ReviewViews *reviewViews = nullptr; // owned by this window
     ReadingStatusLine *statusLine = nullptr; // owned by the status bar
+    ReaderImportJob *readerImport = nullptr; // owned by this window; outlives the options dialog
 };
 
 #endif

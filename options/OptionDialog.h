@@ -3,15 +3,18 @@
 
 #include "AudioShaping.h"
 #include "ReaderInUse.h"
+#include "VersePattern.h"
 
 #include <QDialog>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class PlaySequenceThread;
 class QPushButton;
 class QTimer;
+class ReaderImportJob;
 class ReaderTask;
 class StagedReader;
 struct ReaderReport;
@@ -66,6 +69,23 @@ public:
     // screen. Empty for the two voices (and when the dialog does not offer readers).
     QString reader() const;
 
+    // Imports go to job (the program's, which outlives the dialog and shows
+    // its own progress and questions) instead of the dialog's own worker.
+    void setImportJob(ReaderImportJob *job);
+
+    // What the user asked to import: a source, a reader name, a name pattern.
+    struct ImportRequest
+    {
+        QString source;
+        QString name;
+        VersePattern pattern;
+    };
+    // Asks for the folder or .zip, the name and the pattern (with its preview);
+    // nothing when the user gave up or nothing fits.
+    static std::optional<ImportRequest> askImport(QWidget *parent, bool fromZip);
+    // "句 200 / 201, 再生できない 1 ..." for the replace question.
+    static QString summaryOf(const ReaderReport &report);
+
 private slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();
@@ -92,8 +112,7 @@ private:
     void describeReaderOnScreen();
     void renameReaderOnScreen();
     void deleteReaderOnScreen();
-    // "句 200 / 201, 再生できない 1 ..." for the replace question.
-    static QString summaryOf(const ReaderReport &report);
+    void importEnded();
 
     std::unique_ptr<Ui::OptionDialog> ui;
     QTimer *pollTimer = nullptr; // child of the dialog
@@ -113,6 +132,7 @@ private:
     QPushButton *renameButton = nullptr; // children of the reader group
     QPushButton *deleteButton = nullptr;
     ReaderTask *task = nullptr; // the import or check under way; child of the dialog
+    QPointer<ReaderImportJob> importJob; // borrowed; null: imports run in task
 };
 
 #endif

@@ -2,6 +2,7 @@
 #include "ImportProgress.h"
 #include "ImportReaderCommand.h"
 #include "ReaderCheck.h"
+#include "ReaderImportJob.h"
 #include "ReaderImporter.h"
 #include "ReaderLibrary.h"
 #include "ReaderShelf.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -76,6 +78,8 @@ private slots:
     void timing_keptOnlyWhenItFits();
     void pattern_namesVersesAndPreviews();
     void shelf_detailsRenameDelete_andImportCommand();
+    void job_background_replaceAskedAfterCheck_cancel();
+    void job_readerInUse_neverSwappedDuringReading();
 
 private:
     // A 16-bit mono WAV at the output's rate (nothing to resample, which is slow
@@ -661,6 +665,106 @@ void TestReaders::shelf_detailsRenameDelete_andImportCommand()
     QVERIFY(!shelf.remove(QStringLiteral("s")).isEmpty());
     QVERIFY(shelf.remove(QStringLiteral("t")).isEmpty());
     QCOMPARE(leftovers(root), QStringList());
+}
+
+void TestReaders::job_background_replaceAskedAfterCheck_cancel()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    // Small readers (three cards): the rules do not depend on the count.
+    const QString good = work.filePath(QStringLiteral("good"));
+    const QString other = work.filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(good) && QDir().mkpath(other));
+    for (int card = 1; card <= 3; ++card) {
+        QVERIFY(writeWav(QDir(good).filePath(QString::asprintf("g_%03d_1.wav", card)), 0.01, 0.1));
+        QVERIFY(writeWav(QDir(other).filePath(QString::asprintf("o_%03d_1.wav", card)), 0.01, 0.1));
+    }
+    const ReaderLibrary library(work.filePath(QStringLiteral("voices")));
+    ReaderImportJob job(library, [] { return false; });
+    QSignalSpy finished(&job, &ReaderImportJob::finished);
+    QSignalSpy asked(&job, &ReaderImportJob::replaceAsked);
+
+    // A new name: installed without a question; one import at a time.
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QVERIFY(job.isBusy());
+    QVERIFY(!job.start(other, QStringLiteral("s")).isEmpty());
+    QTRY_COMPARE(finished.count(), 1);
+    QVERIFY(job.outcome().imported && !job.wasCancelled());
+    QCOMPARE(job.filesDone(), job.filesToDo());
+    QVERIFY(job.filesToDo() >= 3);
+
+    // The same name: asked after the check, the old reader whole meanwhile;
+    // No keeps it, Yes replaces it, and nothing else stays in the library.
+    for (const bool replace : {false, true}) {
+        QVERIFY(job.start(other, QStringLiteral("r")).isEmpty());
+        QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+        QCOMPARE(job.stagedReport().requiredFound, 3);
+        QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("g"));
+        job.answerReplace(replace);
+        QCOMPARE(job.wasCancelled(), !replace);
+        QCOMPARE(library.reader(QStringLiteral("r")).prefix,
+                 replace ? QStringLiteral("o") : QStringLiteral("g"));
+        QCOMPARE(leftovers(library.root()), QStringList {QStringLiteral("r")});
+    }
+    QCOMPARE(asked.count(), 2);
+
+    // Cancelled while gathering, or while the question waits: nothing changes.
+    QVERIFY(job.start(good, QStringLiteral("c")).isEmpty());
+    job.cancel();
+    QTRY_COMPARE(finished.count(), 4);
+    QVERIFY(job.wasCancelled() && !job.outcome().imported);
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    job.cancel();
+    QVERIFY(!job.isBusy() && job.wasCancelled());
+    QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("o"));
+    QCOMPARE(leftovers(library.root()), QStringList {QStringLiteral("r")});
+}
+
+void TestReaders::job_readerInUse_neverSwappedDuringReading()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString good = work.filePath(QStringLiteral("good"));
+    const QString other = work.filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(good) && QDir().mkpath(other));
+    for (int card = 1; card <= 3; ++card) {
+        QVERIFY(writeWav(QDir(good).filePath(QString::asprintf("g_%03d_1.wav", card)), 0.01, 0.1));
+        QVERIFY(writeWav(QDir(other).filePath(QString::asprintf("o_%03d_1.wav", card)), 0.01, 0.1));
+    }
+    const ReaderLibrary library(work.filePath(QStringLiteral("voices")));
+    QVERIFY(ReaderImporter(library).import(good, QStringLiteral("r"), false).imported);
+    QVERIFY(library.use(QStringLiteral("r")));
+    bool reading = true;
+    ReaderImportJob job(library, [&reading] { return reading; });
+    QSignalSpy finished(&job, &ReaderImportJob::finished);
+
+    // Refused at once while the reader reads; another name may come in.
+    QVERIFY(!job.start(other, QStringLiteral("r")).isEmpty());
+    QVERIFY(!job.isBusy());
+    QVERIFY(job.start(other, QStringLiteral("n")).isEmpty());
+    QTRY_COMPARE(finished.count(), 1);
+    QVERIFY(job.outcome().imported);
+
+    // A reading begun while the question waited: refused at the install.
+    reading = false;
+    QVERIFY(job.start(other, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    reading = true;
+    job.answerReplace(true);
+    QVERIFY(!job.outcome().imported && !job.wasCancelled());
+    QVERIFY(!job.outcome().refusals.isEmpty());
+    QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("g"));
+    QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("g"));
+
+    // No reading: replaced, and the reader in use follows the new prefix.
+    reading = false;
+    QVERIFY(job.start(other, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    job.answerReplace(true);
+    QVERIFY(job.outcome().imported);
+    QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("o"));
+    ReaderInUse::set({});
 }
 
 QTEST_GUILESS_MAIN(TestReaders)
