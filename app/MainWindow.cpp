@@ -80,8 +80,8 @@ MainWindow::MainWindow(QWidget *parent)
         this);
     ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport, ui->menuEdit));
     connect(readerImport, &ReaderImportJob::finished, this, [this] {
-        if (readerImport->outcome().imported && !session->isReading())
-            ProbeVoices(); // the reader in use may have been replaced
+        if (readerImport->replacedReaderInUse())
+            ProbeVoices(); // never during a reading: the job refuses that
     });
 }
 

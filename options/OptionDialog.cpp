@@ -382,8 +382,12 @@ std::optional<OptionDialog::ImportRequest> OptionDialog::askImport(QWidget *pare
 
 void OptionDialog::importReader(bool fromZip)
 {
-    if (task || (importJob && importJob->isBusy()))
+    if (task)
         return;
+    if (importJob && importJob->isBusy()) {
+        QMessageBox::warning(this, tr("読手の追加"), importJob->refusalToStart(QString()));
+        return;
+    }
     const std::optional<ImportRequest> request = askImport(this, fromZip);
     if (!request)
         return;

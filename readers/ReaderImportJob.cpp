@@ -23,30 +23,39 @@ ReaderImportJob::~ReaderImportJob()
     }
 }
 
+bool ReaderImportJob::isInUse(const QString &name) const
+{
+    const LibraryReader inUse = ReaderInUse::get();
+    return inUse.isSet()
+        && QDir::cleanPath(inUse.folder)
+        == QDir::cleanPath(QDir(library.folder(name)).absolutePath());
+}
+
 QString ReaderImportJob::replaceRefusal(const QString &name) const
 {
-    if (!readingNow || !readingNow() || !library.contains(name))
-        return {};
-    const LibraryReader inUse = ReaderInUse::get();
-    if (!inUse.isSet()
-        || QDir::cleanPath(inUse.folder)
-            != QDir::cleanPath(QDir(library.folder(name)).absolutePath()))
+    if (!readingNow || !readingNow() || !library.contains(name) || !isInUse(name))
         return {};
     return tr("読手 %1 は読み上げに使われているので、読み上げが終わるまで置き換えられません。")
         .arg(name);
 }
 
-QString ReaderImportJob::start(const QString &source, const QString &name,
-                               const VersePattern &pattern)
+QString ReaderImportJob::refusalToStart(const QString &name) const
 {
     if (isBusy())
         return tr("読手 %1 を取り込んでいるところです。").arg(readerName);
-    const QString refusal = replaceRefusal(name);
+    return replaceRefusal(name);
+}
+
+QString ReaderImportJob::start(const QString &source, const QString &name,
+                               const VersePattern &pattern)
+{
+    const QString refusal = refusalToStart(name);
     if (!refusal.isEmpty())
         return refusal;
 
     readerName = name;
     cancelled = false;
+    readerInUseReplaced = false;
     lastOutcome = {};
     progress = std::make_unique<ImportProgress>();
     ImportOptions options;
@@ -131,14 +140,14 @@ void ReaderImportJob::install(bool replace)
         finish(outcome, false);
         return;
     }
-    const LibraryReader inUse = ReaderInUse::get();
-    const QString target = QDir(library.folder(readerName)).absolutePath();
+    const bool wasInUse = isInUse(readerName);
     outcome = ReaderImporter(library).install(*pending, replace);
     // A reader replaced while in use (no reading goes on) may have another
     // prefix: the program follows the new files.
-    if (outcome.imported && inUse.isSet()
-        && QDir::cleanPath(inUse.folder) == QDir::cleanPath(target))
+    if (outcome.imported && wasInUse) {
         library.use(readerName);
+        readerInUseReplaced = true;
+    }
     finish(outcome, false);
 }
 

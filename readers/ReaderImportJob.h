@@ -63,8 +63,11 @@ public:
     const ImportOutcome &outcome() const { return lastOutcome; }
     bool wasCancelled() const { return cancelled; }
 
-    // Why the named reader cannot be replaced now; empty when it can.
-    QString replaceRefusal(const QString &name) const;
+    // Why an import of the named reader cannot start now (one runs already,
+    // the reader is in use by a reading); empty when it can.
+    QString refusalToStart(const QString &name) const;
+    // Whether the last import replaced the reader in use (then put in use again).
+    bool replacedReaderInUse() const { return readerInUseReplaced; }
 
 signals:
     void started();
@@ -73,6 +76,9 @@ signals:
     void finished();
 
 private:
+    // Why the named reader cannot be replaced now; empty when it can.
+    QString replaceRefusal(const QString &name) const;
+    bool isInUse(const QString &name) const;
     void staged();
     void install(bool replace);
     void finish(ImportOutcome outcome, bool wasCancelled);
@@ -89,6 +95,7 @@ private:
     std::optional<StagedReader> pending; // staged, waiting for the replace answer
     ImportOutcome lastOutcome;
     bool cancelled = false;
+    bool readerInUseReplaced = false;
 };
 
 #endif

@@ -762,7 +762,7 @@ void TestReaders::job_readerInUse_neverSwappedDuringReading()
     QVERIFY(job.start(other, QStringLiteral("r")).isEmpty());
     QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
     job.answerReplace(true);
-    QVERIFY(job.outcome().imported);
+    QVERIFY(job.outcome().imported && job.replacedReaderInUse());
     QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("o"));
     ReaderInUse::set({});
 }
