@@ -508,6 +508,17 @@ private slots:
               importMs, keyMs, longestGap);
         QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
         QVERIFY2(keyMs < 200, qPrintable(QString::number(keyMs))); // 100 ms: the click animation
+        // Again under the same name: the replace question leaves the window
+        // usable, and its Yes installs the new copy.
+        QVERIFY(job->start(source.path(), QStringLiteral("Club")).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(job->state() == ReaderImportJob::State::AwaitingAnswer, 30000);
+        QVERIFY(!QApplication::activeModalWidget());
+        QMessageBox *question = nullptr; // beside the first import's result
+        for (auto *box : window.findChildren<QMessageBox *>())
+            question = box->button(QMessageBox::Yes) ? box : question;
+        QVERIFY(question && question->isVisible());
+        question->button(QMessageBox::Yes)->click();
+        QVERIFY(!job->isBusy() && job->outcome().imported);
     }
 };
 
