@@ -11,7 +11,7 @@ class QProgressBar;
 class QPushButton;
 class ReaderImportJob;
 
-// The program's reader import as the main window shows it: a permanent part
+// The program's reader import as the main window shows it: a permanent widget
 // of its status bar with the progress (files done of files to do) and Cancel,
 // hidden while no import runs, and menu entries that start an import, also
 // during a reading. The replace question and the result come in windows that
