@@ -78,7 +78,7 @@ MainWindow::MainWindow(QWidget *parent)
     readerImport = new ReaderImportJob(
         ReaderLibrary(), [this] { return session->isReading() || seqThread->GetState() != 0; },
         this);
-    ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport, ui->menuEdit));
+    ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport));
     connect(readerImport, &ReaderImportJob::finished, this, [this] {
         if (readerImport->replacedReaderInUse())
             ProbeVoices(); // never during a reading: the job refuses that

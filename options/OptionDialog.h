@@ -73,16 +73,6 @@ public:
     // its own progress and questions) instead of the dialog's own worker.
     void setImportJob(ReaderImportJob *job);
 
-    // What the user asked to import: a source, a reader name, a name pattern.
-    struct ImportRequest
-    {
-        QString source;
-        QString name;
-        VersePattern pattern;
-    };
-    // Asks for the folder or .zip, the name and the pattern (with its preview);
-    // nothing when the user gave up or nothing fits.
-    static std::optional<ImportRequest> askImport(QWidget *parent, bool fromZip);
     // "句 200 / 201, 再生できない 1 ..." for the replace question.
     static QString summaryOf(const ReaderReport &report);
 
@@ -103,6 +93,16 @@ private:
     QString readerOnScreen() const;
     void fillReaderChoice(const QString &selected);
     void putReaderOnScreenInForce();
+    // What the user asked to import: a source, a reader name, a name pattern.
+    struct ImportRequest
+    {
+        QString source;
+        QString name;
+        VersePattern pattern;
+    };
+    // Asks for the folder or .zip, the name and the pattern (with its preview);
+    // nothing when the user gave up or nothing fits.
+    static std::optional<ImportRequest> askImport(QWidget *parent, bool fromZip);
     void importReader(bool fromZip);
     // The import's second half, once the worker has gathered and checked it.
     void installStaged(StagedReader &staged);

@@ -6,12 +6,11 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
-ReaderImportStatus::ReaderImportStatus(ReaderImportJob *job, QMenu *menu, QWidget *parent)
+ReaderImportStatus::ReaderImportStatus(ReaderImportJob *job, QWidget *parent)
     : QWidget(parent)
     , job(job)
     , label(new QLabel(this))
@@ -31,26 +30,6 @@ ReaderImportStatus::ReaderImportStatus(ReaderImportJob *job, QMenu *menu, QWidge
     connect(job, &ReaderImportJob::progressed, this, &ReaderImportStatus::showProgress);
     connect(job, &ReaderImportJob::replaceAsked, this, &ReaderImportStatus::askReplace);
     connect(job, &ReaderImportJob::finished, this, &ReaderImportStatus::showEnd);
-    if (menu) {
-        menu->addSeparator();
-        entries.append(
-            menu->addAction(tr("読手をフォルダから取り込む..."), this, [this] { start(false); }));
-        entries.append(menu->addAction(tr("読手を ZIP ファイルから取り込む..."), this,
-                                       [this] { start(true); }));
-    }
-}
-
-void ReaderImportStatus::start(bool fromZip)
-{
-    if (!job || job->isBusy())
-        return;
-    const std::optional<OptionDialog::ImportRequest> request =
-        OptionDialog::askImport(window(), fromZip);
-    if (!request)
-        return;
-    const QString refusal = job->start(request->source, request->name, request->pattern);
-    if (!refusal.isEmpty())
-        message(QMessageBox::Warning, refusal, QMessageBox::Ok);
 }
 
 void ReaderImportStatus::showStarted()
@@ -58,8 +37,6 @@ void ReaderImportStatus::showStarted()
     label->setText(tr("読手 %1 を取り込んでいます").arg(job->name()));
     bar->setRange(0, 0);
     cancelButton->setEnabled(true);
-    for (QAction *entry : std::as_const(entries))
-        entry->setEnabled(false);
     show();
 }
 
@@ -93,8 +70,6 @@ void ReaderImportStatus::askReplace()
 void ReaderImportStatus::showEnd()
 {
     hide();
-    for (QAction *entry : std::as_const(entries))
-        entry->setEnabled(true);
     if (question)
         question->close(); // answered already or cancelled: its answer is ignored
     if (job->wasCancelled())
@@ -123,6 +98,8 @@ QMessageBox *ReaderImportStatus::message(int icon, const QString &text, int butt
                                 QMessageBox::StandardButtons(buttons), over ? over : window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
+    // The keys of a reading (a remote, a pedal) stay with the window.
+    box->setAttribute(Qt::WA_ShowWithoutActivating, !over);
     box->show();
     return box;
 }

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class QLabel;
-class QMenu;
 class QMessageBox;
 class QProgressBar;
 class QPushButton;
@@ -13,20 +12,19 @@ class ReaderImportJob;
 
 // The program's reader import as the main window shows it: a permanent widget
 // of its status bar with the progress (files done of files to do) and Cancel,
-// hidden while no import runs, and menu entries that start an import, also
-// during a reading. The replace question and the result come in windows that
-// do not block the window's reading controls; with a dialog open they come
-// over it, and a question gone with its dialog counts as No.
+// hidden while no import runs. The replace question and the result come in
+// windows that neither block the window's reading controls nor take its keys;
+// with a dialog open they come over it, and a question gone with its dialog
+// counts as No.
 class ReaderImportStatus : public QWidget
 {
     Q_OBJECT
 
 public:
-    // job is borrowed; menu (may be null) gets the two entries.
-    ReaderImportStatus(ReaderImportJob *job, QMenu *menu, QWidget *parent = nullptr);
+    // job is borrowed.
+    explicit ReaderImportStatus(ReaderImportJob *job, QWidget *parent = nullptr);
 
 private:
-    void start(bool fromZip);
     void showStarted();
     void showProgress(int done, int toDo);
     void askReplace();
@@ -37,7 +35,6 @@ private:
     QLabel *label = nullptr; // children of this
     QProgressBar *bar = nullptr;
     QPushButton *cancelButton = nullptr;
-    QList<QAction *> entries; // children of the menu
     QPointer<QMessageBox> question;
 };
 

@@ -983,14 +983,6 @@ Replace it?</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>読手をフォルダから取り込む...</source>
-        <translation>Import a Reader from a Folder...</translation>
-    </message>
-    <message>
-        <source>読手を ZIP ファイルから取り込む...</source>
-        <translation>Import a Reader from a ZIP File...</translation>
-    </message>
-    <message>
         <source>読手 %1 を取り込んでいます</source>
         <translation>Importing the reader %1</translation>
     </message>
