@@ -13,6 +13,9 @@
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "PracticeDialog.h"
+#include "ReaderImportJob.h"
+#include "ReaderImportStatus.h"
+#include "ReaderLibrary.h"
 #include "ReadingSession.h"
 #include "ReadingStatusLine.h"
 #include "ReviewViews.h"
@@ -76,6 +79,16 @@ MainWindow::MainWindow(QWidget *parent)
     auto *drillLauncher =
         new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
     connect(drillLauncher, &DrillLauncher::settingsChanged, settingsFile, &SettingsFile::changed);
+
+    // An import goes on during a reading and after the options dialog closes.
+    readerImport = new ReaderImportJob(
+        ReaderLibrary(), [this] { return session->isReading() || seqThread->GetState() != 0; },
+        this);
+    ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport));
+    connect(readerImport, &ReaderImportJob::finished, this, [this] {
+        if (readerImport->replacedReaderInUse())
+            ProbeVoices(); // never during a reading: the job refuses that
+    });
 }
 
 MainWindow::~MainWindow()
@@ -202,6 +215,7 @@ void MainWindow::on_actionOption_triggered()
                                        seqThread.get(), settings.audio.shaping());
     dialog->showReaderControls(settings.voices.reader);
     dialog->showOutputControls(settings.output);
+    dialog->setImportJob(readerImport);
     const bool accepted = dialog->exec() == QDialog::Accepted;
     // In use already; a reader renamed or deleted is followed even on Cancel.
     settings.voices.reader = dialog->reader();

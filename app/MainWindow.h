@@ -15,6 +15,7 @@ class MainWindow;
 }
 class BroadcastController;
 class PlaySequenceThread;
+class ReaderImportJob;
 class ReadingStatusLine;
 class ReviewViews;
 class SequenceThreadEngine;
@@ -101,6 +102,7 @@ private:
     ReviewViews *reviewViews = nullptr; // owned by this window
     ReadingStatusLine *statusLine = nullptr; // owned by the status bar
     BroadcastController *broadcast = nullptr; // owned by the status bar
+    ReaderImportJob *readerImport = nullptr; // owned by this window; outlives the options dialog
 };
 
 #endif

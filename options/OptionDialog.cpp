@@ -6,6 +6,7 @@
 #include "AudioShapingStore.h"
 #include "PlaySequenceThread.h"
 #include "ReaderCheck.h"
+#include "ReaderImportJob.h"
 #include "ReaderImporter.h"
 #include "ReaderLibrary.h"
 #include "ReaderShelf.h"
@@ -318,41 +319,58 @@ void OptionDialog::deleteReaderOnScreen()
     }
 }
 
-void OptionDialog::importReader(bool fromZip)
+void OptionDialog::setImportJob(ReaderImportJob *job)
 {
-    if (task)
+    importJob = job;
+    connect(job, &ReaderImportJob::finished, this, &OptionDialog::importEnded);
+}
+
+void OptionDialog::importEnded()
+{
+    if (!editsReader || importJob->wasCancelled())
         return;
+    const ImportOutcome &outcome = importJob->outcome();
+    if (!outcome.imported) {
+        showReport(outcome.refusals + outcome.report.lines());
+        return;
+    }
+    fillReaderChoice(importJob->name());
+    putReaderOnScreenInForce();
+    showReport(outcome.report.lines());
+}
+
+std::optional<OptionDialog::ImportRequest> OptionDialog::askImport(QWidget *parent, bool fromZip)
+{
     const QString source = fromZip
-        ? QFileDialog::getOpenFileName(this, tr("読手の ZIP ファイル"), QString(),
+        ? QFileDialog::getOpenFileName(parent, tr("読手の ZIP ファイル"), QString(),
                                        tr("ZIP ファイル (*.zip)"))
-        : QFileDialog::getExistingDirectory(this, tr("読手の録音のフォルダ"));
+        : QFileDialog::getExistingDirectory(parent, tr("読手の録音のフォルダ"));
     if (source.isEmpty())
-        return;
+        return std::nullopt;
     const QString name =
-        QInputDialog::getText(this, tr("読手の追加"), tr("読手の名前:"), QLineEdit::Normal,
+        QInputDialog::getText(parent, tr("読手の追加"), tr("読手の名前:"), QLineEdit::Normal,
                               ReaderImporter::suggestedName(source))
             .trimmed();
     if (name.isEmpty())
-        return;
+        return std::nullopt;
     if (!ReaderLibrary::isValidName(name)) {
-        QMessageBox::warning(this, tr("読手の追加"), tr("この名前は使えません: %1").arg(name));
-        return;
+        QMessageBox::warning(parent, tr("読手の追加"), tr("この名前は使えません: %1").arg(name));
+        return std::nullopt;
     }
     bool ok = false;
     const QString pattern =
-        QInputDialog::getText(this, tr("読手の追加"),
+        QInputDialog::getText(parent, tr("読手の追加"),
                               tr("ファイル名の型 (例: {card}-{half}.mp3, {card:03}_{half}.flac)\n"
                                  "空欄なら 名前_NNN_H.ogg などの名前で探します:"),
                               QLineEdit::Normal, QString(), &ok)
             .trimmed();
     if (!ok)
-        return;
-    ImportOptions options;
-    options.pattern = VersePattern(pattern);
+        return std::nullopt;
+    ImportRequest request {source, name, VersePattern(pattern)};
     if (!pattern.isEmpty()) {
         QStringList refusals;
         const QList<PlannedVerse> planned =
-            ReaderImporter::preview(source, name, options.pattern, &refusals);
+            ReaderImporter::preview(source, name, request.pattern, &refusals);
         QStringList lines; // in the library's order, the files as found in the source
         const QDir sourceFolder(QFileInfo(source).isDir() ? source : QString());
         for (const PlannedVerse &verse : planned)
@@ -365,17 +383,45 @@ void OptionDialog::importReader(bool fromZip)
             tr("%1 個のファイルを句として取り込みます。よろしいですか?").arg(planned.size())
                 + (refusals.isEmpty() ? QString()
                                       : QLatin1Char('\n') + refusals.join(QLatin1Char('\n'))),
-            QMessageBox::Yes | QMessageBox::No, this);
+            QMessageBox::Yes | QMessageBox::No, parent);
         preview.setDefaultButton(QMessageBox::No);
         preview.setDetailedText(lines.join(QLatin1Char('\n')));
         if (planned.isEmpty() || !refusals.isEmpty() || preview.exec() != QMessageBox::Yes) {
             if (planned.isEmpty() || !refusals.isEmpty())
-                QMessageBox::warning(this, tr("読手の追加"),
+                QMessageBox::warning(parent, tr("読手の追加"),
                                      tr("型に合うファイルがありません: %1").arg(pattern)
                                          + QLatin1Char('\n') + refusals.join(QLatin1Char('\n')));
-            return;
+            return std::nullopt;
         }
     }
+    return request;
+}
+
+void OptionDialog::importReader(bool fromZip)
+{
+    if (task)
+        return;
+    if (importJob && importJob->isBusy()) {
+        QMessageBox::warning(this, tr("読手の追加"), importJob->refusalToStart(QString()));
+        return;
+    }
+    const std::optional<ImportRequest> request = askImport(this, fromZip);
+    if (!request)
+        return;
+    const QString source = request->source;
+    const QString name = request->name;
+    if (importJob) {
+        const QString refusal = importJob->start(source, name, request->pattern);
+        if (!refusal.isEmpty())
+            QMessageBox::warning(this, tr("読手の追加"), refusal);
+        else
+            showReport({tr("読手 %1 を取り込んでいます。進み具合はメインウィンドウの下に出ます。"
+                           "このウィンドウを閉じても取り込みは続きます。")
+                            .arg(name)});
+        return;
+    }
+    ImportOptions options;
+    options.pattern = request->pattern;
 
     auto result = std::make_shared<TaskResult<std::shared_ptr<StagedReader>>>();
     // The library's place is looked up here, not on the worker thread.

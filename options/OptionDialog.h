@@ -4,16 +4,19 @@
 #include "AudioShaping.h"
 #include "OutputSettings.h"
 #include "ReaderInUse.h"
+#include "VersePattern.h"
 
 #include <QDialog>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class BroadcastOptions;
 class PlaySequenceThread;
 class QPushButton;
 class QTimer;
+class ReaderImportJob;
 class ReaderTask;
 class StagedReader;
 struct ReaderReport;
@@ -72,6 +75,12 @@ public:
     void showOutputControls(const OutputSettings &output);
     // The output given to showOutputControls() until accepted; then the one on screen.
     OutputSettings output() const;
+    // Imports go to job (the program's, which outlives the dialog and shows
+    // its own progress and questions) instead of the dialog's own worker.
+    void setImportJob(ReaderImportJob *job);
+
+    // "句 200 / 201, 再生できない 1 ..." for the replace question.
+    static QString summaryOf(const ReaderReport &report);
 
 private slots:
     void on_buttonBox_accepted();
@@ -90,6 +99,16 @@ private:
     QString readerOnScreen() const;
     void fillReaderChoice(const QString &selected);
     void putReaderOnScreenInForce();
+    // What the user asked to import: a source, a reader name, a name pattern.
+    struct ImportRequest
+    {
+        QString source;
+        QString name;
+        VersePattern pattern;
+    };
+    // Asks for the folder or .zip, the name and the pattern (with its preview);
+    // nothing when the user gave up or nothing fits.
+    static std::optional<ImportRequest> askImport(QWidget *parent, bool fromZip);
     void importReader(bool fromZip);
     // The import's second half, once the worker has gathered and checked it.
     void installStaged(StagedReader &staged);
@@ -99,8 +118,7 @@ private:
     void describeReaderOnScreen();
     void renameReaderOnScreen();
     void deleteReaderOnScreen();
-    // "句 200 / 201, 再生できない 1 ..." for the replace question.
-    static QString summaryOf(const ReaderReport &report);
+    void importEnded();
 
     std::unique_ptr<Ui::OptionDialog> ui;
     QTimer *pollTimer = nullptr; // child of the dialog
@@ -122,6 +140,7 @@ private:
     BroadcastOptions *outputGroup = nullptr; // child; null unless shown
     OutputSettings chosenOutput;
     ReaderTask *task = nullptr; // the import or check under way; child of the dialog
+    QPointer<ReaderImportJob> importJob; // borrowed; null: imports run in task
 };
 
 #endif

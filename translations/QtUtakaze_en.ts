@@ -1003,6 +1003,10 @@ Replace it?</translation>
         <source>録音を確認しています…</source>
         <translation>Checking the recordings…</translation>
     </message>
+    <message>
+        <source>読手 %1 を取り込んでいます。進み具合はメインウィンドウの下に出ます。このウィンドウを閉じても取り込みは続きます。</source>
+        <translation>Importing the reader %1. Its progress shows at the bottom of the main window; the import goes on if this window is closed.</translation>
+    </message>
 </context>
 <context>
     <name>PoemPanel</name>
@@ -1198,6 +1202,56 @@ Replace it?</translation>
     <message>
         <source>読手の録音がない札: %1</source>
         <translation>Cards without the reader&apos;s recording: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderImportJob</name>
+    <message>
+        <source>読手 %1 は読み上げに使われているので、読み上げが終わるまで置き換えられません。</source>
+        <translation>The reader %1 is in use by the reading; it cannot be replaced until the reading ends.</translation>
+    </message>
+    <message>
+        <source>読手 %1 を取り込んでいるところです。</source>
+        <translation>The reader %1 is being imported.</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderImportStatus</name>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>読手 %1 を取り込んでいます</source>
+        <translation>Importing the reader %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 を置き換えるか確かめています</source>
+        <translation>Asking whether to replace the reader %1</translation>
+    </message>
+    <message>
+        <source>読手 %1 はすでにあります。新しい録音の確認:
+%2
+置き換えますか?</source>
+        <translation>The reader %1 exists already. The new recordings were checked:
+%2
+Replace it?</translation>
+    </message>
+    <message>
+        <source>読手 %1 を追加しました。
+%2</source>
+        <translation>The reader %1 was added.
+%2</translation>
+    </message>
+    <message>
+        <source>読手 %1 を追加できませんでした。
+%2</source>
+        <translation>The reader %1 could not be added.
+%2</translation>
+    </message>
+    <message>
+        <source>読手の追加</source>
+        <translation>Add a reader</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "ImportProgress.h"
 #include "ImportReaderCommand.h"
 #include "ReaderCheck.h"
+#include "ReaderImportJob.h"
 #include "ReaderImporter.h"
 #include "ReaderLibrary.h"
 #include "ReaderShelf.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -76,6 +78,7 @@ private slots:
     void timing_keptOnlyWhenItFits();
     void pattern_namesVersesAndPreviews();
     void shelf_detailsRenameDelete_andImportCommand();
+    void job_askedAfterCheck_cancelled_readerInUseKeptDuringReading();
 
 private:
     // A 16-bit mono WAV at the output's rate (nothing to resample, which is slow
@@ -86,6 +89,8 @@ private:
     static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper);
     static bool writeZip(const QString &path, const QList<ZipEntry> &entries);
     static QStringList leftovers(const QString &root);
+    // Three cards' upper verses: the import job's rules do not depend on the count.
+    static bool writeSmallReader(const QString &folder, const char *prefix);
 };
 
 bool TestReaders::writeWav(const QString &path, double silence, double tone, double amplitude)
@@ -168,6 +173,16 @@ bool TestReaders::writeZip(const QString &path, const QList<ZipEntry> &entries)
     ok = archive_write_close(zip) == ARCHIVE_OK && ok;
     archive_write_free(zip);
     return ok;
+}
+
+bool TestReaders::writeSmallReader(const QString &folder, const char *prefix)
+{
+    for (int card = 1; card <= 3; ++card)
+        if (!QDir().mkpath(folder)
+            || !writeWav(QDir(folder).filePath(QString::asprintf("%s_%03d_1.wav", prefix, card)),
+                         0.01, 0.1))
+            return false;
+    return true;
 }
 
 QStringList TestReaders::leftovers(const QString &root)
@@ -669,6 +684,73 @@ void TestReaders::shelf_detailsRenameDelete_andImportCommand()
     QVERIFY(!shelf.remove(QStringLiteral("s")).isEmpty());
     QVERIFY(shelf.remove(QStringLiteral("t")).isEmpty());
     QCOMPARE(leftovers(root), QStringList());
+}
+
+void TestReaders::job_askedAfterCheck_cancelled_readerInUseKeptDuringReading()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString good = work.filePath(QStringLiteral("good"));
+    const QString other = work.filePath(QStringLiteral("other"));
+    QVERIFY(writeSmallReader(good, "g") && writeSmallReader(other, "o"));
+    const ReaderLibrary library(work.filePath(QStringLiteral("voices")));
+    bool reading = false;
+    ReaderImportJob job(library, [&reading] { return reading; });
+    QSignalSpy finished(&job, &ReaderImportJob::finished);
+
+    // A new name: installed without a question; one import at a time.
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QVERIFY(job.isBusy());
+    QVERIFY(!job.start(other, QStringLiteral("s")).isEmpty());
+    QTRY_COMPARE(finished.count(), 1);
+    QVERIFY(job.outcome().imported && !job.wasCancelled());
+    QVERIFY(job.filesToDo() >= 3 && job.filesDone() == job.filesToDo());
+
+    // The same name: asked after the check, the old reader whole meanwhile;
+    // No keeps it, Yes replaces it, and nothing else stays in the library.
+    for (const bool replace : {false, true}) {
+        QVERIFY(job.start(other, QStringLiteral("r")).isEmpty());
+        QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+        QCOMPARE(job.stagedReport().requiredFound, 3);
+        QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("g"));
+        job.answerReplace(replace);
+        QCOMPARE(job.wasCancelled(), !replace);
+        QCOMPARE(library.reader(QStringLiteral("r")).prefix,
+                 replace ? QStringLiteral("o") : QStringLiteral("g"));
+        QCOMPARE(leftovers(library.root()), QStringList {QStringLiteral("r")});
+    }
+
+    // Cancelled while gathering, or while the question waits: nothing changes.
+    QVERIFY(job.start(good, QStringLiteral("c")).isEmpty());
+    job.cancel();
+    QTRY_COMPARE(finished.count(), 4);
+    QVERIFY(job.wasCancelled() && !job.outcome().imported);
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    job.cancel();
+    QVERIFY(!job.isBusy() && job.wasCancelled());
+    QCOMPARE(leftovers(library.root()), QStringList {QStringLiteral("r")});
+
+    // The reader a reading uses: refused at the start, and at the install
+    // when the reading began while the question waited.
+    QVERIFY(library.use(QStringLiteral("r")));
+    reading = true;
+    QVERIFY(!job.start(good, QStringLiteral("r")).isEmpty() && !job.isBusy());
+    reading = false;
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    reading = true;
+    job.answerReplace(true);
+    QVERIFY(!job.outcome().imported && !job.outcome().refusals.isEmpty());
+    QCOMPARE(library.reader(QStringLiteral("r")).prefix, QStringLiteral("o"));
+    // No reading: replaced, and the reader in use follows the new prefix.
+    reading = false;
+    QVERIFY(job.start(good, QStringLiteral("r")).isEmpty());
+    QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
+    job.answerReplace(true);
+    QVERIFY(job.outcome().imported && job.replacedReaderInUse());
+    QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("g"));
+    ReaderInUse::set({});
 }
 
 QTEST_GUILESS_MAIN(TestReaders)
