@@ -1,4 +1,3 @@
-#include "AppFolder.h"
 #include "AudioOutput.h"
 #include "FixtureAudio.h"
 #include "GuiThreadRelay.h"
@@ -6,6 +5,7 @@
 #include "PoemTable.h"
 #include "QuickAudioDevice.h"
 #include "TestData.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -56,12 +56,13 @@ private:
     QTemporaryDir shortVerses; // 0.2 s tones
     QTemporaryDir longVerses; // 1.5 s tones, long enough to pause inside
     std::unique_ptr<QTemporaryDir> scratch;
+    std::unique_ptr<WindowServices> app;
 
     void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
     {
         QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
-        AppFolder::setPathForTesting(folder.path());
+        app = std::make_unique<WindowServices>(folder.path());
     }
 
     // Records the status bar message shown at each upper verse (the window's
@@ -99,7 +100,7 @@ private slots:
 
     void cleanup()
     {
-        AppFolder::setPathForTesting(QString());
+        app.reset();
         scratch.reset();
         AudioOutput::SetVolume(1.0f);
     }
@@ -129,7 +130,7 @@ private slots:
         }
         useFolder(*scratch, "SelectVoice=1\n");
 
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         QCOMPARE(probe.ui()->Btn_Start->isEnabled(), voice1);
         QCOMPARE(probe.ui()->statusBar->currentMessage(),
@@ -142,7 +143,7 @@ private slots:
     void reading_threeCardsWithPreamble()
     {
         useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
@@ -177,7 +178,7 @@ private slots:
     void reading_pauseDuringUpperVerse_sameCountShownAgain()
     {
         useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
@@ -216,7 +217,7 @@ private slots:
         QFETCH(bool, pauseFirst);
         QFETCH(bool, confirm);
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         GuiThreadSpy ended(probe.thread(), &PlaySequenceThread::SequenceEnded);
         GuiThreadSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
@@ -248,7 +249,7 @@ private slots:
     void stop_whileIdle_asksNothing()
     {
         useFolder(shortVerses, "");
-        MainWindow window;
+        MainWindow window(app->services());
         bool asked = false;
         bool looked = false;
         QTimer::singleShot(0, this, [&asked, &looked] {
@@ -266,7 +267,7 @@ private slots:
     void reading_duplicateAdjacentCardCountedOnce()
     {
         useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         probe.ui()->Btn_Start->click();
@@ -278,7 +279,7 @@ private slots:
     void reading_nothingSelectedWithoutPreamble_staysIdle()
     {
         useFolder(shortVerses, "chk_joka=false\nFudaList=\",\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music2Starteded);
         probe.ui()->Btn_Start->click();
@@ -314,7 +315,7 @@ private slots:
         QFETCH(float, after);
         useFolder(shortVerses, "");
         AudioOutput::SetVolume(level);
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         QCOMPARE(probe.ui()->Slider_Volume->value(), slider);
         QCOMPARE(AudioOutput::GetVolume(), after);
@@ -358,7 +359,7 @@ private slots:
     void dialogs_openWhenIdle_refusedDuringReading()
     {
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         Ui::MainWindow *ui = probe.ui();
         const QList<std::pair<QString, std::function<void()>>> openers {
@@ -383,7 +384,7 @@ private slots:
     void options_voiceChangesOnlyWhenAccepted()
     {
         useFolder(shortVerses, "SelectVoice=0\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         const auto chooseSecond = [](QDialog *dialog) {
             dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_2"))->setChecked(true);
@@ -405,7 +406,7 @@ private slots:
     void fudaSelect_okRewritesTheSelection()
     {
         useFolder(shortVerses, "FudaList=\"1,2,21,63\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         runDialog(
             [&] { probe.ui()->Btn_FudaSelect->click(); },
@@ -427,7 +428,7 @@ private slots:
     {
         useFolder(longVerses, "chk_joka=false\nWait1Time=2\nFudaList=\"5,12\"\n");
         const QString ini = longVerses.filePath(QStringLiteral("QtUtakaze.ini"));
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(app->services());
         MainWindowProbe probe(*window);
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
         probe.ui()->Btn_Start->click();

@@ -65,7 +65,7 @@ void TestEngineDrillReader::init()
     app = std::make_unique<ScopedAppFolder>();
     QVERIFY(FixtureAudio::MakeVoiceFolder(app->path(), {1, 2}, 0.3, false));
     reports.clear();
-    reader = std::make_unique<EngineDrillReader>(Voices::First);
+    reader = std::make_unique<EngineDrillReader>(Voices::First, app->voices(), app->shaping);
     connect(reader.get(), &DrillReader::verseStarted, this,
             [this](int card, int half, qint64 startMs, qint64 leadMs, double speed) {
                 reports.append({QStringLiteral("start %1/%2").arg(card).arg(half),
@@ -79,7 +79,6 @@ void TestEngineDrillReader::init()
 void TestEngineDrillReader::cleanup()
 {
     reader.reset(); // joins the player's thread
-    AudioShapingStore::set({});
     app.reset();
 }
 
@@ -165,7 +164,7 @@ void TestEngineDrillReader::trimmedAndFaster_reportTheCutLeadAndTheSpeed()
     AudioShaping shaping;
     shaping.trimSilence = true;
     shaping.speed = 1.25;
-    AudioShapingStore::set(shaping);
+    app->shaping.set(shaping);
     reader->readVerse(2, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 2/1")));
     const std::optional<Report> start = find(QStringLiteral("start 2/1"));

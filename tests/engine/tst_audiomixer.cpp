@@ -401,13 +401,9 @@ void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
     QVERIFY(!AudioOutput::Reopen()); // Start: 40 ms at most
     QVERIFY(clock.elapsed() < 200);
     clock.restart();
-    QStringList cues;
-    AudioOutput::SetCueObserver([&cues](const QString &name) { cues.append(name); });
     AudioOutput::PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
     QVERIFY(clock.elapsed() < 200);
-    QCOMPARE(cues.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(AudioOutput::IsOpen(), 3000); // the retry opened it
-    AudioOutput::SetCueObserver(nullptr);
     AudioOutput::Free();
     AudioOutput::UseDevice(nullptr);
 }
