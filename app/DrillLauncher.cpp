@@ -10,12 +10,14 @@
 #include <QMessageBox>
 
 DrillLauncher::DrillLauncher(QWidget *parentWindow, ReadingSession *readingSession,
-                             AppSettings *appSettings, const QString &settingsFile, QAction *action)
+                             AppSettings *appSettings, const QString &settingsFile, QAction *action,
+                             const AppServices &appServices)
     : QObject(parentWindow)
     , window(parentWindow)
     , session(readingSession)
     , settings(appSettings)
     , iniPath(settingsFile)
+    , services(appServices)
 {
     connect(action, &QAction::triggered, this, &DrillLauncher::open);
 }
@@ -31,8 +33,9 @@ void DrillLauncher::open()
                "オプションで配信をやめてからドリルを開いてください。"));
         return;
     }
-    auto *reader = new EngineDrillReader(settings->main.selectVoice());
-    drill = new DrillWindow(reader, AppFolder::path(), iniPath, window);
+    auto *reader =
+        new EngineDrillReader(settings->main.selectVoice(), services.voices, services.shaping);
+    drill = new DrillWindow(reader, services.folder.path(), iniPath, window);
     // Deleted after the window's destructor has stopped it: its thread is
     // joined when the drill is closed, or with the main window at the latest.
     reader->setParent(drill);

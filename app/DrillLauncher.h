@@ -1,6 +1,8 @@
 #ifndef DRILLLAUNCHER_H
 #define DRILLLAUNCHER_H
 
+#include "AppServices.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -25,7 +27,7 @@ class DrillLauncher : public QObject
 public:
     // Everything given outlives this object; `window` owns it and the drill window.
     DrillLauncher(QWidget *window, ReadingSession *session, AppSettings *settings,
-                  const QString &iniPath, QAction *action);
+                  const QString &iniPath, QAction *action, const AppServices &services);
 
 signals:
     // The drill changed a setting: the settings file is to be written.
@@ -38,6 +40,7 @@ private:
     ReadingSession *session;
     AppSettings *settings;
     QString iniPath;
+    AppServices services;
     QPointer<DrillWindow> drill;
 };
 

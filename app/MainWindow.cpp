@@ -27,8 +27,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     : QMainWindow(parent)
+    , services(services)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
@@ -37,8 +38,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     setWindowTitle(QCoreApplication::applicationName());
     settingFileName =
-        AppFolder::filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
-    settingsFile = new SettingsFile(&settings, settingFileName, this);
+        services.folder.filePath(QCoreApplication::applicationName() + QStringLiteral(".ini"));
+    settingsFile = new SettingsFile(&settings, settingFileName, services, this);
     LoadSaveSetting(settingFileName, false);
 
     const bool voiceAvailable = ProbeVoices();
@@ -52,21 +53,23 @@ MainWindow::MainWindow(QWidget *parent)
     ui->spinBox_1->setValue(loaded.wait1Time());
     ui->spinBox_2->setValue(loaded.wait2Time());
 
-    seqThread = std::make_unique<PlaySequenceThread>(winId());
+    seqThread = std::make_unique<PlaySequenceThread>(winId(), services.voices, services.shaping);
     if (voiceAvailable && !AudioOutput::IsOpen())
         ui->statusBar->showMessage(tr("音声出力を開けません"));
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
-    engine = std::make_unique<SequenceThreadEngine>(seqThread.get());
+    engine = std::make_unique<SequenceThreadEngine>(seqThread.get(), services.voices);
     session = std::make_unique<ReadingSession>(engine.get());
     session->setSettings(&settings);
     session->setVoiceAvailable(voiceAvailable);
-    session->setHistoryFolder(AppFolder::filePath(QStringLiteral("history")));
+    const QString historyFolder = services.folder.filePath(QStringLiteral("history"));
+    session->setHistoryFolder(historyFolder);
+    session->setVoices(&services.voices);
     ConnectSession();
     seqThread->start(QThread::InheritPriority);
 
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
-                                  ui->actionHistory);
+                                  ui->actionHistory, historyFolder);
     statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
     // After the status line: while broadcasting, a start refused says why.
     broadcast = new BroadcastController(ui->statusBar, session.get());
@@ -76,14 +79,14 @@ MainWindow::MainWindow(QWidget *parent)
                          ui->actionFuda, ui->actionOption, ui->actionPractice,
                          ui->actionPoemPanel});
     connect(reviewViews, &ReviewViews::viewChanged, settingsFile, &SettingsFile::changed);
-    auto *drillLauncher =
-        new DrillLauncher(this, session.get(), &settings, settingFileName, ui->actionDrill);
+    auto *drillLauncher = new DrillLauncher(this, session.get(), &settings, settingFileName,
+                                            ui->actionDrill, services);
     connect(drillLauncher, &DrillLauncher::settingsChanged, settingsFile, &SettingsFile::changed);
 
     // An import goes on during a reading and after the options dialog closes.
     readerImport = new ReaderImportJob(
-        ReaderLibrary(), [this] { return session->isReading() || seqThread->GetState() != 0; },
-        this);
+        ReaderLibrary(services.folder), services.reader,
+        [this] { return session->isReading() || seqThread->GetState() != 0; }, this);
     ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport));
     connect(readerImport, &ReaderImportJob::finished, this, [this] {
         if (readerImport->replacedReaderInUse())
@@ -149,7 +152,7 @@ void MainWindow::on_actionAbout_triggered()
 
 void MainWindow::on_actionDataFolders_triggered()
 {
-    DataFoldersDialog(AppFolder::locations(), this).exec();
+    DataFoldersDialog(services.folder.locations(), this).exec();
 }
 
 void MainWindow::on_actionAboutQt_triggered()
@@ -161,11 +164,11 @@ void MainWindow::on_actionAboutQt_triggered()
 // the reader in use.
 bool MainWindow::ProbeVoices()
 {
-    const bool available = Voices::isAvailable(Voices::First);
+    const bool available = services.voices.isAvailable(Voices::First);
     ui->Btn_Start->setEnabled(available);
     if (session)
         session->setVoiceAvailable(available);
-    voice2Available = Voices::isAvailable(Voices::Second);
+    voice2Available = services.voices.isAvailable(Voices::Second);
     if (!voice2Available)
         settings.main.setSelectVoice(Voices::First);
     return available;
@@ -212,8 +215,8 @@ void MainWindow::on_actionOption_triggered()
         return;
     const auto dialog =
         std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
-                                       seqThread.get(), settings.audio.shaping());
-    dialog->showReaderControls(settings.voices.reader);
+                                       seqThread.get(), settings.audio.shaping(), services.shaping);
+    dialog->showReaderControls(settings.voices.reader, services.reader, services.folder);
     dialog->showOutputControls(settings.output);
     dialog->setImportJob(readerImport);
     const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -238,7 +241,7 @@ void MainWindow::on_Btn_AnkiJikan_clicked()
 {
     if (session->isReading())
         return;
-    AnkiJikan_Dialog dialog(this);
+    AnkiJikan_Dialog dialog(this, services.cues);
     dialog.setPeriodMinutes(settings.practice.memorizationMinutes);
     dialog.exec();
 }

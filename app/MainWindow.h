@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "AppServices.h"
 #include "AppSettings.h"
 #include "ReadingSession.h"
 
@@ -34,7 +35,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // What services refers to outlives the window.
+    explicit MainWindow(const AppServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The reading behind every control of the program.
@@ -89,6 +91,7 @@ private:
     bool ProbeVoices();
     void ShowReadingState();
 
+    AppServices services;
     AppSettings settings; // what the file holds and the window shows
     std::unique_ptr<Ui::MainWindow> ui;
     QString settingFileName;

@@ -1,6 +1,5 @@
 #include "ReviewViews.h"
 
-#include "AppFolder.h"
 #include "HistoryWindow.h"
 #include "PoemPanel.h"
 #include "ReadingSession.h"
@@ -13,12 +12,13 @@
 #include <QScreen>
 
 ReviewViews::ReviewViews(QWidget *window, ReadingSession *session, ViewSettings *view,
-                         QAction *panelAction, QAction *historyAction)
+                         QAction *panelAction, QAction *historyAction, const QString &historyFolder)
     : QObject(window)
     , window(window)
     , session(session)
     , view(view)
     , panelAction(panelAction)
+    , historyFolder(historyFolder)
     , panel(new PoemPanel(window))
 {
     panel->setReveal(view->poemReveal);
@@ -126,7 +126,7 @@ void ReviewViews::showHistory()
     if (session->isReading())
         return;
     if (!history) {
-        history = new HistoryWindow(AppFolder::filePath(QStringLiteral("history")), window);
+        history = new HistoryWindow(historyFolder, window);
         connect(history, &HistoryWindow::readAgainRequested, session, &ReadingSession::readInOrder);
     }
     history->refresh();

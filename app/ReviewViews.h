@@ -2,6 +2,7 @@
 #define REVIEWVIEWS_H
 
 #include <QObject>
+#include <QString>
 
 struct ViewSettings;
 class QAction;
@@ -20,8 +21,9 @@ class ReviewViews : public QObject
 
 public:
     // `window` owns the views; `view` outlives this object.
+    // historyFolder: where the readings' histories are kept.
     ReviewViews(QWidget *window, ReadingSession *session, ViewSettings *view, QAction *panelAction,
-                QAction *historyAction);
+                QAction *historyAction, const QString &historyFolder);
 
     // The main window was shown: the panel opens again if it was open.
     void windowShown();
@@ -49,6 +51,7 @@ private:
     ReadingSession *session;
     ViewSettings *view;
     QAction *panelAction;
+    QString historyFolder;
     PoemPanel *panel; // a window of its own, owned by the main window
     HistoryWindow *history = nullptr; // made when first opened, owned by the main window
 };

@@ -10,10 +10,12 @@
 #include <QAction>
 #include <QSpinBox>
 
-SettingsFile::SettingsFile(AppSettings *settings, const QString &path, QObject *parent)
+SettingsFile::SettingsFile(AppSettings *settings, const QString &path, const AppServices &services,
+                           QObject *parent)
     : QObject(parent)
     , settings(settings)
     , path(path)
+    , services(services)
     , autoSave(new SettingsAutoSave(
           path, [settings](const QString &file) { return settings->save(file); }, this))
 {
@@ -27,10 +29,10 @@ void SettingsFile::load()
     for (const QString &line : settings->main.adjustments())
         qCInfo(lcSettings, "%s", qUtf8Printable(line));
     // The verses are shaped as the settings say, the options dialog's sample included.
-    AudioShapingStore::set(settings->audio.shaping());
+    services.shaping.set(settings->audio.shaping());
     // A reader of the library whose folder has gone leaves the two voices
     // reading; the setting stays, so the reader is back with its folder.
-    ReaderLibrary().use(settings->voices.reader);
+    ReaderLibrary(services.folder).use(settings->voices.reader, services.reader);
 }
 
 void SettingsFile::save()

@@ -1,6 +1,8 @@
 #ifndef SETTINGSFILE_H
 #define SETTINGSFILE_H
 
+#include "AppServices.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -17,8 +19,9 @@ class SettingsFile : public QObject
     Q_OBJECT
 
 public:
-    // `settings` outlives this object.
-    SettingsFile(AppSettings *settings, const QString &path, QObject *parent = nullptr);
+    // `settings` and what `services` refers to outlive this object.
+    SettingsFile(AppSettings *settings, const QString &path, const AppServices &services,
+                 QObject *parent = nullptr);
 
     void load();
     // The write at exit; a read-only folder keeps the old file and says so.
@@ -36,6 +39,7 @@ public slots:
 private:
     AppSettings *settings;
     QString path;
+    AppServices services;
     SettingsAutoSave *autoSave; // owned by this object
 };
 

@@ -1,7 +1,10 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
+#include "AppServices.h"
 #include "AudioOutput.h"
+#include "AudioShapingStore.h"
 #include "CheckReaderCommand.h"
+#include "CuePlayer.h"
 #include "DataFoldersDialog.h"
 #include "ImportReaderCommand.h"
 #include "MainWindow.h"
@@ -9,10 +12,12 @@
 #include "MprisController.h"
 #include "QuitSignalNotifier.h"
 #include "ReaderGaps.h"
+#include "ReaderInUse.h"
 #include "ReaderLibrary.h"
 #include "ReadingSession.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
+#include "Voices.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -36,9 +41,10 @@ int main(int argc, char *argv[])
     if (ImportReaderCommand::isRequested(argc, argv)) {
         QCoreApplication application(argc, argv);
         UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
-        AppFolder::chooseLocations();
+        const AppFolder folder = AppFolder::choose();
         QTextStream out(stdout), err(stderr);
-        return ImportReaderCommand::run(application.arguments(), ReaderLibrary().root(), out, err);
+        return ImportReaderCommand::run(application.arguments(), ReaderLibrary(folder).root(), out,
+                                        err);
     }
 
     // Made when the event loop returns, and waited for last of all (see below).
@@ -48,10 +54,16 @@ int main(int argc, char *argv[])
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
 
     // Portable (a writable program folder) or per-user data folders.
-    const QStringList uncreatable = AppFolder::chooseLocations();
+    QStringList uncreatable;
+    const AppFolder folder = AppFolder::choose(&uncreatable);
+    // The reader and the shaping in use, set from the settings the window reads.
+    ReaderInUse readerInUse;
+    AudioShapingStore shapingInForce;
+    const Voices voices(folder, readerInUse);
+    OutputCuePlayer cues(folder);
 
     // A second start in the same folder shows the first program's window.
-    SingleInstance instance(AppFolder::path());
+    SingleInstance instance(folder.path());
     if (!instance.claim())
         return 0;
 
@@ -62,7 +74,8 @@ int main(int argc, char *argv[])
     QObject::connect(&quitSignals, &QuitSignalNotifier::quitRequested, &application,
                      [] { QCoreApplication::exit(0); });
 
-    auto window = std::make_unique<MainWindow>();
+    auto window = std::make_unique<MainWindow>(
+        AppServices {folder, readerInUse, shapingInForce, voices, cues});
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
                      &MainWindow::BringToFront);
 

@@ -5,68 +5,44 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
-#include <optional>
 
-namespace {
-QMutex locationsMutex;
-std::optional<DataLocations> chosen; // empty: portable in the executable's directory
-} // namespace
-
-DataLocations AppFolder::locations()
+AppFolder::AppFolder(const DataLocations &locations)
+    : current(locations)
 {
-    {
-        const QMutexLocker locker(&locationsMutex);
-        if (chosen)
-            return *chosen;
-    }
-    return DataLocations::portable(QCoreApplication::applicationDirPath());
 }
 
-void AppFolder::setLocations(const DataLocations &locations)
+AppFolder AppFolder::portable(const QString &folder)
 {
-    const QMutexLocker locker(&locationsMutex);
-    chosen = locations;
+    return AppFolder(DataLocations::portable(folder));
 }
 
-QString AppFolder::path()
+AppFolder AppFolder::choose(QStringList *uncreatable)
 {
-    return locations().dataFolder();
+    const DataLocations chosen = DataLocations::choose(QCoreApplication::applicationDirPath(),
+                                                       QProcessEnvironment::systemEnvironment());
+    const QStringList failed = chosen.createFolders();
+    for (const QString &folder : failed)
+        qCWarning(lcSettings, "cannot create the folder %s: nothing is kept there",
+                  qUtf8Printable(folder));
+    if (uncreatable)
+        *uncreatable = failed;
+    return AppFolder(chosen);
 }
 
-void AppFolder::setPathForTesting(const QString &folder)
+QString AppFolder::path() const
 {
-    const QMutexLocker locker(&locationsMutex);
-    if (folder.isEmpty())
-        chosen.reset();
-    else
-        chosen = DataLocations::portable(folder);
+    return current.dataFolder();
 }
 
-QString AppFolder::filePath(const QString &relative)
+QString AppFolder::filePath(const QString &relative) const
 {
-    const DataLocations current = locations();
     if (relative == DataLocations::settingsFileName())
         return current.settingsFile();
     return current.dataFolder() + QDir::separator() + relative;
 }
 
-QStringList AppFolder::chooseLocations()
+QString AppFolder::cueFile(const QString &name) const
 {
-    const DataLocations current = DataLocations::choose(QCoreApplication::applicationDirPath(),
-                                                        QProcessEnvironment::systemEnvironment());
-    setLocations(current);
-    const QStringList failed = current.createFolders();
-    for (const QString &folder : failed)
-        qCWarning(lcSettings, "cannot create the folder %s: nothing is kept there",
-                  qUtf8Printable(folder));
-    return failed;
-}
-
-QString AppFolder::cueFile(const QString &name)
-{
-    const DataLocations current = locations();
     if (current.mode() == DataLocations::Mode::Portable) {
         // Started from a launcher, the working directory is rarely the program's.
         const QString besideProgram = QDir(current.programFolder()).filePath(name);

@@ -1,13 +1,12 @@
 #ifndef READERINUSE_H
 #define READERINUSE_H
 
+#include "GuardedValue.h"
+
 #include <QString>
 
 // A reader of the library (a folder of PREFIX_NNN_H recordings) that reads in
-// place of the two voice folders while it is set. Process-wide and
-// thread-safe: the window sets it from the settings, the options dialog while
-// its sample plays, and the reading thread finds the verse files through it
-// (Voices::filePath).
+// place of the two voice folders while it is set.
 struct LibraryReader
 {
     QString folder; // absolute path; empty: the two voice folders read
@@ -17,12 +16,18 @@ struct LibraryReader
     friend bool operator==(const LibraryReader &, const LibraryReader &) = default;
 };
 
+// The reader in use, one for the program, made in main(). Thread-safe: the
+// settings set it, the options dialog while its sample plays, and the
+// reading thread finds the verse files through it (Voices::filePath).
 class ReaderInUse
 {
 public:
-    static LibraryReader get();
+    LibraryReader get() const { return current.get(); }
     // An empty reader gives the voice folders back.
-    static void set(const LibraryReader &reader);
+    void set(const LibraryReader &reader) { current.set(reader); }
+
+private:
+    GuardedValue<LibraryReader> current;
 };
 
 #endif

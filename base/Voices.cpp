@@ -14,43 +14,44 @@ const char *const FirstPrefix = "rindou";
 const char *const SecondPrefix = "asagao";
 } // namespace
 
+Voices::Voices(const AppFolder &folder, const ReaderInUse &reader)
+    : folder(folder)
+    , reader(reader)
+{
+}
+
 QString Voices::folderName(int voice)
 {
     return voice == First ? FirstFolder : SecondFolder;
 }
 
-QString Voices::basePath(int voice, int card, int half)
+QString Voices::basePath(int voice, int card, int half) const
 {
     // A reader of the library reads for both voices.
-    const LibraryReader reader = ReaderInUse::get();
-    if (reader.isSet())
-        return reader.folder + QDir::separator() + reader.prefix
+    const LibraryReader library = reader.get();
+    if (library.isSet())
+        return library.folder + QDir::separator() + library.prefix
             + QString::asprintf("_%03d_%1d", card, half);
     const char *const prefix = voice == First ? FirstPrefix : SecondPrefix;
     const QString name = QString::asprintf("%s_%03d_%1d", prefix, card, half);
     const QString relative = folderName(voice) + QDir::separator() + name;
     // The user's folder, then the program's, then the package's: the first
     // that holds the verse in any format; the first folder when none does.
-    const QStringList folders = AppFolder::locations().lookupFolders();
-    for (const QString &folder : folders) {
-        const QString base = folder + QDir::separator() + relative;
+    const QStringList folders = folder.locations().lookupFolders();
+    for (const QString &lookup : folders) {
+        const QString base = lookup + QDir::separator() + relative;
         if (QFileInfo(resolveRecording(base)).isFile())
             return base;
     }
     return folders.first() + QDir::separator() + relative;
 }
 
-QString Voices::fileFor(const QString &basePath)
+QString Voices::filePath(int voice, int card, int half) const
 {
-    return resolveRecording(basePath);
+    return resolveRecording(basePath(voice, card, half));
 }
 
-QString Voices::filePath(int voice, int card, int half)
-{
-    return fileFor(basePath(voice, card, half));
-}
-
-bool Voices::isAvailable(int voice)
+bool Voices::isAvailable(int voice) const
 {
     return QFileInfo::exists(filePath(voice, 0, 2));
 }

@@ -11,10 +11,13 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
-EngineDrillReader::EngineDrillReader(int voiceInUse, QObject *parent)
+EngineDrillReader::EngineDrillReader(int voiceInUse, const Voices &voices,
+                                     const AudioShapingStore &shaping, QObject *parent)
     : DrillReader(parent)
     , voice(voiceInUse)
-    , player(std::make_unique<PlayMusicThread>(WId(0)))
+    , voices(voices)
+    , shapingInForce(shaping)
+    , player(std::make_unique<PlayMusicThread>(WId(0), shaping))
 {
     connect(player.get(), &PlayMusicThread::MusicStarted, this, &EngineDrillReader::onStarted,
             Qt::DirectConnection);
@@ -39,9 +42,9 @@ EngineDrillReader::Verse EngineDrillReader::verseOf(int card, int half, int paus
     Verse verse;
     verse.card = card;
     verse.half = half;
-    verse.path = Voices::filePath(voice, card, half);
+    verse.path = voices.filePath(voice, card, half);
     verse.gapFrames = static_cast<qint64>(std::max(pauseMs, 0)) * AudioClip::Rate / 1000;
-    verse.speed = AudioShaping::clampedSpeed(AudioShapingStore::get().speed);
+    verse.speed = AudioShaping::clampedSpeed(shapingInForce.get().speed);
     return verse;
 }
 
@@ -175,7 +178,7 @@ qint64 EngineDrillReader::nowMs() const
 
 QString EngineDrillReader::voiceName() const
 {
-    const LibraryReader library = ReaderInUse::get();
+    const LibraryReader library = voices.readerInUse().get();
     if (library.isSet())
         return QFileInfo(library.folder).fileName();
     // As the options dialog names the two voices.
@@ -185,8 +188,8 @@ QString EngineDrillReader::voiceName() const
 
 QString EngineDrillReader::timingFile() const
 {
-    const LibraryReader library = ReaderInUse::get();
+    const LibraryReader library = voices.readerInUse().get();
     const QString folder =
-        library.isSet() ? library.folder : QFileInfo(Voices::filePath(voice, 0, 2)).absolutePath();
+        library.isSet() ? library.folder : QFileInfo(voices.filePath(voice, 0, 2)).absolutePath();
     return QDir(folder).filePath(QStringLiteral("timing.tsv"));
 }

@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 
+class AudioShapingStore;
 class PlayMusicThread;
+class Voices;
 
 // The take drill's reader over the program's engine: a player of its own on
 // the shared audio output reads the verse files of the voice in use (or of
@@ -26,7 +28,9 @@ class EngineDrillReader : public DrillReader
 
 public:
     // voice: Voices::First or Second (a reader of the library reads for both).
-    explicit EngineDrillReader(int voice, QObject *parent = nullptr);
+    // The voices and the shaping in force are borrowed: they must outlive it.
+    EngineDrillReader(int voice, const Voices &voices, const AudioShapingStore &shaping,
+                      QObject *parent = nullptr);
     // Finishes and joins the player's thread.
     ~EngineDrillReader() override;
 
@@ -64,6 +68,8 @@ private:
     void handOverNext();
 
     const int voice;
+    const Voices &voices;
+    const AudioShapingStore &shapingInForce;
     std::unique_ptr<PlayMusicThread> player;
 
     // Shared with the player's thread, guarded by mutex.

@@ -203,13 +203,6 @@ bool AudioMixer::anyVerseActive() const
     return current && !current->done;
 }
 
-bool AudioMixer::verseStarted(VerseId id) const
-{
-    const std::lock_guard<std::mutex> lock(mutex);
-    const Verse *current = verse.load();
-    return id != 0 && current && current->id == id && current->started;
-}
-
 qint64 AudioMixer::verseStart(VerseId id) const
 {
     const std::lock_guard<std::mutex> lock(mutex);
@@ -235,11 +228,6 @@ void AudioMixer::setWallClock(bool value)
 bool AudioMixer::hasWallClock() const
 {
     return wallClock;
-}
-
-qint64 AudioMixer::lastVerseEnd() const
-{
-    return lastEnd;
 }
 
 void AudioMixer::setClockAnchor(qint64 frame, std::chrono::steady_clock::time_point time)
@@ -330,12 +318,9 @@ void AudioMixer::render(float *out, int frames)
             for (int c = 0; c < C; ++c)
                 out[(f - begin) * C + c] += source[(f - current->start) * C + c] * gain;
         }
-        if (end > current->start)
-            current->started = true;
         if (end >= verseEnd) {
             // The verse itself is freed by the next change, on another
             // thread: freeing memory has no place on the audio thread.
-            lastEnd = verseEnd;
             current->done = true;
         }
     }

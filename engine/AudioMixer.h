@@ -62,8 +62,6 @@ public:
     // Placed and not yet wholly rendered.
     bool verseActive(VerseId id) const;
     bool anyVerseActive() const;
-    // Its first sample has been taken by the device.
-    bool verseStarted(VerseId id) const;
     // The frame the verse starts at; -1 if it is not the verse placed.
     qint64 verseStart(VerseId id) const;
     // Milliseconds until the device renders that frame (negative: that long
@@ -74,8 +72,6 @@ public:
     // Whether the device plays in real time (see msUntilFrame).
     void setWallClock(bool wallClock);
     bool hasWallClock() const;
-    // Frame just after the last sample of the last verse that ran out; -1 if none did.
-    qint64 lastVerseEnd() const;
 
     // Alarms on the clock: the audio thread wakes an alarm's signal once it
     // has rendered the alarm's frame. addAlarm() gives a slot, -1 when all
@@ -127,7 +123,6 @@ private:
         std::shared_ptr<const AudioClip> clip;
         VerseId id = 0;
         qint64 start = 0;
-        std::atomic_bool started {false};
         std::atomic_bool done {false};
     };
     struct Cue
@@ -158,7 +153,6 @@ private:
     std::array<std::atomic<Cue *>, MaxCues> cues {}; // owned; replaced under mutex
     VerseId nextId = 1; // under mutex
     std::atomic<qint64> rendered {0};
-    std::atomic<qint64> lastEnd {-1};
     // The steady clock's nanoseconds at which frame 0 was (or would have
     // been) rendered: one number, so a reader never sees half an update.
     std::atomic<qint64> frameZeroNs {0};

@@ -90,7 +90,6 @@ struct Output
     AudioOutput::Stream playing = 0; // the stream last started
     AudioMixer::VerseId playingVerse = 0;
     QHash<AudioOutput::Stream, std::shared_ptr<const AudioClip>> streams;
-    std::function<void(const QString &)> cueObserver;
     // Last, so destroyed first: no work runs once the rest goes.
     DeviceWorkers workers;
 };
@@ -394,20 +393,6 @@ void AudioOutput::PlayCue(const QString &fileName)
         if (open) // a short local .wav: decoded here, outside the locks
             mixer().addCue(AudioDecoder::decodeFile(fileName));
     });
-    std::function<void(const QString &)> observer;
-    {
-        const QMutexLocker locker(&out.mutex);
-        observer = out.cueObserver;
-    }
-    if (observer)
-        observer(fileName);
-}
-
-void AudioOutput::SetCueObserver(std::function<void(const QString &)> observer)
-{
-    Output &out = output();
-    const QMutexLocker locker(&out.mutex);
-    out.cueObserver = std::move(observer);
 }
 
 void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)

@@ -92,8 +92,6 @@ public:
     // Opening and decoding run on a worker thread; the observer is called
     // before this returns.
     static void PlayCue(const QString &fileName);
-    // Tests: called with the file name on every PlayCue (nullptr to remove).
-    static void SetCueObserver(std::function<void(const QString &)> observer);
     // Tests: the device to use from now on (nullptr: the real one again).
     // An open device is closed, and the new one opened if an Init holds
     // the output.

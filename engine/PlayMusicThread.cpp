@@ -1,5 +1,6 @@
 #include "PlayMusicThread.h"
 
+#include "AudioShapingStore.h"
 #include "VerseLoader.h"
 
 #include <QMutexLocker>
@@ -16,7 +17,8 @@ constexpr int MissingVerseMs = 100;
 constexpr int ClockGuardMs = 1000;
 } // namespace
 
-PlayMusicThread::PlayMusicThread(WId windowHandle)
+PlayMusicThread::PlayMusicThread(WId windowHandle, const AudioShapingStore &shaping)
+    : shapingInForce(shaping)
 {
     AudioOutput::Init(static_cast<quintptr>(windowHandle));
     clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
@@ -126,7 +128,7 @@ void PlayMusicThread::run()
             if (state == 0 && !fileName.isEmpty()) {
                 if (!loader || loader->path() != fileName) {
                     Retire(loader);
-                    loader = std::make_unique<VerseLoader>(fileName, wake);
+                    loader = std::make_unique<VerseLoader>(fileName, shapingInForce.get(), wake);
                     loadClock.start();
                     loadDeadlineMs = MsUntilDue() + LoadBudgetMs;
                 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class AudioShapingStore;
 class VerseLoader;
 
 // Plays one recording at a time on a thread of its own and reports the
@@ -37,7 +38,9 @@ public:
     // The place a missing or unplayable verse takes on the clock.
     static constexpr qint64 MissingVerseFrames = AudioClip::Rate / 10;
 
-    explicit PlayMusicThread(WId windowHandle);
+    // Verses are shaped as the shaping in force says when each is handed
+    // over; it must outlive the player.
+    PlayMusicThread(WId windowHandle, const AudioShapingStore &shaping);
     ~PlayMusicThread() override;
 
     // Hands over the next file, to start as soon as it is decoded; dropped
@@ -109,6 +112,8 @@ private:
     // before the destructor in a way ThreadSanitizer can see (QThread::wait()
     // synchronises inside the uninstrumented Qt library).
     std::atomic_bool runReturned {false};
+
+    const AudioShapingStore &shapingInForce;
 
     // Woken by a new file, a stop, a quit, a decoded file and the clock's alarm.
     WakeSignal wakeSignal;

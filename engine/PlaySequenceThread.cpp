@@ -22,8 +22,10 @@ constexpr qint64 PauseExtraFrames = AudioClip::Rate / 5;
 constexpr qint64 PauseGuardMs = 1000;
 } // namespace
 
-PlaySequenceThread::PlaySequenceThread(WId windowHandle)
-    : musicThread(std::make_unique<PlayMusicThread>(windowHandle))
+PlaySequenceThread::PlaySequenceThread(WId windowHandle, const Voices &voices,
+                                       const AudioShapingStore &shaping)
+    : voiceFiles(voices)
+    , musicThread(std::make_unique<PlayMusicThread>(windowHandle, shaping))
 {
     clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
     // Directly on the player's thread: the reports only queue a command and
@@ -222,7 +224,7 @@ void PlaySequenceThread::HandOverToPlayer(const HandOver &verse)
 {
     // Looking the file up may touch a slow disk: never under the lock.
     if (verse.valid)
-        musicThread->SetMusicFileAfterGap(Voices::filePath(verse.voice, verse.card, verse.half),
+        musicThread->SetMusicFileAfterGap(voiceFiles.filePath(verse.voice, verse.card, verse.half),
                                           verse.gapFrames);
 }
 

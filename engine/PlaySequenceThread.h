@@ -15,7 +15,9 @@
 #include <atomic>
 #include <memory>
 
+class AudioShapingStore;
 class PlayMusicThread;
+class Voices;
 
 // Performs a whole reading: it walks a reading plan with a ReadingSequence,
 // which decides what comes next, and does what it says: hands the verses to
@@ -37,7 +39,9 @@ public:
     enum { STAT_STOP = 0, STAT_MUSIC1, STAT_WAIT1, STAT_MUSIC2, STAT_WAIT2, STAT_PAUSE };
     enum { CMD_START = 1, CMD_PLAYEND, CMD_TIMEOUT, CMD_STOP, CMD_PAUSE, CMD_NEXT, CMD_REPEAT };
 
-    explicit PlaySequenceThread(WId windowHandle);
+    // The verses are found through voices and shaped as the shaping in
+    // force says; both must outlive the thread.
+    PlaySequenceThread(WId windowHandle, const Voices &voices, const AudioShapingStore &shaping);
     ~PlaySequenceThread() override;
 
     // Each request tests the state at the moment of the call and is ignored
@@ -159,6 +163,7 @@ private:
     WakeSignal wakeSignal;
     int clockAlarm = -1;
 
+    const Voices &voiceFiles;
     std::unique_ptr<PlayMusicThread> musicThread;
 };
 

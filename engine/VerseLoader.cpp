@@ -15,16 +15,17 @@ struct VerseLoader::Shared
     std::function<void()> onDone; // cleared when the loader goes away
 };
 
-VerseLoader::VerseLoader(const QString &path, std::function<void()> onDone)
+VerseLoader::VerseLoader(const QString &path, const AudioShaping &shaping,
+                         std::function<void()> onDone)
     : filePath(path)
     , shared(std::make_shared<Shared>())
 {
     shared->onDone = std::move(onDone);
     EngineActivity::begin();
-    thread = std::thread([state = shared, path] {
+    thread = std::thread([state = shared, path, shaping] {
         std::shared_ptr<AudioClip> decoded = AudioDecoder::decodeFile(path);
         if (decoded)
-            applyShaping(*decoded);
+            applyShaping(*decoded, shaping);
         else
             qCWarning(lcAudio, "cannot open or decode %s", qUtf8Printable(path));
         const std::lock_guard<std::mutex> lock(state->mutex);

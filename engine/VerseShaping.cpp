@@ -1,11 +1,9 @@
 #include "VerseShaping.h"
 
-#include "AudioShapingStore.h"
 #include "VerseShaper.h"
 
-void applyShaping(AudioClip &clip)
+void applyShaping(AudioClip &clip, const AudioShaping &shaping)
 {
-    const AudioShaping shaping = AudioShapingStore::get();
     if (shaping.isDefault())
         return; // the verse as recorded, not even copied
     if (shaping.trimSilence)

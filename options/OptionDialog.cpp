@@ -50,10 +50,11 @@ OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available,
 }
 
 OptionDialog::OptionDialog(QWidget *parent, int voice, bool voice2Available,
-                           PlaySequenceThread *thread, const AudioShaping &shaping)
+                           PlaySequenceThread *thread, const AudioShaping &shaping,
+                           AudioShapingStore &shapingInForce)
     : OptionDialog(parent, voice, voice2Available, thread)
 {
-    showShapingControls(shaping);
+    showShapingControls(shaping, shapingInForce);
 }
 
 OptionDialog::~OptionDialog()
@@ -63,9 +64,9 @@ OptionDialog::~OptionDialog()
         thread->RequestStop();
     pollTimer->stop();
     if (editsShaping && !shapingAccepted)
-        AudioShapingStore::set(shapingInForceBefore);
+        shapingInForce->set(shapingInForceBefore);
     if (editsReader && !readerAccepted)
-        ReaderInUse::set(readerInUseBefore);
+        readerInUse->set(readerInUseBefore);
 }
 
 int OptionDialog::voice() const
@@ -89,11 +90,12 @@ AudioShaping OptionDialog::shapingOnScreen() const
             ui->doubleSpinBox_speed->value()};
 }
 
-void OptionDialog::showShapingControls(const AudioShaping &shaping)
+void OptionDialog::showShapingControls(const AudioShaping &shaping, AudioShapingStore &inForce)
 {
     editsShaping = true;
+    shapingInForce = &inForce;
     chosenShaping = shaping;
-    shapingInForceBefore = AudioShapingStore::get();
+    shapingInForceBefore = inForce.get();
 
     ui->checkBox_trimSilence->setChecked(shaping.trimSilence);
     ui->checkBox_normalize->setChecked(shaping.normalize);
@@ -126,7 +128,7 @@ void OptionDialog::appendGroup(QWidget *group)
 
 void OptionDialog::putShapingOnScreenInForce()
 {
-    AudioShapingStore::set(shapingOnScreen());
+    shapingInForce->set(shapingOnScreen());
 }
 
 void OptionDialog::on_buttonBox_accepted()
@@ -142,7 +144,7 @@ void OptionDialog::on_buttonBox_accepted()
     if (editsShaping) {
         chosenShaping = shapingOnScreen();
         shapingAccepted = true;
-        AudioShapingStore::set(chosenShaping);
+        shapingInForce->set(chosenShaping);
     }
 }
 
@@ -188,11 +190,14 @@ void OptionDialog::TimeoutDone()
     }
 }
 
-void OptionDialog::showReaderControls(const QString &reader)
+void OptionDialog::showReaderControls(const QString &reader, ReaderInUse &inUse,
+                                      const AppFolder &folder)
 {
     editsReader = true;
     chosenReader = reader;
-    readerInUseBefore = ReaderInUse::get();
+    readerInUse = &inUse;
+    appFolder = &folder;
+    readerInUseBefore = inUse.get();
     fillReaderChoice(reader);
     putReaderOnScreenInForce();
     connect(ui->comboBox_reader, &QComboBox::currentIndexChanged, this,
@@ -227,12 +232,17 @@ QString OptionDialog::readerOnScreen() const
     return ui->comboBox_reader->currentData().toString();
 }
 
+ReaderLibrary OptionDialog::readerLibrary() const
+{
+    return ReaderLibrary(*appFolder);
+}
+
 void OptionDialog::fillReaderChoice(const QString &selected)
 {
     const QSignalBlocker blocker(ui->comboBox_reader);
     ui->comboBox_reader->clear();
     ui->comboBox_reader->addItem(tr("音声1・音声2（上で選択）"), QString());
-    const QStringList names = ReaderLibrary().names();
+    const QStringList names = readerLibrary().names();
     for (const QString &name : names)
         ui->comboBox_reader->addItem(name, name);
     // A chosen reader whose folder has gone is still shown, so that OK keeps it.
@@ -244,7 +254,7 @@ void OptionDialog::fillReaderChoice(const QString &selected)
 void OptionDialog::putReaderOnScreenInForce()
 {
     const QString name = readerOnScreen();
-    ReaderLibrary().use(name);
+    readerLibrary().use(name, *readerInUse);
     // A reader reads for both voices.
     ui->radioButton_1->setEnabled(name.isEmpty());
     ui->radioButton_2->setEnabled(name.isEmpty() && secondVoiceAvailable);
@@ -255,7 +265,7 @@ void OptionDialog::putReaderOnScreenInForce()
 void OptionDialog::describeReaderOnScreen()
 {
     const QString name = readerOnScreen();
-    const ReaderLibrary library;
+    const ReaderLibrary library = readerLibrary();
     const bool inLibrary = !name.isEmpty() && library.contains(name);
     renameButton->setEnabled(inLibrary);
     deleteButton->setEnabled(inLibrary);
@@ -284,7 +294,7 @@ void OptionDialog::renameReaderOnScreen()
                                 .trimmed();
     if (newName.isEmpty() || newName == name)
         return;
-    const QString failure = ReaderShelf(ReaderLibrary()).rename(name, newName);
+    const QString failure = ReaderShelf(readerLibrary()).rename(name, newName);
     if (!failure.isEmpty()) {
         QMessageBox::warning(this, tr("読手の名前の変更"), failure);
         return;
@@ -294,7 +304,7 @@ void OptionDialog::renameReaderOnScreen()
     // The library changed at once, OK or not: the reader kept on Cancel follows it.
     if (chosenReader == name) {
         chosenReader = newName;
-        readerInUseBefore = ReaderInUse::get();
+        readerInUseBefore = readerInUse->get();
     }
 }
 
@@ -306,7 +316,7 @@ void OptionDialog::deleteReaderOnScreen()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    const QString failure = ReaderShelf(ReaderLibrary()).remove(name);
+    const QString failure = ReaderShelf(readerLibrary()).remove(name);
     if (!failure.isEmpty()) {
         QMessageBox::warning(this, tr("読手の削除"), failure);
         return;
@@ -425,7 +435,7 @@ void OptionDialog::importReader(bool fromZip)
 
     auto result = std::make_shared<TaskResult<std::shared_ptr<StagedReader>>>();
     // The library's place is looked up here, not on the worker thread.
-    const ReaderLibrary library;
+    const ReaderLibrary library = readerLibrary();
     task = new ReaderTask(this, tr("読手 %1 を取り込んで確認しています…").arg(name),
                           [result, library, source, name, options](ImportProgress *progress) {
                               ImportOptions withProgress = options;
@@ -448,9 +458,9 @@ void OptionDialog::importReader(bool fromZip)
 void OptionDialog::installStaged(StagedReader &staged)
 {
     const QString name = staged.name; // a copy: staged is emptied below
-    const ReaderImporter importer {ReaderLibrary()};
+    const ReaderImporter importer {readerLibrary()};
     bool replace = false;
-    if (staged.refusals.isEmpty() && ReaderLibrary().contains(name)) {
+    if (staged.refusals.isEmpty() && readerLibrary().contains(name)) {
         showReport(staged.report.lines());
         replace = QMessageBox::question(
                       this, tr("読手の追加"),
@@ -496,8 +506,8 @@ void OptionDialog::checkReaderOnScreen()
     if (task)
         return;
     const QString name = readerOnScreen();
-    const QString folder = name.isEmpty() ? AppFolder::filePath(Voices::folderName(voiceOnScreen()))
-                                          : ReaderLibrary().folder(name);
+    const QString folder = name.isEmpty() ? appFolder->filePath(Voices::folderName(voiceOnScreen()))
+                                          : readerLibrary().folder(name);
     auto result = std::make_shared<TaskResult<QStringList>>();
     task = new ReaderTask(this, tr("録音を確認しています…"),
                           [result, folder](ImportProgress *progress) {

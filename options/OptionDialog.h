@@ -12,8 +12,11 @@
 #include <memory>
 #include <optional>
 
+class AppFolder;
+class AudioShapingStore;
 class BroadcastOptions;
 class PlaySequenceThread;
+class ReaderLibrary;
 class QPushButton;
 class QTimer;
 class ReaderImportJob;
@@ -31,7 +34,7 @@ class OptionDialog;
 //
 // Given a shaping, the dialog also edits the verse shaping (trim, loudness,
 // speed) in controls below the voice choice. While it is open the shaping on
-// screen is the one in force (AudioShapingStore), so the sample sounds as
+// screen is the one in force (the AudioShapingStore given), so the sample sounds as
 // chosen; unless accepted, the shaping in force before is put back when the
 // dialog goes.
 //
@@ -41,7 +44,7 @@ class OptionDialog;
 // the copy), renames and deletes readers, and shows the check of the chosen
 // recordings. Imports and checks run on a worker thread (ReaderTask); a new
 // reader is checked before the user is asked whether it replaces one. The reader on screen
-// is the one in use (ReaderInUse) while the dialog is open, so the sample
+// is the one in use (the ReaderInUse given) while the dialog is open, so the sample
 // plays it; unless accepted, the reader in use before is put back.
 class OptionDialog : public QDialog
 {
@@ -53,8 +56,9 @@ public:
     // voice: 0 first voice, anything else the second; thread may be null
     // (then no sample can be played). The thread is borrowed, not owned.
     OptionDialog(QWidget *parent, int voice, bool voice2Available, PlaySequenceThread *thread);
+    // shapingInForce is borrowed, and must outlive the dialog.
     OptionDialog(QWidget *parent, int voice, bool voice2Available, PlaySequenceThread *thread,
-                 const AudioShaping &shaping);
+                 const AudioShaping &shaping, AudioShapingStore &shapingInForce);
     ~OptionDialog() override;
 
     // The voice given to the constructor until accepted; then 0 for the first
@@ -66,7 +70,9 @@ public:
     AudioShaping shaping() const;
 
     // Shows the reader choice; reader is the one chosen so far (empty: the two voices).
-    void showReaderControls(const QString &reader);
+    // The library is the one in folder's voices/; inUse and folder are
+    // borrowed, and must outlive the dialog.
+    void showReaderControls(const QString &reader, ReaderInUse &inUse, const AppFolder &folder);
     // The reader given to showReaderControls() until accepted; then the one on
     // screen. Empty for the two voices (and when the dialog does not offer readers).
     QString reader() const;
@@ -91,11 +97,12 @@ private slots:
 private:
     int voiceOnScreen() const;
     AudioShaping shapingOnScreen() const;
-    void showShapingControls(const AudioShaping &shaping);
+    void showShapingControls(const AudioShaping &shaping, AudioShapingStore &inForce);
     void putShapingOnScreenInForce();
     // Below the groups shown so far, with the buttons moved below it.
     void appendGroup(QWidget *group);
 
+    ReaderLibrary readerLibrary() const;
     QString readerOnScreen() const;
     void fillReaderChoice(const QString &selected);
     void putReaderOnScreenInForce();
@@ -129,11 +136,14 @@ private:
     bool editsShaping = false;
     bool shapingAccepted = false;
     AudioShaping chosenShaping;
+    AudioShapingStore *shapingInForce = nullptr; // borrowed, while editsShaping
     AudioShaping shapingInForceBefore; // put back unless accepted
 
     bool editsReader = false;
     bool readerAccepted = false;
     QString chosenReader;
+    ReaderInUse *readerInUse = nullptr; // borrowed, while editsReader
+    const AppFolder *appFolder = nullptr; // borrowed, while editsReader
     LibraryReader readerInUseBefore; // put back unless accepted
     QPushButton *renameButton = nullptr; // children of the reader group
     QPushButton *deleteButton = nullptr;

@@ -4,10 +4,11 @@
 #include <QThread>
 #include <QTimer>
 
-ReaderImportJob::ReaderImportJob(const ReaderLibrary &library, std::function<bool()> readingNow,
-                                 QObject *parent)
+ReaderImportJob::ReaderImportJob(const ReaderLibrary &library, ReaderInUse &inUse,
+                                 std::function<bool()> readingNow, QObject *parent)
     : QObject(parent)
     , library(library)
+    , inUse(inUse)
     , readingNow(std::move(readingNow))
     , progress(std::make_unique<ImportProgress>())
     , poll(new QTimer(this))
@@ -25,9 +26,9 @@ ReaderImportJob::~ReaderImportJob()
 
 bool ReaderImportJob::isInUse(const QString &name) const
 {
-    const LibraryReader inUse = ReaderInUse::get();
-    return inUse.isSet()
-        && QDir::cleanPath(inUse.folder)
+    const LibraryReader reader = inUse.get();
+    return reader.isSet()
+        && QDir::cleanPath(reader.folder)
         == QDir::cleanPath(QDir(library.folder(name)).absolutePath());
 }
 
@@ -145,7 +146,7 @@ void ReaderImportJob::install(bool replace)
     // A reader replaced while in use (no reading goes on) may have another
     // prefix: the program follows the new files.
     if (outcome.imported && wasInUse) {
-        library.use(readerName);
+        library.use(readerName, inUse);
         readerInUseReplaced = true;
     }
     finish(outcome, false);

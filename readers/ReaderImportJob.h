@@ -35,8 +35,9 @@ public:
     static constexpr int ProgressIntervalMs = 100;
 
     // readingNow tells whether a reading is going on (asked on this thread).
-    ReaderImportJob(const ReaderLibrary &library, std::function<bool()> readingNow,
-                    QObject *parent = nullptr);
+    // inUse is the program's reader in use: it must outlive the job.
+    ReaderImportJob(const ReaderLibrary &library, ReaderInUse &inUse,
+                    std::function<bool()> readingNow, QObject *parent = nullptr);
     // Cancels the import and waits for the worker (a file at most).
     ~ReaderImportJob() override;
 
@@ -84,6 +85,7 @@ private:
     void finish(ImportOutcome outcome, bool wasCancelled);
 
     ReaderLibrary library;
+    ReaderInUse &inUse;
     std::function<bool()> readingNow;
     State current = State::Idle;
     QString readerName;

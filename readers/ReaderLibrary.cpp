@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-ReaderLibrary::ReaderLibrary()
-    : ReaderLibrary(AppFolder::filePath(QStringLiteral("voices")))
+ReaderLibrary::ReaderLibrary(const AppFolder &folder)
+    : ReaderLibrary(folder.filePath(QStringLiteral("voices")))
 {
 }
 
@@ -54,9 +54,9 @@ bool ReaderLibrary::isValidName(const QString &name)
     return VoiceSettings::isUsableName(name);
 }
 
-bool ReaderLibrary::use(const QString &name) const
+bool ReaderLibrary::use(const QString &name, ReaderInUse &inUse) const
 {
     const LibraryReader found = name.isEmpty() ? LibraryReader {} : reader(name);
-    ReaderInUse::set(found);
+    inUse.set(found);
     return name.isEmpty() || found.isSet();
 }

@@ -6,13 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+class AppFolder;
+
 // The readers of the library: one folder each in voices/ of the application
 // folder, named after the reader, holding its PREFIX_NNN_H verse files.
 class ReaderLibrary
 {
 public:
     // The library in the application folder's voices/.
-    ReaderLibrary();
+    explicit ReaderLibrary(const AppFolder &folder);
     explicit ReaderLibrary(const QString &root);
 
     QString root() const { return libraryRoot; }
@@ -26,10 +28,10 @@ public:
     // A name usable as a reader's folder (VoiceSettings::isUsableName).
     static bool isValidName(const QString &name);
 
-    // Puts the named reader in use (ReaderInUse) for the whole program; an
-    // empty or unknown name puts the two voice folders back. False when a
-    // name was given but no such reader was found.
-    bool use(const QString &name) const;
+    // Puts the named reader in use; an empty or unknown name puts the two
+    // voice folders back. False when a name was given but no such reader
+    // was found.
+    bool use(const QString &name, ReaderInUse &inUse) const;
 
 private:
     QString libraryRoot;

@@ -5,14 +5,14 @@
 #include <QFileInfo>
 #include <QStringList>
 
-QList<int> ReaderGaps::cardsWithout(int voice, const QList<int> &cards)
+QList<int> ReaderGaps::cardsWithout(const Voices &voices, int voice, const QList<int> &cards)
 {
     QList<int> gaps;
     for (const int card : cards) {
         if (card == 0 || gaps.contains(card))
             continue;
         for (int half = 1; half <= 2; ++half) {
-            const QFileInfo file(Voices::filePath(voice, card, half));
+            const QFileInfo file(voices.filePath(voice, card, half));
             if (!file.isFile() || file.size() < SmallestRecordingBytes) {
                 gaps.append(card);
                 break;

@@ -59,6 +59,11 @@ void ReadingSession::setHistoryFolder(const QString &folder)
     historyFolder = folder;
 }
 
+void ReadingSession::setVoices(const Voices *voiceFiles)
+{
+    voices = voiceFiles;
+}
+
 void ReadingSession::setRandomGenerator(QRandomGenerator *random)
 {
     this->random = random;
@@ -147,7 +152,8 @@ bool ReadingSession::begin(const ReadingSetup &reading)
         emit roundStarted(roundNumber);
     else
         emit readingStarted();
-    QList<int> gaps = ReaderGaps::cardsWithout(voice, setup.playList);
+    QList<int> gaps =
+        voices ? ReaderGaps::cardsWithout(*voices, voice, setup.playList) : QList<int> {};
     std::sort(gaps.begin(), gaps.end());
     if (!gaps.isEmpty())
         emit cardsWithoutRecordings(gaps);

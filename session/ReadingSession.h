@@ -15,6 +15,7 @@
 
 struct AppSettings;
 class QRandomGenerator;
+class Voices;
 
 // One reading from its start to its end, whoever drives it (the window and
 // its keys, the history window, the media keys): the settings it was started
@@ -46,6 +47,9 @@ public:
     // Whether the first voice is there to read; without it nothing starts.
     void setVoiceAvailable(bool available);
     void setHistoryFolder(const QString &folder);
+    // Where the verse files are, to name the cards without recordings at a
+    // start; not owned. Without it no card is named.
+    void setVoices(const Voices *voices);
     // The generator of the dead-card draw (tests: a seeded one); not owned.
     // The order itself does not come from it: ShuffleFuda shuffles it, seeded
     // from the second of the day.
@@ -125,6 +129,7 @@ private:
     QRandomGenerator *random = nullptr;
     bool voiceAvailable = false;
     QString historyFolder;
+    const Voices *voices = nullptr;
 
     bool reading = false;
     bool playing = false;

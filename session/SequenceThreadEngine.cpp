@@ -6,9 +6,11 @@
 
 #include <QFileInfo>
 
-SequenceThreadEngine::SequenceThreadEngine(PlaySequenceThread *thread, QObject *parent)
+SequenceThreadEngine::SequenceThreadEngine(PlaySequenceThread *thread, const Voices &voices,
+                                           QObject *parent)
     : ReadingEngine(parent)
     , thread(thread)
+    , voices(voices)
 {
     // Before the reports go on, so that whoever hears an end finds the engine idle.
     connect(thread, &PlaySequenceThread::SequencStartded, this, [this] { readingReported = true; });
@@ -29,7 +31,7 @@ bool SequenceThreadEngine::openOutput()
 
 bool SequenceThreadEngine::hasPreambleUpper(int voice) const
 {
-    return QFileInfo::exists(Voices::filePath(voice, 0, 1));
+    return QFileInfo::exists(voices.filePath(voice, 0, 1));
 }
 
 bool SequenceThreadEngine::idle() const

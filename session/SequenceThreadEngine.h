@@ -4,6 +4,7 @@
 #include "ReadingEngine.h"
 
 class PlaySequenceThread;
+class Voices;
 
 // The reading thread as a session's engine. Its reports arrive on the thread
 // this object lives in (queued from the reading thread), in their order. A
@@ -14,7 +15,9 @@ class SequenceThreadEngine : public ReadingEngine
     Q_OBJECT
 
 public:
-    SequenceThreadEngine(PlaySequenceThread *thread, QObject *parent = nullptr);
+    // Neither the thread nor the voices are owned.
+    SequenceThreadEngine(PlaySequenceThread *thread, const Voices &voices,
+                         QObject *parent = nullptr);
 
     bool openOutput() override;
     bool hasPreambleUpper(int voice) const override;
@@ -33,6 +36,7 @@ private:
     bool idle() const;
 
     PlaySequenceThread *thread;
+    const Voices &voices;
     bool readingReported = false; // begun, and its end not yet reported
 };
 

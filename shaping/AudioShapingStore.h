@@ -2,15 +2,19 @@
 #define AUDIOSHAPINGSTORE_H
 
 #include "AudioShaping.h"
+#include "GuardedValue.h"
 
-// The shaping in force for the whole process. The window sets it (from the
-// settings, and while the options dialog is open so its sample sounds as
-// chosen); the audio output reads it when it decodes a verse. Thread-safe.
+// The shaping in force, one for the program, made in main(). The settings
+// set it, and the options dialog while it is open so its sample sounds as
+// chosen; the player reads it when it decodes a verse. Thread-safe.
 class AudioShapingStore
 {
 public:
-    static AudioShaping get();
-    static void set(const AudioShaping &shaping);
+    AudioShaping get() const { return current.get(); }
+    void set(const AudioShaping &shaping) { current.set(shaping); }
+
+private:
+    GuardedValue<AudioShaping> current;
 };
 
 #endif

@@ -1,8 +1,7 @@
 #include "AnkiJikan_Dialog.h"
 #include "ui_ankijikan_dialog.h"
 
-#include "AppFolder.h"
-#include "AudioOutput.h"
+#include "CuePlayer.h"
 #include "FinalMsgBox.h"
 
 #include <QLabel>
@@ -28,9 +27,10 @@ void growToFit(QLabel *label)
 
 } // namespace
 
-AnkiJikan_Dialog::AnkiJikan_Dialog(QWidget *parent)
+AnkiJikan_Dialog::AnkiJikan_Dialog(QWidget *parent, CuePlayer &cuePlayer)
     : QDialog(parent)
     , ui(std::make_unique<Ui::AnkiJikan_Dialog>())
+    , cues(cuePlayer)
 {
     ui->setupUi(this); // also joins on_StartStopBtn_clicked() by name
     growToFit(ui->label);
@@ -64,7 +64,7 @@ void AnkiJikan_Dialog::on_StartStopBtn_clicked()
 
 void AnkiJikan_Dialog::startCount()
 {
-    AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("start.wav")));
+    cues.playCue(QStringLiteral("start.wav"));
     ui->StartStopBtn->setText(tr("終了"));
     ui->MsgLabel->setText(tr("残り時間 : %1 分").arg(period));
     ui->progressBar->setValue(0);
@@ -107,7 +107,7 @@ void AnkiJikan_Dialog::TimeOutDone()
     ui->progressBar->setValue(minutesElapsed * 100 / period);
 
     if (minutesLeft == WarningMinutesLeft)
-        AudioOutput::PlayCue(AppFolder::cueFile(QStringLiteral("before2min.wav")));
+        cues.playCue(QStringLiteral("before2min.wav"));
 }
 
 void AnkiJikan_Dialog::finishCount()
@@ -118,7 +118,7 @@ void AnkiJikan_Dialog::finishCount()
     ui->progressBar->setValue(100);
 
     // Plays "fine.wav" when created; however it is closed, this dialog closes.
-    FinalMsgBox box(this);
+    FinalMsgBox box(this, cues);
     box.exec();
 
     running = false;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class CuePlayer;
 class QTimer;
 
 namespace Ui {
@@ -18,7 +19,8 @@ class AnkiJikan_Dialog;
 // the minutes left and the clock time at which the period ends, and the
 // progress bar fills minute by minute. Sound cues mark the start and the
 // moment two minutes are left; at the end the end-of-memorization box is
-// shown and the dialog closes.
+// shown and the dialog closes. The cues sound through the player given,
+// which must outlive the dialog.
 class AnkiJikan_Dialog : public QDialog
 {
     Q_OBJECT
@@ -30,7 +32,7 @@ public:
     static constexpr int WarningMinutesLeft = 2; // "before2min.wav" then
     static constexpr int ShortestPeriodMinutes = 5;
 
-    explicit AnkiJikan_Dialog(QWidget *parent = nullptr);
+    AnkiJikan_Dialog(QWidget *parent, CuePlayer &cues);
     ~AnkiJikan_Dialog() override;
 
     // The length of the next count, clamped to ShortestPeriodMinutes ..
@@ -53,6 +55,7 @@ private:
     void finishCount();
 
     std::unique_ptr<Ui::AnkiJikan_Dialog> ui;
+    CuePlayer &cues;
     bool running = false;
     QTimer *timer = nullptr; // child of the dialog
     int minutesElapsed = 0;

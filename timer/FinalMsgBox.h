@@ -5,18 +5,21 @@
 
 #include <memory>
 
+class CuePlayer;
+
 namespace Ui {
 class FinalMsgBox;
 }
 
 // Announces the end of the memorization period: plays "fine.wav" as soon as
-// it is created and shows one line of text with an OK button.
+// it is created (through the player given) and shows one line of text with
+// an OK button.
 class FinalMsgBox : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FinalMsgBox(QWidget *parent = nullptr);
+    FinalMsgBox(QWidget *parent, CuePlayer &cues);
     ~FinalMsgBox() override;
 
 private slots:

@@ -9,9 +9,9 @@
 #include "PoemPanel.h"
 #include "PracticeDialog.h"
 #include "QuickAudioDevice.h"
-#include "ScopedAppFolder.h"
 #include "TestData.h"
 #include "UiLanguage.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +37,7 @@ class TestEnglish : public QObject
     Q_OBJECT
 
 private:
-    ScopedAppFolder folder;
+    mutable WindowServices folder; // a window puts its reader and shaping in use
 
     // The title and main text of the next modal window, which is then rejected.
     static void inspectNextModal(QString *title, QString *text)
@@ -96,7 +96,7 @@ private:
         texts << options.findChild<QGroupBox *>(QStringLiteral("groupBox_shaping"))->title()
               << options.findChild<QDoubleSpinBox *>()->suffix();
 
-        MainWindow window;
+        MainWindow window(folder.services());
         const auto *ui = MainWindowProbe(window).ui();
         texts << ui->menuReading->title() << ui->actionNext->text() << ui->actionRepeat->text();
 
@@ -184,7 +184,7 @@ private slots:
     {
         QVERIFY(TestData::writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")),
                                     "[SETTING]\nFudaList=1\n"));
-        MainWindow window;
+        MainWindow window(folder.services());
         MainWindowProbe probe(window);
         const auto *ui = probe.ui();
         QCOMPARE(ui->label_7->text(), QStringLiteral("Vol."));
@@ -228,7 +228,7 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(QString, expected);
-        MainWindow window;
+        MainWindow window(folder.services());
         QString title;
         QString text;
         inspectNextModal(&title, &text);
@@ -242,12 +242,12 @@ private slots:
 
     void timerDialogs()
     {
-        AnkiJikan_Dialog timer(nullptr);
+        AnkiJikan_Dialog timer(nullptr, folder.cues);
         QCOMPARE(timer.windowTitle(), QStringLiteral("Memorization"));
         timer.findChild<QPushButton *>(QStringLiteral("StartStopBtn"))->click();
         QCOMPARE(timer.findChild<QLabel *>(QStringLiteral("MsgLabel"))->text(),
                  QStringLiteral("Time left: 15 min"));
-        FinalMsgBox box(nullptr);
+        FinalMsgBox box(nullptr, folder.cues);
         QCOMPARE(box.findChild<QLabel *>(QStringLiteral("label"))->text(),
                  QStringLiteral("The memorization time is over."));
     }

@@ -1,5 +1,5 @@
 #include "MainWindowProbe.h"
-#include "ScopedAppFolder.h"
+#include "WindowServices.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,7 @@ class TestLogging : public QObject
 private slots:
     void adjustedValues_areReported()
     {
-        ScopedAppFolder folder;
+        WindowServices folder;
         QFile ini(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[SETTING]\nWait1Time=5000\nWait2Time=3\nFudaList=\"1,x,200,3\"\n");
@@ -24,17 +24,17 @@ private slots:
                                  "SETTING/Wait1Time: stored value \"5000\" replaced by \\d+")));
         QTest::ignoreMessage(
             QtInfoMsg, QRegularExpression(QStringLiteral("SETTING/FudaList: .* 2 cards kept")));
-        MainWindow window;
+        MainWindow window(folder.services());
     }
 
     void unwritableSettingsFile_isReported()
     {
         // A folder in the file's place: no write can succeed, even for root.
-        ScopedAppFolder folder;
+        WindowServices folder;
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("QtUtakaze.ini")));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("cannot write the settings file")));
-        MainWindow window;
+        MainWindow window(folder.services());
     }
 };
 

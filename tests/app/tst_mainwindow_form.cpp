@@ -1,7 +1,6 @@
-#include "AppFolder.h"
 #include "MainWindowProbe.h"
 #include "QuickAudioDevice.h"
-#include "ScopedAppFolder.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QCommandLinkButton>
@@ -21,14 +20,14 @@ class TestMainWindowForm : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScopedAppFolder> dir;
+    std::unique_ptr<WindowServices> dir;
 
 private slots:
     void initTestCase() { QuickAudioDevice::install(); }
 
     void init()
     {
-        dir = std::make_unique<ScopedAppFolder>();
+        dir = std::make_unique<WindowServices>();
         QVERIFY(dir->isValid());
     }
 
@@ -36,7 +35,7 @@ private slots:
 
     void window_fixedSizeTitleAndIcon()
     {
-        MainWindow window;
+        MainWindow window(dir->services());
         QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
         QCOMPARE(window.windowTitle(), QStringLiteral("QtUtakaze"));
         QCOMPARE(window.size(), QSize(391, 429));
@@ -79,7 +78,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, className);
         QFETCH(QRect, geometry);
-        MainWindow window;
+        MainWindow window(dir->services());
         QWidget *widget = window.findChild<QWidget *>(name);
         QVERIFY(widget);
         QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
@@ -89,7 +88,7 @@ private slots:
 
     void form_textsRangesAndMenus()
     {
-        MainWindow window;
+        MainWindow window(dir->services());
         Ui::MainWindow *ui = MainWindowProbe(window).ui();
         QCOMPARE(ui->label_7->text(), QStringLiteral("音量"));
         QCOMPARE(ui->spinBox_1->minimum(), 1);
@@ -165,7 +164,7 @@ private slots:
         QVERIFY(probe.open(QIODevice::WriteOnly));
         probe.close();
 
-        MainWindow window;
+        MainWindow window(dir->services());
         Ui::MainWindow *ui = MainWindowProbe(window).ui();
         QVERIFY(ui->Btn_Start->isEnabled());
         window.show();

@@ -1,8 +1,7 @@
-#include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
-#include "ScopedAppFolder.h"
 #include "TestData.h"
+#include "WindowServices.h"
 
 #include <QPushButton>
 #include <QStatusBar>
@@ -17,13 +16,13 @@ class TestMainWindowNoDevice : public QObject
 private slots:
     void noOutput_toldAndStartTriesAgain()
     {
-        ScopedAppFolder app;
+        WindowServices app;
         QVERIFY(app.isValid());
         QVERIFY(FixtureAudio::MakeVoiceFolder(app.path(), {0, 7}, 0.2, false));
         QVERIFY(TestData::writeFile(app.filePath(QStringLiteral("QtUtakaze.ini")),
                           "[SETTING]\nFudaList=7\n"));
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
-        MainWindow window;
+        MainWindow window(app.services());
         MainWindowProbe probe(window);
         const QString noOutput = QStringLiteral("音声出力を開けません");
         QCOMPARE(probe.ui()->statusBar->currentMessage(), noOutput);

@@ -1,7 +1,7 @@
 #include "MainWindowProbe.h"
 #include "PracticeDialog.h"
 #include "QuickAudioDevice.h"
-#include "ScopedAppFolder.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,7 +21,7 @@ class TestMainWindowPractice : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScopedAppFolder> dir;
+    std::unique_ptr<WindowServices> dir;
 
     QString iniPath() const { return dir->filePath(QStringLiteral("QtUtakaze.ini")); }
 
@@ -46,7 +46,7 @@ private slots:
 
     void init()
     {
-        dir = std::make_unique<ScopedAppFolder>();
+        dir = std::make_unique<WindowServices>();
         QVERIFY(dir->isValid());
         QVERIFY(makeVoice1());
     }
@@ -60,7 +60,7 @@ private slots:
             "[SETTING]\nchk_joka=true\nWait1Time=20\nWait2Time=10\nFudaList=\"3,17,42,77,99\"\n"
             "[PRACTICE]\nStyle=competitive\nAdvance=manual\nDeadCards=3\n"));
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             MainWindowProbe probe(window);
             probe.ui()->Btn_Start->click();
             QVERIFY(probe.inSequence());
@@ -101,7 +101,7 @@ private slots:
     {
         QVERIFY(writeIni("[SETTING]\nWait1Time=0\nWait2Time=0\nFudaList=\"5,6\"\n"
                          "[PRACTICE]\nEndless=true\n"));
-        MainWindow window;
+        MainWindow window(dir->services());
         MainWindowProbe probe(window);
         probe.ui()->Btn_Start->click();
         const QStatusBar *bar = probe.ui()->statusBar;
@@ -113,7 +113,7 @@ private slots:
     {
         QVERIFY(writeIni("[SETTING]\nWait1Time=20\nFudaList=\"5\"\n"));
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             Ui::MainWindow *ui = MainWindowProbe(window).ui();
             // Opens the dialog, picks the beginner style and closes it;
             // whether a dialog came up at all.
@@ -149,7 +149,7 @@ private slots:
     void nextRepeatKeys_onlyDuringReadingAndNeverFromSpinBoxOrSlider()
     {
         QVERIFY(writeIni("[SETTING]\nWait1Time=20\nWait2Time=10\nFudaList=\"5,6\"\n"));
-        MainWindow window;
+        MainWindow window(dir->services());
         Ui::MainWindow *ui = MainWindowProbe(window).ui();
         window.show();
         window.activateWindow();

@@ -1,4 +1,3 @@
-#include "AppFolder.h"
 #include "AudioOutput.h"
 #include "FixtureAudio.h"
 #include "GuiThreadRelay.h"
@@ -8,6 +7,7 @@
 #include "ReaderImportJob.h"
 #include "ReaderImportStatus.h"
 #include "TestData.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -59,12 +59,13 @@ private:
     QTemporaryDir shortVerses; // 0.2 s tones
     QTemporaryDir longVerses; // 1.5 s tones, long enough to pause inside
     std::unique_ptr<QTemporaryDir> scratch;
+    std::unique_ptr<WindowServices> app;
 
     void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
     {
         QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
-        AppFolder::setPathForTesting(folder.path());
+        app = std::make_unique<WindowServices>(folder.path());
     }
 
     // Records the status bar message shown at each upper verse (the window's
@@ -102,7 +103,7 @@ private slots:
 
     void cleanup()
     {
-        AppFolder::setPathForTesting(QString());
+        app.reset();
         scratch.reset();
         AudioOutput::SetVolume(1.0f);
     }
@@ -132,7 +133,7 @@ private slots:
         }
         useFolder(*scratch, "SelectVoice=1\n");
 
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         QCOMPARE(probe.ui()->Btn_Start->isEnabled(), voice1);
         QCOMPARE(probe.ui()->statusBar->currentMessage(),
@@ -145,7 +146,7 @@ private slots:
     void reading_threeCardsWithPreamble()
     {
         useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
@@ -180,7 +181,7 @@ private slots:
     void reading_pauseDuringUpperVerse_sameCountShownAgain()
     {
         useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
@@ -219,7 +220,7 @@ private slots:
         QFETCH(bool, pauseFirst);
         QFETCH(bool, confirm);
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         GuiThreadSpy ended(probe.thread(), &PlaySequenceThread::SequenceEnded);
         GuiThreadSpy lower(probe.thread(), &PlaySequenceThread::Music2Starteded);
@@ -251,7 +252,7 @@ private slots:
     void stop_whileIdle_asksNothing()
     {
         useFolder(shortVerses, "");
-        MainWindow window;
+        MainWindow window(app->services());
         bool asked = false;
         bool looked = false;
         QTimer::singleShot(0, this, [&asked, &looked] {
@@ -269,7 +270,7 @@ private slots:
     void reading_duplicateAdjacentCardCountedOnce()
     {
         useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
         probe.ui()->Btn_Start->click();
@@ -281,7 +282,7 @@ private slots:
     void reading_nothingSelectedWithoutPreamble_staysIdle()
     {
         useFolder(shortVerses, "chk_joka=false\nFudaList=\",\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music2Starteded);
         probe.ui()->Btn_Start->click();
@@ -317,7 +318,7 @@ private slots:
         QFETCH(float, after);
         useFolder(shortVerses, "");
         AudioOutput::SetVolume(level);
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         QCOMPARE(probe.ui()->Slider_Volume->value(), slider);
         QCOMPARE(AudioOutput::GetVolume(), after);
@@ -361,7 +362,7 @@ private slots:
     void dialogs_openWhenIdle_refusedDuringReading()
     {
         useFolder(longVerses, "chk_joka=true\nWait1Time=5\nWait2Time=5\nFudaList=\"5,12\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         Ui::MainWindow *ui = probe.ui();
         const QList<std::pair<QString, std::function<void()>>> openers {
@@ -386,7 +387,7 @@ private slots:
     void options_voiceChangesOnlyWhenAccepted()
     {
         useFolder(shortVerses, "SelectVoice=0\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         const auto chooseSecond = [](QDialog *dialog) {
             dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_2"))->setChecked(true);
@@ -408,7 +409,7 @@ private slots:
     void fudaSelect_okRewritesTheSelection()
     {
         useFolder(shortVerses, "FudaList=\"1,2,21,63\"\n");
-        MainWindow window;
+        MainWindow window(app->services());
         MainWindowProbe probe(window);
         runDialog(
             [&] { probe.ui()->Btn_FudaSelect->click(); },
@@ -430,7 +431,7 @@ private slots:
     {
         useFolder(longVerses, "chk_joka=false\nWait1Time=2\nFudaList=\"5,12\"\n");
         const QString ini = longVerses.filePath(QStringLiteral("QtUtakaze.ini"));
-        auto window = std::make_unique<MainWindow>();
+        auto window = std::make_unique<MainWindow>(app->services());
         MainWindowProbe probe(*window);
         GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
         probe.ui()->Btn_Start->click();
@@ -461,7 +462,7 @@ private slots:
                 QVERIFY(QFile::copy(
                     tone, source.filePath(QString::asprintf("club_%03d_%d.ogg", card, half))));
 
-        MainWindow window;
+        MainWindow window(app->services());
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -1,9 +1,8 @@
-#include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "MainWindowProbe.h"
 #include "QuickAudioDevice.h"
-#include "ScopedAppFolder.h"
 #include "TestData.h"
+#include "WindowServices.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -42,7 +41,7 @@ class TestMainWindowSettings : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScopedAppFolder> dir;
+    std::unique_ptr<WindowServices> dir;
 
     QString iniPath() const { return dir->filePath(QStringLiteral("QtUtakaze.ini")); }
 
@@ -51,7 +50,7 @@ private slots:
 
     void init()
     {
-        dir = std::make_unique<ScopedAppFolder>();
+        dir = std::make_unique<WindowServices>();
         QVERIFY(dir->isValid());
     }
 
@@ -60,7 +59,7 @@ private slots:
     void noFile_defaultsAndAllKeysWrittenAtExit()
     {
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             MainWindowProbe probe(window);
             QCOMPARE(probe.chkJoka(), true);
             QCOMPARE(probe.wait1Time(), 10);
@@ -148,7 +147,7 @@ private slots:
         QVERIFY(writeFile(iniPath(), ini));
         QVERIFY(makeProbeFiles(dir->path(), true, voice2));
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             MainWindowProbe probe(window);
             QCOMPARE(probe.chkJoka(), chkJoka);
             QCOMPARE(probe.ui()->checkBox->isChecked(), chkJoka);
@@ -182,12 +181,12 @@ private slots:
     {
         QVERIFY(writeFile(iniPath(), "[SETTING]\nFudaList=\",,,\"\n"));
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             QCOMPARE(MainWindowProbe(window).fudaList(), QList<int> {});
         }
         QCOMPARE(QSettings(iniPath(), QSettings::IniFormat).value("SETTING/FudaList").toString(),
                  QString());
-        MainWindow again;
+        MainWindow again(dir->services());
         QCOMPARE(MainWindowProbe(again).fudaList(), allCards());
     }
 
@@ -199,7 +198,7 @@ private slots:
             c = static_cast<char>(generator.bounded(256));
         QVERIFY(writeFile(iniPath(), bytes));
         {
-            MainWindow window;
+            MainWindow window(dir->services());
             MainWindowProbe probe(window);
             QVERIFY(probe.wait1Time() >= 1 && probe.wait1Time() <= 20);
             QVERIFY(probe.wait2Time() >= 1 && probe.wait2Time() <= 10);
@@ -207,7 +206,7 @@ private slots:
                 QVERIFY(card >= 1 && card <= 100);
         }
         // The settings are still readable afterwards.
-        MainWindow again;
+        MainWindow again(dir->services());
         QCOMPARE(MainWindowProbe(again).wait1Time(),
                  MainWindowProbe(again).ui()->spinBox_1->value());
     }
@@ -219,7 +218,7 @@ private slots:
         while (list.size() < 10 * 1024 * 1024)
             list += "42,abc,7,";
         QVERIFY(writeFile(iniPath(), "[SETTING]\nFudaList=\"" + list + "\"\n"));
-        MainWindow window;
+        MainWindow window(dir->services());
         const QList<int> cards = MainWindowProbe(window).fudaList();
         QVERIFY(cards.size() > 1000);
         QCOMPARE(cards.at(0), 42);
@@ -232,8 +231,8 @@ private slots:
         const QString folder = qEnvironmentVariable("QTUTAKAZE_READONLY_CHILD");
         if (folder.isEmpty())
             QSKIP("only run as the child of readOnlyFolder_oldFileKept");
-        AppFolder::setPathForTesting(folder);
-        MainWindow window;
+        WindowServices app(folder);
+        MainWindow window(app.services());
         MainWindowProbe(window).ui()->spinBox_1->setValue(17);
         MainWindowProbe(window).ui()->checkBox->setChecked(false);
     }
@@ -281,7 +280,7 @@ private slots:
 private:
     void readOnlyChildInProcess()
     {
-        MainWindow window;
+        MainWindow window(dir->services());
         MainWindowProbe(window).ui()->spinBox_1->setValue(17);
     }
 };

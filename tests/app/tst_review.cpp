@@ -1,4 +1,3 @@
-#include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "FudaSelectDlg.h"
 #include "GuiThreadRelay.h"
@@ -6,6 +5,7 @@
 #include "MainWindowProbe.h"
 #include "QuickAudioDevice.h"
 #include "ReadingHistory.h"
+#include "WindowServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,11 +71,11 @@ private slots:
         ini.write("[SETTING]\nchk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"1,2,3\"\n"
                   "[PRACTICE]\nDeadCards=2\n");
         ini.close();
-        AppFolder::setPathForTesting(folder.path());
+        WindowServices app(folder.path());
         const ReadingHistory history(folder.filePath(QStringLiteral("history")));
 
         {
-            MainWindow window;
+            MainWindow window(app.services());
             MainWindowProbe probe(window);
             GuiThreadSpy upper(probe.thread(), &PlaySequenceThread::Music1Starteded);
             probe.ui()->Btn_Start->click();
@@ -135,7 +135,7 @@ private slots:
         }
 
         // After a restart the set is offered again and chooses those cards.
-        MainWindow window;
+        MainWindow window(app.services());
         withCardDialog(window, [](FudaSelectDlg *dialog) {
             dialog->CheckCards({});
             QMenu *saved =
@@ -145,7 +145,6 @@ private slots:
             saved->actions().first()->trigger();
         });
         QCOMPARE(MainWindowProbe(window).fudaList(), (QList<int> {87, 18}));
-        AppFolder::setPathForTesting(QString());
     }
 };
 

@@ -2,6 +2,7 @@
 #include "CardCatalog.h"
 #include "HistoryWindow.h"
 #include "PoemPanel.h"
+#include "RecordingCues.h"
 #include "UiLanguage.h"
 
 #include <QAbstractButton>
@@ -69,7 +70,8 @@ private slots:
             }
         }
 
-        AnkiJikan_Dialog timer;
+        RecordingCues cues;
+        AnkiJikan_Dialog timer(nullptr, cues);
         timer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&timer));
         verifyNothingCut(&timer, QStringLiteral("timer"), false);

@@ -1,14 +1,22 @@
 #include "ScopedAppFolder.h"
 
-#include "AppFolder.h"
+#include <QDir>
 
 ScopedAppFolder::ScopedAppFolder()
+    : root(dir.isValid() ? dir.path() : QString())
+    , appFolder(AppFolder::portable(root))
+    , voiceFiles(appFolder, reader)
 {
-    if (dir.isValid())
-        AppFolder::setPathForTesting(dir.path());
 }
 
-ScopedAppFolder::~ScopedAppFolder()
+ScopedAppFolder::ScopedAppFolder(const QString &folder)
+    : root(folder)
+    , appFolder(AppFolder::portable(folder))
+    , voiceFiles(appFolder, reader)
 {
-    AppFolder::setPathForTesting(QString());
+}
+
+QString ScopedAppFolder::filePath(const QString &name) const
+{
+    return QDir(root).filePath(name);
 }

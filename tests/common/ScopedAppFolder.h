@@ -1,24 +1,38 @@
 #ifndef SCOPEDAPPFOLDER_H
 #define SCOPEDAPPFOLDER_H
 
+#include "AppFolder.h"
+#include "AudioShapingStore.h"
+#include "ReaderInUse.h"
+#include "Voices.h"
+
 #include <QTemporaryDir>
 
-// A temporary application folder for one test: AppFolder points at it
-// while the object lives and at the executable's folder again afterwards.
+// What main() makes for the program, for one test: an application folder
+// (a temporary one, or one the test keeps), the reader and the shaping in
+// use, and the voices found through them.
 class ScopedAppFolder
 {
 public:
     ScopedAppFolder();
-    ~ScopedAppFolder();
+    explicit ScopedAppFolder(const QString &folder);
     ScopedAppFolder(const ScopedAppFolder &) = delete;
     ScopedAppFolder &operator=(const ScopedAppFolder &) = delete;
 
-    bool isValid() const { return dir.isValid(); }
-    QString path() const { return dir.path(); }
-    QString filePath(const QString &name) const { return dir.filePath(name); }
+    bool isValid() const { return !root.isEmpty(); }
+    QString path() const { return root; }
+    QString filePath(const QString &name) const;
+    const AppFolder &folder() const { return appFolder; }
+    const Voices &voices() const { return voiceFiles; }
+
+    ReaderInUse reader;
+    AudioShapingStore shaping;
 
 private:
     QTemporaryDir dir;
+    QString root;
+    AppFolder appFolder;
+    Voices voiceFiles;
 };
 
 #endif

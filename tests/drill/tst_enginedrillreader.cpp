@@ -67,7 +67,7 @@ void TestEngineDrillReader::init()
     app = std::make_unique<ScopedAppFolder>();
     QVERIFY(FixtureAudio::MakeVoiceFolder(app->path(), {1, 2}, 0.3, false));
     reports.clear();
-    reader = std::make_unique<EngineDrillReader>(Voices::First);
+    reader = std::make_unique<EngineDrillReader>(Voices::First, app->voices(), app->shaping);
     connect(reader.get(), &DrillReader::verseStarted, this,
             [this](int card, int half, qint64 startMs, qint64 leadMs, double speed) {
                 reports.append({QStringLiteral("start %1/%2").arg(card).arg(half),
@@ -81,7 +81,6 @@ void TestEngineDrillReader::init()
 void TestEngineDrillReader::cleanup()
 {
     reader.reset(); // joins the player's thread
-    AudioShapingStore::set({});
     app.reset();
 }
 
@@ -167,7 +166,7 @@ void TestEngineDrillReader::trimmedAndFaster_reportTheCutLeadAndTheSpeed()
     AudioShaping shaping;
     shaping.trimSilence = true;
     shaping.speed = 1.25;
-    AudioShapingStore::set(shaping);
+    app->shaping.set(shaping);
     reader->readVerse(2, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 2/1")));
     const std::optional<Report> start = find(QStringLiteral("start 2/1"));
@@ -245,7 +244,7 @@ void TestEngineDrillReader::listening_verseEndsRightAfterItsDecidingSyllables()
     AudioShaping shaping;
     shaping.trimSilence = true;
     shaping.speed = 1.25;
-    AudioShapingStore::set(shaping);
+    app->shaping.set(shaping);
 
     QVERIFY(reader->canStopVerses());
     reader->readVerseUntil(2, 1, 0, *decidedMs);

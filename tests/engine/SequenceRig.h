@@ -1,10 +1,10 @@
 #ifndef SEQUENCERIG_H
 #define SEQUENCERIG_H
 
-#include "AppFolder.h"
 #include "AudioOutput.h"
 #include "EventLog.h"
 #include "PlaySequenceThread.h"
+#include "ScopedAppFolder.h"
 #include "ToneFiles.h"
 #include "VirtualTime.h"
 
@@ -67,8 +67,6 @@ protected slots:
             clock.install();
     }
 
-    void cleanupTestCase() { AppFolder::setPathForTesting(QString()); }
-
     // Quits the thread and checks that nothing sounds on.
     void cleanup()
     {
@@ -95,8 +93,9 @@ protected:
 
     void makeThread(const QString &appDir)
     {
-        AppFolder::setPathForTesting(appDir);
-        seq = std::make_unique<Seq>(WId(0));
+        seq.reset(); // before the folder it reads from
+        app = std::make_unique<ScopedAppFolder>(appDir);
+        seq = std::make_unique<Seq>(WId(0), app->voices(), app->shaping);
         log = virtualTime ? std::make_unique<EventLog>(&VirtualTime::nowMs)
                           : std::make_unique<EventLog>();
         EventLog *events = log.get();
@@ -163,6 +162,7 @@ protected:
     QTemporaryDir root;
     QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
     QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only
+    std::unique_ptr<ScopedAppFolder> app; // outlives seq
     std::unique_ptr<Seq> seq;
     std::unique_ptr<EventLog> log;
 };

@@ -92,20 +92,19 @@ void TestAudioMixer::verse_soundsFromItsFrameToItsEnd()
     const AudioMixer::VerseId id = mixer.playVerse(constantClip(1000, 0.5f), 300);
     QVERIFY(mixer.verseActive(id));
     device.pump(256);
-    QVERIFY(!mixer.verseStarted(id));
+    QCOMPARE(soundingRange(device.heard).first, -1); // silent so far
     QElapsedTimer waited;
     waited.start();
     signal.wait(200);
     QVERIFY(waited.elapsed() >= 150);
     device.pump(256);
-    QVERIFY(mixer.verseStarted(id));
+    QCOMPARE(soundingRange(device.heard).first, 300);
     waited.start();
     signal.wait(5000);
     QVERIFY(waited.elapsed() < 1000);
     mixer.removeAlarm(alarm);
     device.pump(1024); // up to frame 1536: ended at 1300
     QVERIFY(!mixer.verseActive(id));
-    QCOMPARE(mixer.lastVerseEnd(), 1300);
     QCOMPARE(mixer.renderedFrames(), 1536);
     QCOMPARE(soundingRange(device.heard), (std::pair<qsizetype, qsizetype>(300, 1300)));
 
@@ -132,11 +131,13 @@ void TestAudioMixer::verse_afterGap_silenceIsExact_whateverTheBuffer()
     FakeAudioDevice device;
     device.open(&mixer);
     const qint64 gap = AudioClip::Rate * 12 / 10; // W = 1 s plus 0.2 s
-    mixer.playVerse(constantClip(5000, 0.25f), 0);
+    qint64 start = 0;
+    mixer.playVerse(constantClip(5000, 0.25f), start);
     for (int verse = 0; verse < 3; ++verse) {
         while (mixer.anyVerseActive())
             device.pump(buffer);
-        mixer.playVerse(constantClip(5000, 0.25f), mixer.lastVerseEnd() + gap);
+        start += 5000 + gap; // a pause after the previous verse's last frame
+        mixer.playVerse(constantClip(5000, 0.25f), start);
     }
     while (mixer.anyVerseActive())
         device.pump(buffer);
@@ -167,7 +168,6 @@ void TestAudioMixer::verse_stopAndReplace()
     device.pump(100);
     QCOMPARE(device.heard.at(100), 0.25f);
     QCOMPARE(device.heard.at(150), 0.0f);
-    QCOMPARE(mixer.lastVerseEnd(), 150);
     mixer.playVerse(constantClip(1000, 0.5f), 0);
     mixer.stopVerse();
     QVERIFY(!mixer.anyVerseActive());
@@ -401,13 +401,9 @@ void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
     QVERIFY(!AudioOutput::Reopen()); // Start: 40 ms at most
     QVERIFY(clock.elapsed() < 200);
     clock.restart();
-    QStringList cues;
-    AudioOutput::SetCueObserver([&cues](const QString &name) { cues.append(name); });
     AudioOutput::PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
     QVERIFY(clock.elapsed() < 200);
-    QCOMPARE(cues.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(AudioOutput::IsOpen(), 3000); // the retry opened it
-    AudioOutput::SetCueObserver(nullptr);
     AudioOutput::Free();
     AudioOutput::UseDevice(nullptr);
 }

@@ -1,5 +1,6 @@
 #include "AppFolder.h"
 #include "DataLocations.h"
+#include "ReaderInUse.h"
 #include "TestData.h"
 #include "Voices.h"
 
@@ -46,7 +47,6 @@ private slots:
     {
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir(root.path()).removeRecursively();
-        AppFolder::setPathForTesting(QString());
     }
 
     void modeFor_writableFolderIsPortable_otherwisePerUser()
@@ -141,37 +141,40 @@ private slots:
     {
         const DataLocations locations =
             DataLocations::perUser(program, homeOnly(root.filePath("home")));
-        AppFolder::setLocations(locations);
-        QCOMPARE(AppFolder::filePath("QtUtakaze.ini"), locations.settingsFile());
-        QCOMPARE(AppFolder::filePath("history"), locations.dataFolder() + "/history");
-        QCOMPARE(AppFolder::path(), locations.dataFolder());
+        const AppFolder perUser(locations);
+        const ReaderInUse noReader;
+        QCOMPARE(perUser.filePath("QtUtakaze.ini"), locations.settingsFile());
+        QCOMPARE(perUser.filePath("history"), locations.dataFolder() + "/history");
+        QCOMPARE(perUser.path(), locations.dataFolder());
+        const Voices voices(perUser, noReader);
 
         // The package's voice serves until the user puts in one of their own.
         touch(shared + "/Music/rindou_007_1.ogg");
-        QCOMPARE(Voices::filePath(Voices::First, 7, 1), shared + "/Music/rindou_007_1.ogg");
+        QCOMPARE(voices.filePath(Voices::First, 7, 1), shared + "/Music/rindou_007_1.ogg");
         touch(locations.dataFolder() + "/Music/rindou_007_1.flac");
-        QCOMPARE(Voices::filePath(Voices::First, 7, 1),
+        QCOMPARE(voices.filePath(Voices::First, 7, 1),
                  locations.dataFolder() + "/Music/rindou_007_1.flac");
-        QCOMPARE(Voices::filePath(Voices::First, 8, 1),
+        QCOMPARE(voices.filePath(Voices::First, 8, 1),
                  locations.dataFolder() + "/Music/rindou_008_1.ogg"); // missing everywhere
         touch(shared + "/before2min.wav");
-        QCOMPARE(AppFolder::cueFile("before2min.wav"), shared + "/before2min.wav");
-        QCOMPARE(AppFolder::cueFile("start.wav"), QString("start.wav"));
+        QCOMPARE(perUser.cueFile("before2min.wav"), shared + "/before2min.wav");
+        QCOMPARE(perUser.cueFile("start.wav"), QString("start.wav"));
 
         // Portable: as always, beside the program; cues by bare name.
-        AppFolder::setPathForTesting(program);
-        QCOMPARE(AppFolder::filePath("QtUtakaze.ini"), program + "/QtUtakaze.ini");
-        QCOMPARE(Voices::filePath(Voices::First, 7, 1), program + "/Music/rindou_007_1.ogg");
-        QCOMPARE(AppFolder::cueFile("before2min.wav"), QString("before2min.wav"));
+        const AppFolder portable = AppFolder::portable(program);
+        QCOMPARE(portable.filePath("QtUtakaze.ini"), program + "/QtUtakaze.ini");
+        QCOMPARE(Voices(portable, noReader).filePath(Voices::First, 7, 1),
+                 program + "/Music/rindou_007_1.ogg");
+        QCOMPARE(portable.cueFile("before2min.wav"), QString("before2min.wav"));
         // Started from a launcher: the cue beside the program, unless the
         // working directory has its own.
         touch(program + "/fine.wav");
         QVERIFY(QDir::currentPath() != QDir(program).absolutePath());
-        QCOMPARE(AppFolder::cueFile("fine.wav"), program + "/fine.wav");
+        QCOMPARE(portable.cueFile("fine.wav"), program + "/fine.wav");
         const QString workingDirectory = QDir::currentPath();
         touch(root.filePath("home") + "/fine.wav");
         QVERIFY(QDir::setCurrent(root.filePath("home")));
-        QCOMPARE(AppFolder::cueFile("fine.wav"), QString("fine.wav"));
+        QCOMPARE(portable.cueFile("fine.wav"), QString("fine.wav"));
         QVERIFY(QDir::setCurrent(workingDirectory));
     }
 };

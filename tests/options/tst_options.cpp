@@ -1,9 +1,9 @@
-#include "AppFolder.h"
 #include "FixtureAudio.h"
 #include "GuiThreadRelay.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
 #include "QuickAudioDevice.h"
+#include "ScopedAppFolder.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -38,7 +37,6 @@ class OptionsTest : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -72,7 +70,7 @@ private:
     }
     static QTimer *pollTimer(QWidget *dialog) { return dialog->findChild<QTimer *>(); }
 
-    QTemporaryDir appDir;
+    ScopedAppFolder appDir;
     std::unique_ptr<PlaySequenceThread> thread;
 };
 
@@ -84,17 +82,11 @@ void OptionsTest::initTestCase()
     // A longer preamble for the second voice, so the two can be told apart.
     QVERIFY(FixtureAudio::MakeOggTone(appDir.filePath(QStringLiteral("Music2/asagao_000_2.ogg")),
                                       FixtureAudio::ToneFrequency(0, 2), Voice2Seconds));
-    AppFolder::setPathForTesting(appDir.path());
-}
-
-void OptionsTest::cleanupTestCase()
-{
-    AppFolder::setPathForTesting(QString());
 }
 
 void OptionsTest::init()
 {
-    thread = std::make_unique<PlaySequenceThread>(WId(0));
+    thread = std::make_unique<PlaySequenceThread>(WId(0), appDir.voices(), appDir.shaping);
     thread->start();
 }
 

@@ -1,5 +1,4 @@
 #include "OptionDialog.h"
-#include "ReaderInUse.h"
 #include "ScopedAppFolder.h"
 #include "TestData.h"
 
@@ -39,17 +38,16 @@ private slots:
         for (const char *name : {"voices/Ono/ono_000_2.ogg", "voices/Sei/sei_000_2.ogg"})
             QVERIFY(QDir().mkpath(QFileInfo(app.filePath(QLatin1String(name))).path())
                     && TestData::writeFile(app.filePath(QLatin1String(name)), "not audio"));
-        ReaderInUse::set({});
 
         auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, nullptr);
-        dialog->showReaderControls(QStringLiteral("Sei"));
-        QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("sei"));
+        dialog->showReaderControls(QStringLiteral("Sei"), app.reader, app.folder());
+        QCOMPARE(app.reader.get().prefix, QStringLiteral("sei"));
         auto *choice = dialog->findChild<QComboBox *>(QStringLiteral("comboBox_reader"));
         QCOMPARE(choice->count(), 3); // the two voices, Ono, Sei
         QVERIFY(!dialog->findChild<QRadioButton *>(QStringLiteral("radioButton_1"))->isEnabled());
 
         choice->setCurrentIndex(choice->findData(QStringLiteral("Ono")));
-        QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("ono"));
+        QCOMPARE(app.reader.get().prefix, QStringLiteral("ono"));
         dialog->findChild<QPushButton *>(QStringLiteral("pushButton_check"))->click();
         // The check runs on a worker thread; the report comes when it ends.
         const auto *reportView =
@@ -62,8 +60,7 @@ private slots:
         QCOMPARE(dialog->reader(), accept ? QStringLiteral("Ono") : QStringLiteral("Sei"));
         QCOMPARE(dialog->voice(), 1);
         dialog.reset();
-        QCOMPARE(ReaderInUse::get().prefix, accept ? QStringLiteral("ono") : QString());
-        ReaderInUse::set({});
+        QCOMPARE(app.reader.get().prefix, accept ? QStringLiteral("ono") : QString());
     }
     // Rename and delete change the library at once, so the reader kept on
     // Cancel follows them instead of naming a folder that is gone.
@@ -73,9 +70,8 @@ private slots:
         QVERIFY(app.isValid());
         const QString verse = app.filePath(QStringLiteral("voices/Sei/sei_000_2.ogg"));
         QVERIFY(QDir().mkpath(QFileInfo(verse).path()) && TestData::writeFile(verse, "not audio"));
-        ReaderInUse::set({});
         auto dialog = std::make_unique<OptionDialog>(nullptr, 1, true, nullptr);
-        dialog->showReaderControls(QStringLiteral("Sei"));
+        dialog->showReaderControls(QStringLiteral("Sei"), app.reader, app.folder());
 
         QTimer::singleShot(0, [] {
             auto *input = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
@@ -85,7 +81,7 @@ private slots:
         });
         clickButtonTitled(*dialog, QStringLiteral("名前の変更"));
         QCOMPARE(dialog->reader(), QStringLiteral("Kiyo"));
-        QVERIFY(ReaderInUse::get().folder.endsWith(QLatin1String("/Kiyo")));
+        QVERIFY(app.reader.get().folder.endsWith(QLatin1String("/Kiyo")));
 
         QTimer::singleShot(0, [] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -96,7 +92,7 @@ private slots:
         dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
         QCOMPARE(dialog->reader(), QString());
         dialog.reset();
-        QVERIFY(!ReaderInUse::get().isSet());
+        QVERIFY(!app.reader.get().isSet());
     }
 
 private:

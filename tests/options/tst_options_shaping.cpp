@@ -28,20 +28,21 @@ private slots:
         QFETCH(bool, accept);
         const AudioShaping before {false, true, 0.8}, given {true, false, 1.5},
             edited {false, true, 0.7};
-        AudioShapingStore::set(before);
-        auto dialog = std::make_unique<OptionDialog>(nullptr, 0, true, nullptr, given);
-        QCOMPARE(AudioShapingStore::get(), given);
+        AudioShapingStore inForce;
+        inForce.set(before);
+        auto dialog = std::make_unique<OptionDialog>(nullptr, 0, true, nullptr, given, inForce);
+        QCOMPARE(inForce.get(), given);
 
         dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_trimSilence"))->click();
         dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_normalize"))->click();
         dialog->findChild<QDoubleSpinBox *>()->setValue(0.7);
-        QCOMPARE(AudioShapingStore::get(), edited);
+        QCOMPARE(inForce.get(), edited);
 
         const auto button = accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel;
         dialog->findChild<QDialogButtonBox *>()->button(button)->click();
         QCOMPARE(dialog->shaping(), accept ? edited : given);
         dialog.reset();
-        QCOMPARE(AudioShapingStore::get(), accept ? edited : before);
+        QCOMPARE(inForce.get(), accept ? edited : before);
     }
 };
 

@@ -423,24 +423,24 @@ void TestReaders::library_readerInUse_voicesFollow()
 {
     ScopedAppFolder app;
     QVERIFY(app.isValid());
-    const ReaderLibrary library;
+    const ReaderLibrary library(app.folder());
     QCOMPARE(library.root(), app.filePath(QStringLiteral("voices")));
     QVERIFY(writeReader(library.folder(QStringLiteral("Ono")), QStringLiteral("ono"), false));
     QVERIFY(QDir().mkpath(library.folder(QStringLiteral("empty"))));
     QCOMPARE(library.names(), QStringList {QStringLiteral("Ono")});
-    QVERIFY(!Voices::isAvailable(Voices::First));
+    QVERIFY(!app.voices().isAvailable(Voices::First));
 
-    QVERIFY(library.use(QStringLiteral("Ono")));
-    QCOMPARE(QFileInfo(Voices::filePath(Voices::Second, 7, 1)).fileName(),
+    QVERIFY(library.use(QStringLiteral("Ono"), app.reader));
+    QCOMPARE(QFileInfo(app.voices().filePath(Voices::Second, 7, 1)).fileName(),
              QStringLiteral("ono_007_1.wav"));
-    QVERIFY(Voices::isAvailable(Voices::First) && Voices::isAvailable(Voices::Second));
+    QVERIFY(app.voices().isAvailable(Voices::First) && app.voices().isAvailable(Voices::Second));
 
     // Unknown or no reader: the voice folders again.
-    QVERIFY(!library.use(QStringLiteral("gone")));
-    QCOMPARE(Voices::filePath(Voices::First, 7, 1),
+    QVERIFY(!library.use(QStringLiteral("gone"), app.reader));
+    QCOMPARE(app.voices().filePath(Voices::First, 7, 1),
              app.filePath(QStringLiteral("Music/rindou_007_1.ogg")));
-    QVERIFY(library.use(QString()));
-    QVERIFY(!ReaderInUse::get().isSet());
+    QVERIFY(library.use(QString(), app.reader));
+    QVERIFY(!app.reader.get().isSet());
 }
 
 void TestReaders::staged_checkedBeforeReplace_cancelLeavesNothing()
@@ -695,7 +695,8 @@ void TestReaders::job_askedAfterCheck_cancelled_readerInUseKeptDuringReading()
     QVERIFY(writeSmallReader(good, "g") && writeSmallReader(other, "o"));
     const ReaderLibrary library(work.filePath(QStringLiteral("voices")));
     bool reading = false;
-    ReaderImportJob job(library, [&reading] { return reading; });
+    ReaderInUse inUse;
+    ReaderImportJob job(library, inUse, [&reading] { return reading; });
     QSignalSpy finished(&job, &ReaderImportJob::finished);
 
     // A new name: installed without a question; one import at a time.
@@ -733,7 +734,7 @@ void TestReaders::job_askedAfterCheck_cancelled_readerInUseKeptDuringReading()
 
     // The reader a reading uses: refused at the start, and at the install
     // when the reading began while the question waited.
-    QVERIFY(library.use(QStringLiteral("r")));
+    QVERIFY(library.use(QStringLiteral("r"), inUse));
     reading = true;
     QVERIFY(!job.start(good, QStringLiteral("r")).isEmpty() && !job.isBusy());
     reading = false;
@@ -749,8 +750,7 @@ void TestReaders::job_askedAfterCheck_cancelled_readerInUseKeptDuringReading()
     QTRY_COMPARE(job.state(), ReaderImportJob::State::AwaitingAnswer);
     job.answerReplace(true);
     QVERIFY(job.outcome().imported && job.replacedReaderInUse());
-    QCOMPARE(ReaderInUse::get().prefix, QStringLiteral("g"));
-    ReaderInUse::set({});
+    QCOMPARE(inUse.get().prefix, QStringLiteral("g"));
 }
 
 QTEST_GUILESS_MAIN(TestReaders)

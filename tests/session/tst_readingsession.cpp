@@ -126,14 +126,15 @@ private slots:
                     QVERIFY(TestData::writeFile(QDir(reader).filePath(name), bytes));
             }
         }
-        ReaderInUse::set({reader, QStringLiteral("r")});
+        app.reader.set({reader, QStringLiteral("r")});
+        session->setVoices(&app.voices());
         settings = settingsWith({5, 4, 3, 2, 1, 7}, true);
         QSignalSpy gaps(session.get(), &ReadingSession::cardsWithoutRecordings);
         QSignalSpy started(session.get(), &ReadingSession::readingStarted);
         connect(session.get(), &ReadingSession::cardsWithoutRecordings, this,
                 [this] { QVERIFY(!engine.requests.contains(QStringLiteral("start"))); });
         session->startOrPause();
-        ReaderInUse::set({});
+        session->setVoices(nullptr);
         QCOMPARE(started.count(), 1);
         QCOMPARE(gaps.count(), 1);
         QCOMPARE(gaps.first().first().value<QList<int>>(), (QList<int> {2, 4, 7}));
@@ -381,8 +382,10 @@ private slots:
 
     void threadEngine_refusesWhileAReadingsEndIsOnItsWay()
     {
-        PlaySequenceThread thread(0); // never started: it only reports what the test says
-        SequenceThreadEngine threadEngine(&thread);
+        ScopedAppFolder app;
+        // Never started: it only reports what the test says.
+        PlaySequenceThread thread(0, app.voices(), app.shaping);
+        SequenceThreadEngine threadEngine(&thread, app.voices());
         emit thread.SequencStartded(); // the options dialog's sample
         QVERIFY(!threadEngine.setCardList(0, 1, 3, {0}));
         QVERIFY(!threadEngine.setPlan(0, 1, 3, ReadingPlan {ReadingStep {0, 2, 0}}));

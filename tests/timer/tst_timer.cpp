@@ -1,14 +1,11 @@
 #include "AnkiJikan_Dialog.h"
-#include "AudioOutput.h"
 #include "FinalMsgBox.h"
-#include "FixtureAudio.h"
+#include "RecordingCues.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -18,8 +15,9 @@ namespace {
 class FixedClockDialog : public AnkiJikan_Dialog
 {
 public:
-    explicit FixedClockDialog(const QDateTime &now)
-        : fixedNow(now)
+    FixedClockDialog(const QDateTime &now, CuePlayer &cues)
+        : AnkiJikan_Dialog(nullptr, cues)
+        , fixedNow(now)
     {
     }
 
@@ -41,10 +39,7 @@ class TimerTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
-    void cleanup();
 
     void form_isFixedSizeWithTexts();
     void start_showsFullPeriodAndPlaysStartCue();
@@ -85,29 +80,12 @@ private:
     // active modal widget, records what it saw, closes it the given way.
     void closeEndBoxWhenShown(CloseBy how);
 
-    QTemporaryDir cueDir;
-    QString previousDir;
-    QStringList cues;
+    RecordingCues cuePlayer;
+    QStringList &cues = cuePlayer.names;
     bool endBoxSeen = false;
     QStringList cuesWhenEndBoxShown;
     QString endBoxText;
 };
-
-void TimerTest::initTestCase()
-{
-    QVERIFY(cueDir.isValid());
-    // Real cue files in the working directory, where the dialog looks for them.
-    for (const char *name : {"start.wav", "before2min.wav", "fine.wav"})
-        QVERIFY(FixtureAudio::MakeWavTone(cueDir.filePath(QString::fromLatin1(name)), 660.0, 0.2));
-    previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(cueDir.path()));
-}
-
-void TimerTest::cleanupTestCase()
-{
-    AudioOutput::SetCueObserver(nullptr);
-    QDir::setCurrent(previousDir);
-}
 
 void TimerTest::init()
 {
@@ -115,12 +93,6 @@ void TimerTest::init()
     endBoxSeen = false;
     cuesWhenEndBoxShown.clear();
     endBoxText.clear();
-    AudioOutput::SetCueObserver([this](const QString &name) { cues.append(name); });
-}
-
-void TimerTest::cleanup()
-{
-    AudioOutput::SetCueObserver(nullptr);
 }
 
 void TimerTest::closeEndBoxWhenShown(CloseBy how)
@@ -162,7 +134,7 @@ void TimerTest::closeEndBoxWhenShown(CloseBy how)
 
 void TimerTest::form_isFixedSizeWithTexts()
 {
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("暗記時間"));
     QCOMPARE(dialog.minimumSize(), QSize(400, 300));
     QCOMPARE(dialog.maximumSize(), QSize(400, 300));
@@ -187,7 +159,7 @@ void TimerTest::form_isFixedSizeWithTexts()
 
 void TimerTest::start_showsFullPeriodAndPlaysStartCue()
 {
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     dialog.show();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
 
@@ -221,7 +193,7 @@ void TimerTest::endTime_addsFifteenMinutesWrappingPastMidnight()
 {
     QFETCH(QTime, now);
     QFETCH(QString, shown);
-    FixedClockDialog dialog(QDateTime(QDate(2024, 12, 31), now));
+    FixedClockDialog dialog(QDateTime(QDate(2024, 12, 31), now), cuePlayer);
     dialog.show();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
     QCOMPARE(label(&dialog, "MsgLabel_2")->text(), QStringLiteral("終了時刻 : ") + shown);
@@ -259,7 +231,7 @@ void TimerTest::tick_followsCourse()
     QFETCH(int, progress);
     QFETCH(QStringList, cuesSoFar);
 
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     dialog.show();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
     tick(&dialog, minutes);
@@ -285,7 +257,7 @@ void TimerTest::stop_atAnyMinuteClosesWithoutEndBox_data()
 void TimerTest::stop_atAnyMinuteClosesWithoutEndBox()
 {
     QFETCH(int, minutes);
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     dialog.open();
     QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
     tick(&dialog, minutes);
@@ -315,7 +287,7 @@ void TimerTest::fifteenthTick_showsEndBoxThenCloses_data()
 void TimerTest::fifteenthTick_showsEndBoxThenCloses()
 {
     QFETCH(CloseBy, how);
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     int result = -1;
     bool visibleAfterBox = true;
     // Run the dialog as its opener does; everything else happens inside.
@@ -351,7 +323,7 @@ void TimerTest::fifteenthTick_showsEndBoxThenCloses()
 // box at its last minute.
 void TimerTest::tenMinutes_cueAtMinuteEightEndBoxAtTen()
 {
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     dialog.setPeriodMinutes(10);
     QTimer::singleShot(0, &dialog, [&]() {
         QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
@@ -375,7 +347,7 @@ void TimerTest::tenMinutes_cueAtMinuteEightEndBoxAtTen()
 
 void TimerTest::escapeWhileCounting_dismissesSilently()
 {
-    AnkiJikan_Dialog dialog;
+    AnkiJikan_Dialog dialog(nullptr, cuePlayer);
     QTimer::singleShot(0, &dialog, [&]() {
         QTest::mouseClick(startStop(&dialog), Qt::LeftButton);
         tick(&dialog, 5);
@@ -389,7 +361,7 @@ void TimerTest::escapeWhileCounting_dismissesSilently()
 void TimerTest::reopening_startsIdle()
 {
     for (int round = 0; round < 2; ++round) {
-        auto dialog = std::make_unique<AnkiJikan_Dialog>();
+        auto dialog = std::make_unique<AnkiJikan_Dialog>(nullptr, cuePlayer);
         QCOMPARE(startStop(dialog.get())->text(), QStringLiteral("開始"));
         QCOMPARE(label(dialog.get(), "MsgLabel")->text(), QString());
         QCOMPARE(bar(dialog.get())->value(), 0);
@@ -406,7 +378,7 @@ void TimerTest::reopening_startsIdle()
 
 void TimerTest::endBox_playsFineBeforeShownAndClosesByOk()
 {
-    FinalMsgBox box;
+    FinalMsgBox box(nullptr, cuePlayer);
     QCOMPARE(cues, QStringList {QStringLiteral("fine.wav")}); // before any show
     QCOMPARE(box.windowTitle(), QStringLiteral("暗記時間終了"));
     QCOMPARE(box.minimumSize(), QSize(388, 165));

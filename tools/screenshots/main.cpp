@@ -10,9 +10,12 @@
 //        [--english | --broadcast]
 
 #include "AnkiJikan_Dialog.h"
-#include "AppIdentity.h"
 #include "AppFolder.h"
+#include "AppIdentity.h"
+#include "AppServices.h"
+#include "AudioShapingStore.h"
 #include "CardCatalog.h"
+#include "CuePlayer.h"
 #include "FudaSelectDlg.h"
 #include "HistoryWindow.h"
 #include "KimarijiChanges.h"
@@ -20,7 +23,9 @@
 #include "MainWindow.h"
 #include "PoemPanel.h"
 #include "PracticeDialog.h"
+#include "ReaderInUse.h"
 #include "UiLanguage.h"
+#include "Voices.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -91,9 +96,9 @@ int longestPoem()
 
 // Two earlier practice readings, the later one stopped early, so the history
 // list has something to show beside the reading just made.
-void addPastReadings()
+void addPastReadings(const AppFolder &folder)
 {
-    const ReadingHistory history(AppFolder::filePath(QStringLiteral("history")));
+    const ReadingHistory history(folder.filePath(QStringLiteral("history")));
     const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
     QList<HistoryEntry> entries;
     const QList<int> cards {87, 18, 57, 22, 70, 81, 77, 21, 63, 61, 60, 95, 44};
@@ -106,14 +111,15 @@ void addPastReadings()
 
 // The main window broadcasting, with two players' clients joined (their
 // sound thrown away); the settings file of the scratch folder asks for it.
-bool broadcastShot(const QDir &out)
+bool broadcastShot(const AppServices &services, const QDir &out)
 {
     {
-        QSettings ini(AppFolder::filePath(QStringLiteral("QtUtakaze.ini")), QSettings::IniFormat);
+        QSettings ini(services.folder.filePath(QStringLiteral("QtUtakaze.ini")),
+                      QSettings::IniFormat);
         ini.setValue(QStringLiteral("OUTPUT/Broadcast"), true);
         ini.setValue(QStringLiteral("OUTPUT/LocalClient"), false);
     }
-    MainWindow window;
+    MainWindow window(services);
     window.move(40, 40);
     window.show();
     settle(1500); // the server opens its ports
@@ -152,13 +158,19 @@ int main(int argc, char *argv[])
     }
     // As the program starts: Qt's own buttons in Japanese too.
     UiLanguage::install(application, english ? UiLanguage::English : UiLanguage::Japanese);
-    AppFolder::setPathForTesting(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    const AppFolder folder =
+        AppFolder::portable(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    ReaderInUse readerInUse;
+    AudioShapingStore shapingInForce;
+    const Voices voices(folder, readerInUse);
+    OutputCuePlayer cues(folder);
+    const AppServices services {folder, readerInUse, shapingInForce, voices, cues};
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
     if (broadcast)
-        return broadcastShot(out) ? 0 : 1;
+        return broadcastShot(services, out) ? 0 : 1;
 
-    MainWindow window;
+    MainWindow window(services);
     window.move(40, 40);
     window.show();
     if (english)
@@ -202,7 +214,7 @@ int main(int argc, char *argv[])
         ok &= save(panel, out.filePath(QStringLiteral("poem-panel.png")));
     }
     window.findChild<QAction *>(QStringLiteral("actionPoemPanel"))->trigger();
-    addPastReadings();
+    addPastReadings(folder);
     window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
     if (auto *history = window.findChild<HistoryWindow *>()) {
         history->move(40, 40);
@@ -230,7 +242,7 @@ int main(int argc, char *argv[])
     ok &= save(&select, out.filePath(QStringLiteral("card-selection.png")));
     select.hide();
 
-    AnkiJikan_Dialog timer(nullptr);
+    AnkiJikan_Dialog timer(nullptr, cues);
     timer.move(40, 40);
     timer.show();
     timer.findChild<QAbstractButton *>(QStringLiteral("StartStopBtn"))->click();
