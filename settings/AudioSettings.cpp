@@ -1,5 +1,7 @@
 #include "AudioSettings.h"
 
+#include "StoredBool.h"
+
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -12,20 +14,6 @@ const char *const Group = "AUDIO";
 const char *const KeyTrimSilence = "TrimSilence";
 const char *const KeyNormalize = "Normalize";
 const char *const KeySpeed = "Speed";
-
-// true/false or 1/0 in any case; anything else (a plain QVariant::toBool()
-// would take every other word as true) gives the default.
-bool storedBool(const QVariant &value, bool fallback)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return fallback;
-}
 
 double storedSpeed(const QVariant &value)
 {

@@ -1,5 +1,7 @@
 #include "OutputSettings.h"
 
+#include "StoredBool.h"
+
 #include <QSettings>
 #include <QVariant>
 
@@ -8,16 +10,6 @@
 namespace {
 
 const char *const Group = "OUTPUT";
-
-bool storedBool(const QVariant &value, bool fallback)
-{
-    const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return fallback;
-}
 
 int storedPort(const QVariant &value, int fallback)
 {
