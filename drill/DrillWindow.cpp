@@ -7,15 +7,11 @@
 #include "DrillFieldLayout.h"
 #include "DrillGameField.h"
 #include "DrillReader.h"
-#include "DrillScore.h"
+#include "DrillResultsView.h"
 #include "DrillStatistics.h"
 #include "ScreenFit.h"
 #include "TakingCardText.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -37,7 +33,6 @@
 
 #include <cmath>
 #include <utility>
-#include <QValueAxis>
 
 namespace {
 
@@ -62,11 +57,6 @@ QDoubleSpinBox *pauseBox(QWidget *parent)
 int toMs(const QDoubleSpinBox *box)
 {
     return static_cast<int>(std::lround(box->value() * 1000.0));
-}
-
-QString signedNumber(qint64 value)
-{
-    return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
 }
 
 } // namespace
@@ -128,9 +118,6 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     setup->addLayout(cardsForm);
     setup->addLayout(readingForm);
     setup->addStretch();
-    placeStatistics = new QLabel(this);
-    placeStatistics->setObjectName(QStringLiteral("drillPlaceStatistics"));
-    setup->addWidget(placeStatistics);
     fieldKind = new QComboBox(this);
     fieldKind->addItem(tr("一覧"));
     fieldKind->addItem(tr("競技の場 (自陣と敵陣)"));
@@ -153,23 +140,21 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     feedback->setObjectName(QStringLiteral("drillFeedback"));
     status = new QLabel(this);
     status->setWordWrap(true);
-    score = new QLabel(this);
-    score->setObjectName(QStringLiteral("drillScore"));
-    score->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    results = new DrillResultsView(this);
+    setup->addWidget(results->placeStatistics());
+    QLabel *score = results->score();
     // The lines keep their room while empty, so text coming and going never
     // moves the field or grows the window.
     const int line = fontMetrics().lineSpacing();
     feedback->setMinimumHeight(line);
     score->setMinimumHeight(2 * line);
     status->setMinimumHeight(2 * line);
-    chart = new QChartView(this);
-    chart->setRenderHint(QPainter::Antialiasing);
     // The field and the chart take turns in one place, which is as high as
     // a full field needs from the start: the window does not grow when a
     // drill starts.
     gameView = new DrillGameField(this);
     board = new QStackedWidget(this);
-    board->addWidget(chart);
+    board->addWidget(results->chart());
     board->addWidget(fieldView);
     board->addWidget(gameView);
     {
@@ -350,7 +335,7 @@ void DrillWindow::startDrill()
     startedAt = QDateTime::currentDateTime();
     voice->setText(reader->voiceName());
     feedback->clear();
-    score->clear();
+    results->clearScore();
     status->setText(timing.isEmpty()
                         ? tr("この読手には時刻表がないので、上の句の始まりから計ります")
                         : QString());
@@ -575,99 +560,22 @@ void DrillWindow::finishDrill()
     else if (saved == DrillRecord::SaveResult::Saved)
         status->setText(tr("練習を終わりました (%n枚)", nullptr, static_cast<int>(rows.size())));
     refreshStatistics();
-    showScore(saved == DrillRecord::SaveResult::Saved ? rows : QList<DrillRow>());
+    // The drill just saved is the newest of the record.
+    if (saved == DrillRecord::SaveResult::Saved)
+        results->showScore(rows, DrillRecord(trainingFolder).recent(2));
+    else
+        results->clearScore();
     updateButtons();
     emit runningChanged(false);
     if (saved == DrillRecord::SaveResult::Saved)
         emit drillSaved(path);
 }
 
-void DrillWindow::showScore(const QList<DrillRow> &rows)
-{
-    const DrillScore result = DrillScore::of(rows);
-    if (result.isEmpty()) {
-        score->clear();
-        return;
-    }
-    const QString none = tr("—");
-    const auto ms = [&none](const std::optional<qint64> &value) {
-        return value ? QString::number(*value) : none;
-    };
-    QString line = tr("取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒")
-                       .arg(result.taken)
-                       .arg(result.faults)
-                       .arg(result.misses)
-                       .arg(ms(result.medianMs), ms(result.bestMs));
-    // The drill just saved is the newest of the record.
-    if (const std::optional<DrillScore::Change> change =
-            DrillScore::lastChange(DrillRecord(trainingFolder).recent(2))) {
-        line += QLatin1Char('\n')
-            + tr("前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒")
-                  .arg(signedNumber(change->taken), signedNumber(change->faults),
-                       signedNumber(change->misses),
-                       change->medianMs ? signedNumber(*change->medianMs) : none);
-    }
-    score->setText(line);
-}
-
 void DrillWindow::refreshStatistics()
 {
     const DrillStatistics stats(DrillRecord(trainingFolder).recent(RecentDrills));
     weak = stats.weakCards();
-    showPlaceStatistics(stats);
-
-    auto *medians = new QBarSet(tr("反応の中央値 (ミリ秒)"));
-    auto *faults = new QBarSet(tr("お手つきと取れなかった回数"));
-    QStringList labels;
-    qint64 slowest = 100;
-    int mostErrors = 1;
-    const KimarijiModel kimariji = KimarijiModel::fromCatalog(CardCatalog::builtIn());
-    for (const CardDrillStats &card : stats.cards().mid(0, ChartCards)) {
-        // A player knows a card by its deciding syllables sooner than by its number.
-        labels.append(tr("%1 %2").arg(card.card).arg(
-            kimariji.opening(card.card, kimariji.staticLength(card.card))));
-        const qint64 median = std::max<qint64>(card.medianReactionMs.value_or(0), 0);
-        medians->append(static_cast<qreal>(median));
-        faults->append(card.faults + card.misses);
-        slowest = std::max(slowest, median);
-        mostErrors = std::max(mostErrors, card.faults + card.misses);
-    }
-    auto *chartModel = new QChart;
-    auto *timeSeries = new QBarSeries;
-    timeSeries->append(medians);
-    auto *faultSeries = new QBarSeries;
-    faultSeries->append(faults);
-    chartModel->addSeries(timeSeries);
-    chartModel->addSeries(faultSeries);
-    auto *cardsAxis = new QBarCategoryAxis;
-    cardsAxis->append(labels);
-    cardsAxis->setLabelsAngle(-90); // twenty labels of up to six kana side by side
-    auto *msAxis = new QValueAxis;
-    msAxis->setRange(0, static_cast<qreal>(slowest));
-    msAxis->setLabelFormat(QStringLiteral("%d"));
-    msAxis->applyNiceNumbers();
-    // Counts are whole: a tick on every whole number (every few past ten),
-    // so no label repeats as a fraction rounded.
-    const int countStep = std::max(1, (mostErrors + 9) / 10);
-    const int countTop = (mostErrors + countStep - 1) / countStep * countStep;
-    auto *countAxis = new QValueAxis;
-    countAxis->setRange(0, countTop);
-    countAxis->setTickType(QValueAxis::TicksDynamic);
-    countAxis->setTickAnchor(0);
-    countAxis->setTickInterval(countStep);
-    countAxis->setMinorTickCount(0);
-    countAxis->setLabelFormat(QStringLiteral("%d"));
-    chartModel->addAxis(cardsAxis, Qt::AlignBottom);
-    chartModel->addAxis(msAxis, Qt::AlignLeft);
-    chartModel->addAxis(countAxis, Qt::AlignRight);
-    timeSeries->attachAxis(cardsAxis);
-    timeSeries->attachAxis(msAxis);
-    faultSeries->attachAxis(cardsAxis);
-    faultSeries->attachAxis(countAxis);
-    chartModel->setTitle(tr("最近の練習 (苦手な札から)"));
-    QChart *old = chart->chart();
-    chart->setChart(chartModel); // the view owns the new chart
-    delete old;
+    results->showStatistics(stats);
 }
 
 void DrillWindow::refreshCardSets()
@@ -720,7 +628,8 @@ void DrillWindow::updateButtons()
     if (fieldChoice.gameField)
         board->setCurrentWidget(gameView);
     else
-        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : chart);
+        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : results->chart());
+    QLabel *placeStatistics = results->placeStatistics();
     placeStatistics->setVisible(!running && !placeStatistics->text().isEmpty());
     const QString refusal = listeningRefusal();
     listening->setEnabled(!running && (refusal.isEmpty() || listening->isChecked()));
@@ -779,36 +688,6 @@ void DrillWindow::keepOwnSlots()
     }
     if (changed)
         storeFieldChoice();
-}
-
-void DrillWindow::showPlaceStatistics(const DrillStatistics &stats)
-{
-    if (stats.places().isEmpty()) {
-        placeStatistics->clear();
-        return;
-    }
-    // A row a side, as the field lies: the opponent's back row to the left.
-    QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\"><tr><th>%1</th>")
-                        .arg(tr("反応の中央値"));
-    const QStringList rowNames {tr("上段"), tr("中段"), tr("下段")};
-    for (const QString &name : rowNames)
-        table += QStringLiteral("<th>%1</th>").arg(name);
-    table += QStringLiteral("</tr>");
-    for (FieldSide side : {FieldSide::Opponent, FieldSide::Own}) {
-        table += QStringLiteral("<tr><td>%1</td>")
-                     .arg(side == FieldSide::Own ? tr("自陣") : tr("敵陣"));
-        for (int row = 1; row <= DrillFieldLayout::Rows; ++row) {
-            QString cell;
-            for (const PlaceDrillStats &place : stats.places()) {
-                if (place.place == FieldRow {side, row} && place.medianReactionMs)
-                    cell = tr("%1 ミリ秒 (%n回)", nullptr, place.takes)
-                               .arg(*place.medianReactionMs);
-            }
-            table += QStringLiteral("<td align=\"right\">%1</td>").arg(cell);
-        }
-        table += QStringLiteral("</tr>");
-    }
-    placeStatistics->setText(table + QStringLiteral("</table>"));
 }
 
 void DrillWindow::storeFieldChoice()

@@ -2,6 +2,7 @@
 #define DRILLWINDOW_H
 
 #include "DrillFieldSettings.h"
+#include "DrillResultsView.h"
 #include "DrillRounds.h"
 
 #include <QDateTime>
@@ -16,8 +17,6 @@ struct AppSettings;
 class DrillField;
 class DrillGameField;
 class DrillReader;
-class DrillStatistics;
-class QChartView;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -38,7 +37,7 @@ class DrillWindow : public QWidget
 public:
     enum class Source { Selected, CardSet, WeakCards };
     static constexpr int RecentDrills = 50; // drills the statistics look at
-    static constexpr int ChartCards = 20;
+    static constexpr int ChartCards = DrillResultsView::ChartCards;
 
     // appFolder holds training/; iniPath is the settings file with the card sets.
     DrillWindow(DrillReader *reader, const QString &appFolder, const QString &iniPath,
@@ -104,7 +103,6 @@ private:
     void updateKeys();
     void onNextKey();
     void onEscape();
-    void showScore(const QList<DrillRow> &rows);
     void applySettings();
     void changeSettings();
     void storePlace();
@@ -114,7 +112,6 @@ private:
     void showFieldChoice();
     void keepOwnSlots();
     void storeFieldChoice();
-    void showPlaceStatistics(const DrillStatistics &stats);
 
     QPointer<DrillReader> reader;
     QString trainingFolder;
@@ -151,10 +148,8 @@ private:
     DrillGameField *gameView = nullptr;
     QLabel *feedback = nullptr;
     QLabel *status = nullptr;
-    QLabel *score = nullptr;
     QStackedWidget *board = nullptr; // the field during a drill, the chart between drills
-    QChartView *chart = nullptr;
-    QLabel *placeStatistics = nullptr; // median reaction by side and row
+    DrillResultsView *results = nullptr; // the chart, the score line and the places' table
     QPushButton *drillWeak = nullptr;
     QPushButton *saveWeak = nullptr;
 };
