@@ -144,14 +144,14 @@ void DrillResultsView::showPlaces(const DrillStatistics &stats)
         table += QStringLiteral("<th>%1</th>").arg(name);
     table += QStringLiteral("</tr>");
     for (FieldSide side : {FieldSide::Opponent, FieldSide::Own}) {
-        table += QStringLiteral("<tr><td>%1</td>")
-                     .arg(side == FieldSide::Own ? tr("自陣") : tr("敵陣"));
+        table +=
+            QStringLiteral("<tr><td>%1</td>").arg(side == FieldSide::Own ? tr("自陣") : tr("敵陣"));
         for (int row = 1; row <= DrillFieldLayout::Rows; ++row) {
             QString cell;
             for (const PlaceDrillStats &place : stats.places()) {
                 if (place.place == FieldRow {side, row} && place.medianReactionMs)
-                    cell = tr("%1 ミリ秒 (%n回)", nullptr, place.takes)
-                               .arg(*place.medianReactionMs);
+                    cell =
+                        tr("%1 ミリ秒 (%n回)", nullptr, place.takes).arg(*place.medianReactionMs);
             }
             table += QStringLiteral("<td align=\"right\">%1</td>").arg(cell);
         }

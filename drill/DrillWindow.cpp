@@ -8,17 +8,15 @@
 #include "DrillGameField.h"
 #include "DrillReader.h"
 #include "DrillResultsView.h"
+#include "DrillSetupPanel.h"
 #include "DrillStatistics.h"
 #include "ScreenFit.h"
 #include "TakingCardText.h"
 
 #include <QChartView>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QDoubleSpinBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -27,37 +25,16 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <utility>
 
 namespace {
 
-constexpr int MinCards = 5;
-constexpr int MaxCards = 50;
-constexpr int DefaultCards = 25;
-constexpr int MaxDeadCards = 50;
 // A size that fits a 1280x720 screen with its panels and the title bar.
 constexpr int DefaultWidth = 1180;
 constexpr int DefaultHeight = 600;
-
-QDoubleSpinBox *pauseBox(QWidget *parent)
-{
-    auto *box = new QDoubleSpinBox(parent);
-    box->setRange(0.0, DrillSettings::MaxPauseMs / 1000.0);
-    box->setDecimals(1);
-    box->setSingleStep(0.5);
-    box->setSuffix(DrillWindow::tr(" 秒"));
-    return box;
-}
-
-int toMs(const QDoubleSpinBox *box)
-{
-    return static_cast<int>(std::lround(box->value() * 1000.0));
-}
 
 } // namespace
 
@@ -74,49 +51,10 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, &DrillWindow::onDeadline);
 
-    source = new QComboBox(this);
-    source->addItem(tr("選択中の札"), static_cast<int>(Source::Selected));
-    source->addItem(tr("札セット"), static_cast<int>(Source::CardSet));
-    source->addItem(tr("苦手札"), static_cast<int>(Source::WeakCards));
-    cardSet = new QComboBox(this);
-    count = new QSpinBox(this);
-    count->setRange(MinCards, MaxCards);
-    count->setValue(DefaultCards);
-    deadCount = new QSpinBox(this);
-    deadCount->setRange(0, MaxDeadCards);
-    voice = new QLabel(reader ? reader->voiceName() : QString(), this);
-    lowerPause = pauseBox(this);
-    lowerPause->setToolTip(tr("取りか取れなかった後、下の句までの間"));
-    nextPause = pauseBox(this);
-    nextPause->setToolTip(tr("下の句の後、次の札までの間"));
-    listening = new QCheckBox(tr("聞き分け (決まり字で止める)"), this);
-    // Two columns of settings, so the field keeps the height of a laptop's screen.
+    setupPanel = new DrillSetupPanel(this);
+    setupPanel->setVoiceName(reader ? reader->voiceName() : QString());
     auto *setup = new QHBoxLayout;
-    auto *cardsForm = new QFormLayout;
-    cardsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    auto *sourceRow = new QHBoxLayout;
-    sourceRow->addWidget(source);
-    sourceRow->addWidget(cardSet, 1);
-    cardsForm->addRow(tr("場の札"), sourceRow);
-    auto *countRow = new QHBoxLayout;
-    countRow->addWidget(count);
-    countRow->addWidget(new QLabel(tr("空札"), this));
-    countRow->addWidget(deadCount);
-    countRow->addStretch();
-    cardsForm->addRow(tr("枚数"), countRow);
-    auto *readingForm = new QFormLayout;
-    readingForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    auto *pauseRow = new QHBoxLayout;
-    pauseRow->addWidget(lowerPause);
-    pauseRow->addWidget(new QLabel(tr("次の札まで"), this));
-    pauseRow->addWidget(nextPause);
-    readingForm->addRow(tr("下の句まで"), pauseRow);
-    auto *voiceRow = new QHBoxLayout;
-    voiceRow->addWidget(voice);
-    voiceRow->addWidget(listening);
-    readingForm->addRow(tr("読手"), voiceRow);
-    setup->addLayout(cardsForm);
-    setup->addLayout(readingForm);
+    setup->addWidget(setupPanel);
     setup->addStretch();
     fieldKind = new QComboBox(this);
     fieldKind->addItem(tr("一覧"));
@@ -160,7 +98,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     {
         DrillField fullField;
         QList<int> cards;
-        for (int card = 1; card <= MaxCards; ++card)
+        for (int card = 1; card <= DrillSetupPanel::MaxCards; ++card)
             cards.append(card);
         fullField.setCards(cards, TakingCardText::builtIn());
         board->setMinimumSize(fullField.minimumSizeHint());
@@ -181,7 +119,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     layout->addWidget(status);
     layout->addLayout(weakRow);
 
-    connect(source, &QComboBox::currentIndexChanged, this, &DrillWindow::updateButtons);
+    connect(setupPanel, &DrillSetupPanel::sourceChanged, this, &DrillWindow::updateButtons);
     connect(start, &QPushButton::clicked, this, &DrillWindow::startDrill);
     connect(stop, &QPushButton::clicked, this, &DrillWindow::stopDrill);
     connect(next, &QPushButton::clicked, this, &DrillWindow::onNext);
@@ -199,13 +137,11 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
         storeFieldChoice();
     });
     connect(drillWeak, &QPushButton::clicked, this, [this] {
-        source->setCurrentIndex(source->findData(static_cast<int>(Source::WeakCards)));
+        setupPanel->setSource(Source::WeakCards);
         startDrill();
     });
     connect(saveWeak, &QPushButton::clicked, this, &DrillWindow::saveWeakCards);
-    for (QDoubleSpinBox *pause : {lowerPause, nextPause})
-        connect(pause, &QDoubleSpinBox::valueChanged, this, &DrillWindow::changeSettings);
-    connect(listening, &QCheckBox::toggled, this, &DrillWindow::changeSettings);
+    connect(setupPanel, &DrillSetupPanel::settingsEdited, this, &DrillWindow::changeSettings);
     // The main reading's Next keys, for a clicker or a pedal.
     for (const QKeySequence &key : {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space),
                                     QKeySequence(Qt::Key_Right)}) {
@@ -246,8 +182,7 @@ void DrillWindow::setSelectedCards(const QList<int> &cards)
 
 void DrillWindow::setPauses(int lowerMs, int nextMs)
 {
-    lowerPause->setValue(lowerMs / 1000.0);
-    nextPause->setValue(nextMs / 1000.0);
+    setupPanel->setPauses(lowerMs, nextMs);
     beforeLowerMs = lowerMs;
     beforeNextMs = nextMs;
 }
@@ -264,30 +199,23 @@ void DrillWindow::useSettings(AppSettings *shared)
 
 void DrillWindow::applySettings()
 {
-    const DrillSettings drill = settings->drill; // the boxes below change it as they are set
-    const QSignalBlocker blockLower(lowerPause);
-    const QSignalBlocker blockNext(nextPause);
-    const QSignalBlocker blockListening(listening);
-    lowerPause->setValue(drill.beforeLowerMs / 1000.0);
-    nextPause->setValue(drill.beforeNextMs / 1000.0);
+    const DrillSettings drill = settings->drill;
+    setupPanel->showSettings(drill);
     beforeLowerMs = drill.beforeLowerMs;
     beforeNextMs = drill.beforeNextMs;
-    listening->setChecked(drill.listening);
     refreshCardSets();
     setFieldSettings(settings->drillField);
 }
 
 void DrillWindow::changeSettings()
 {
-    beforeLowerMs = toMs(lowerPause);
-    beforeNextMs = toMs(nextPause);
-    if (rounds)
-        rounds->setPauses(beforeLowerMs, beforeNextMs); // from the next pause on
     DrillSettings &drill = settings->drill;
     const DrillSettings before = drill;
-    drill.beforeLowerMs = beforeLowerMs;
-    drill.beforeNextMs = beforeNextMs;
-    drill.listening = listening->isChecked();
+    setupPanel->writeSettings(drill);
+    beforeLowerMs = drill.beforeLowerMs;
+    beforeNextMs = drill.beforeNextMs;
+    if (rounds)
+        rounds->setPauses(beforeLowerMs, beforeNextMs); // from the next pause on
     if (drill == before)
         return;
     if (ownSettings)
@@ -297,11 +225,11 @@ void DrillWindow::changeSettings()
 
 QList<int> DrillWindow::sourceCards() const
 {
-    switch (static_cast<Source>(source->currentData().toInt())) {
+    switch (setupPanel->source()) {
     case Source::Selected:
         return selected;
     case Source::CardSet:
-        return settings->cardSets.cards(cardSet->currentText());
+        return settings->cardSets.cards(setupPanel->cardSetName());
     case Source::WeakCards:
         return weak;
     }
@@ -317,15 +245,15 @@ void DrillWindow::startDrill()
         status->setText(tr("場に置く札がありません"));
         return;
     }
-    const bool listeningDrill = listening->isChecked();
+    const bool listeningDrill = setupPanel->isListening();
     if (listeningDrill) {
         if (const QString refusal = listeningRefusal(); !refusal.isEmpty()) {
             status->setText(refusal);
             return;
         }
     }
-    const DrillDeal deal =
-        DrillDeal::draw(cards, count->value(), deadCount->value(), *QRandomGenerator::global());
+    const DrillDeal deal = DrillDeal::draw(cards, setupPanel->cardCount(), setupPanel->deadCards(),
+                                           *QRandomGenerator::global());
     const TimingTable timing = TimingTable::load(reader->timingFile());
     rounds = std::make_unique<DrillRounds>(KimarijiModel::fromCatalog(CardCatalog::builtIn()),
                                            timing, deal, takeLimitMs);
@@ -333,7 +261,7 @@ void DrillWindow::startDrill()
     rounds->setListening(listeningDrill);
     layOutField(deal);
     startedAt = QDateTime::currentDateTime();
-    voice->setText(reader->voiceName());
+    setupPanel->setVoiceName(reader->voiceName());
     feedback->clear();
     results->clearScore();
     status->setText(timing.isEmpty()
@@ -580,10 +508,7 @@ void DrillWindow::refreshStatistics()
 
 void DrillWindow::refreshCardSets()
 {
-    const QString current = cardSet->currentText();
-    cardSet->clear();
-    cardSet->addItems(settings->cardSets.names());
-    cardSet->setCurrentText(current);
+    setupPanel->setCardSetNames(settings->cardSets.names());
 }
 
 void DrillWindow::saveWeakCards()
@@ -614,11 +539,7 @@ void DrillWindow::saveWeakCards()
 void DrillWindow::updateButtons()
 {
     const bool running = rounds != nullptr;
-    for (QWidget *setupWidget : {static_cast<QWidget *>(source), static_cast<QWidget *>(count),
-                                 static_cast<QWidget *>(deadCount)})
-        setupWidget->setEnabled(!running);
-    cardSet->setEnabled(!running
-                        && static_cast<Source>(source->currentData().toInt()) == Source::CardSet);
+    setupPanel->setRunning(running, listeningRefusal());
     start->setEnabled(!running && reader);
     stop->setEnabled(running);
     next->setEnabled(running);
@@ -631,11 +552,6 @@ void DrillWindow::updateButtons()
         board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : results->chart());
     QLabel *placeStatistics = results->placeStatistics();
     placeStatistics->setVisible(!running && !placeStatistics->text().isEmpty());
-    const QString refusal = listeningRefusal();
-    listening->setEnabled(!running && (refusal.isEmpty() || listening->isChecked()));
-    listening->setToolTip(refusal.isEmpty()
-                              ? tr("上の句を決まり字のすぐ後で止め、場から取ります")
-                              : refusal);
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
     fieldKind->setEnabled(!running);
     shuffleOwn->setEnabled(!running && fieldChoice.gameField);
@@ -668,8 +584,9 @@ void DrillWindow::showFieldChoice()
 {
     if (fieldChoice.gameField && !rounds && gameView->fieldLayout().isEmpty()) {
         // Something to arrange before the first drill: the cards it would lay out.
-        const DrillFieldLayout preview = DrillFieldLayout::deal(
-            sourceCards().mid(0, count->value()), fieldChoice.ownSlots, *QRandomGenerator::global());
+        const DrillFieldLayout preview =
+            DrillFieldLayout::deal(sourceCards().mid(0, setupPanel->cardCount()),
+                                   fieldChoice.ownSlots, *QRandomGenerator::global());
         gameView->setField(preview, TakingCardText::builtIn());
         keepOwnSlots();
     }

@@ -4,6 +4,7 @@
 #include "DrillFieldSettings.h"
 #include "DrillResultsView.h"
 #include "DrillRounds.h"
+#include "DrillSetupPanel.h"
 
 #include <QDateTime>
 #include <QList>
@@ -17,14 +18,11 @@ struct AppSettings;
 class DrillField;
 class DrillGameField;
 class DrillReader;
-class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QShortcut;
 class QStackedWidget;
 class QLabel;
 class QPushButton;
-class QSpinBox;
 
 // The take drill: set up which cards lie on the field, run the rounds through
 // a DrillReader, record each drill in the training folder and show per card
@@ -35,7 +33,7 @@ class DrillWindow : public QWidget
     Q_OBJECT
 
 public:
-    enum class Source { Selected, CardSet, WeakCards };
+    using Source = DrillSetupPanel::Source;
     static constexpr int RecentDrills = 50; // drills the statistics look at
     static constexpr int ChartCards = DrillResultsView::ChartCards;
 
@@ -128,14 +126,7 @@ private:
     QDateTime startedAt;
     QTimer deadline;
 
-    QComboBox *source = nullptr;
-    QComboBox *cardSet = nullptr;
-    QSpinBox *count = nullptr;
-    QSpinBox *deadCount = nullptr;
-    QLabel *voice = nullptr;
-    QDoubleSpinBox *lowerPause = nullptr;
-    QDoubleSpinBox *nextPause = nullptr;
-    QCheckBox *listening = nullptr;
+    DrillSetupPanel *setupPanel = nullptr; // source, count, pauses, voice and listening
     QList<QShortcut *> nextKeys;
     QPushButton *start = nullptr;
     QPushButton *stop = nullptr;

@@ -268,11 +268,7 @@
     </message>
 </context>
 <context>
-    <name>DrillWindow</name>
-    <message>
-        <source>取りの練習</source>
-        <translation>Take drill</translation>
-    </message>
+    <name>DrillSetupPanel</name>
     <message>
         <source>選択中の札</source>
         <translation>Selected cards</translation>
@@ -300,6 +296,45 @@
     <message>
         <source>読手</source>
         <translation>Reader</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>取りか取れなかった後、下の句までの間</source>
+        <translation>Pause after a take or a miss, before the lower verse</translation>
+    </message>
+    <message>
+        <source>下の句の後、次の札までの間</source>
+        <translation>Pause after the lower verse, before the next card</translation>
+    </message>
+    <message>
+        <source>聞き分け (決まり字で止める)</source>
+        <translation>Listening (stop at the deciding syllables)</translation>
+    </message>
+    <message>
+        <source>次の札まで</source>
+        <translation>Before the next card</translation>
+    </message>
+    <message>
+        <source>下の句まで</source>
+        <translation>Before the lower verse</translation>
+    </message>
+    <message>
+        <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
+        <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
+    </message>
+</context>
+<context>
+    <name>DrillWindow</name>
+    <message>
+        <source>取りの練習</source>
+        <translation>Take drill</translation>
+    </message>
+    <message>
+        <source>苦手札</source>
+        <translation>Weak cards</translation>
     </message>
     <message>
         <source>開始</source>
@@ -393,30 +428,6 @@
         <translation>The settings file could not be written</translation>
     </message>
     <message>
-        <source> 秒</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source>取りか取れなかった後、下の句までの間</source>
-        <translation>Pause after a take or a miss, before the lower verse</translation>
-    </message>
-    <message>
-        <source>下の句の後、次の札までの間</source>
-        <translation>Pause after the lower verse, before the next card</translation>
-    </message>
-    <message>
-        <source>聞き分け (決まり字で止める)</source>
-        <translation>Listening (stop at the deciding syllables)</translation>
-    </message>
-    <message>
-        <source>次の札まで</source>
-        <translation>Before the next card</translation>
-    </message>
-    <message>
-        <source>下の句まで</source>
-        <translation>Before the lower verse</translation>
-    </message>
-    <message>
         <source>読手がないので聞き分けの練習はできません</source>
         <translation>There is no reader, so the listening drill cannot run</translation>
     </message>
@@ -431,10 +442,6 @@
     <message>
         <source>札セット「%1」はもうあります。苦手札で置き換えますか?</source>
         <translation>The card set “%1” exists already. Replace it with the weak cards?</translation>
-    </message>
-    <message>
-        <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
-        <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
     </message>
     <message>
         <source>一覧</source>
