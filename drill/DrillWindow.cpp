@@ -595,15 +595,7 @@ void DrillWindow::showFieldChoice()
 
 void DrillWindow::keepOwnSlots()
 {
-    const QMap<int, int> now = gameView->fieldLayout().ownSlots();
-    bool changed = false;
-    for (auto it = now.cbegin(); it != now.cend(); ++it) {
-        if (fieldChoice.ownSlots.value(it.key(), -1) != it.value()) {
-            fieldChoice.ownSlots.insert(it.key(), it.value());
-            changed = true;
-        }
-    }
-    if (changed)
+    if (gameView->fieldLayout().keepOwnSlots(fieldChoice.ownSlots))
         storeFieldChoice();
 }
 
