@@ -81,6 +81,10 @@ DrillSetupPanel::DrillSetupPanel(QWidget *parent)
     readingForm->addRow(tr("読手"), voiceRow);
     setup->addLayout(cardsForm);
     setup->addLayout(readingForm);
+    // The forms share the spare width with the space after them, as they
+    // did when they lay in the window's own row.
+    setup->addStretch();
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     connect(sourceBox, &QComboBox::currentIndexChanged, this, &DrillSetupPanel::sourceChanged);
     for (QDoubleSpinBox *pause : {lowerPause, nextPause})

@@ -55,7 +55,6 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     setupPanel->setVoiceName(reader ? reader->voiceName() : QString());
     auto *setup = new QHBoxLayout;
     setup->addWidget(setupPanel);
-    setup->addStretch();
     fieldKind = new QComboBox(this);
     fieldKind->addItem(tr("一覧"));
     fieldKind->addItem(tr("競技の場 (自陣と敵陣)"));
