@@ -7,22 +7,16 @@
 #include "DrillFieldLayout.h"
 #include "DrillGameField.h"
 #include "DrillReader.h"
-#include "DrillScore.h"
+#include "DrillResultsView.h"
+#include "DrillSetupPanel.h"
 #include "DrillStatistics.h"
 #include "ScreenFit.h"
 #include "TakingCardText.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
 #include <QChartView>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QDoubleSpinBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -31,43 +25,16 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <utility>
-#include <QValueAxis>
 
 namespace {
 
-constexpr int MinCards = 5;
-constexpr int MaxCards = 50;
-constexpr int DefaultCards = 25;
-constexpr int MaxDeadCards = 50;
 // A size that fits a 1280x720 screen with its panels and the title bar.
 constexpr int DefaultWidth = 1180;
 constexpr int DefaultHeight = 600;
-
-QDoubleSpinBox *pauseBox(QWidget *parent)
-{
-    auto *box = new QDoubleSpinBox(parent);
-    box->setRange(0.0, DrillSettings::MaxPauseMs / 1000.0);
-    box->setDecimals(1);
-    box->setSingleStep(0.5);
-    box->setSuffix(DrillWindow::tr(" 秒"));
-    return box;
-}
-
-int toMs(const QDoubleSpinBox *box)
-{
-    return static_cast<int>(std::lround(box->value() * 1000.0));
-}
-
-QString signedNumber(qint64 value)
-{
-    return value > 0 ? QStringLiteral("+%1").arg(value) : QString::number(value);
-}
 
 } // namespace
 
@@ -84,53 +51,10 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, &DrillWindow::onDeadline);
 
-    source = new QComboBox(this);
-    source->addItem(tr("選択中の札"), static_cast<int>(Source::Selected));
-    source->addItem(tr("札セット"), static_cast<int>(Source::CardSet));
-    source->addItem(tr("苦手札"), static_cast<int>(Source::WeakCards));
-    cardSet = new QComboBox(this);
-    count = new QSpinBox(this);
-    count->setRange(MinCards, MaxCards);
-    count->setValue(DefaultCards);
-    deadCount = new QSpinBox(this);
-    deadCount->setRange(0, MaxDeadCards);
-    voice = new QLabel(reader ? reader->voiceName() : QString(), this);
-    lowerPause = pauseBox(this);
-    lowerPause->setToolTip(tr("取りか取れなかった後、下の句までの間"));
-    nextPause = pauseBox(this);
-    nextPause->setToolTip(tr("下の句の後、次の札までの間"));
-    listening = new QCheckBox(tr("聞き分け (決まり字で止める)"), this);
-    // Two columns of settings, so the field keeps the height of a laptop's screen.
+    setupPanel = new DrillSetupPanel(this);
+    setupPanel->setVoiceName(reader ? reader->voiceName() : QString());
     auto *setup = new QHBoxLayout;
-    auto *cardsForm = new QFormLayout;
-    cardsForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    auto *sourceRow = new QHBoxLayout;
-    sourceRow->addWidget(source);
-    sourceRow->addWidget(cardSet, 1);
-    cardsForm->addRow(tr("場の札"), sourceRow);
-    auto *countRow = new QHBoxLayout;
-    countRow->addWidget(count);
-    countRow->addWidget(new QLabel(tr("空札"), this));
-    countRow->addWidget(deadCount);
-    countRow->addStretch();
-    cardsForm->addRow(tr("枚数"), countRow);
-    auto *readingForm = new QFormLayout;
-    readingForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    auto *pauseRow = new QHBoxLayout;
-    pauseRow->addWidget(lowerPause);
-    pauseRow->addWidget(new QLabel(tr("次の札まで"), this));
-    pauseRow->addWidget(nextPause);
-    readingForm->addRow(tr("下の句まで"), pauseRow);
-    auto *voiceRow = new QHBoxLayout;
-    voiceRow->addWidget(voice);
-    voiceRow->addWidget(listening);
-    readingForm->addRow(tr("読手"), voiceRow);
-    setup->addLayout(cardsForm);
-    setup->addLayout(readingForm);
-    setup->addStretch();
-    placeStatistics = new QLabel(this);
-    placeStatistics->setObjectName(QStringLiteral("drillPlaceStatistics"));
-    setup->addWidget(placeStatistics);
+    setup->addWidget(setupPanel);
     fieldKind = new QComboBox(this);
     fieldKind->addItem(tr("一覧"));
     fieldKind->addItem(tr("競技の場 (自陣と敵陣)"));
@@ -153,29 +77,27 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     feedback->setObjectName(QStringLiteral("drillFeedback"));
     status = new QLabel(this);
     status->setWordWrap(true);
-    score = new QLabel(this);
-    score->setObjectName(QStringLiteral("drillScore"));
-    score->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    results = new DrillResultsView(this);
+    setup->addWidget(results->placeStatistics());
+    QLabel *score = results->score();
     // The lines keep their room while empty, so text coming and going never
     // moves the field or grows the window.
     const int line = fontMetrics().lineSpacing();
     feedback->setMinimumHeight(line);
     score->setMinimumHeight(2 * line);
     status->setMinimumHeight(2 * line);
-    chart = new QChartView(this);
-    chart->setRenderHint(QPainter::Antialiasing);
     // The field and the chart take turns in one place, which is as high as
     // a full field needs from the start: the window does not grow when a
     // drill starts.
     gameView = new DrillGameField(this);
     board = new QStackedWidget(this);
-    board->addWidget(chart);
+    board->addWidget(results->chart());
     board->addWidget(fieldView);
     board->addWidget(gameView);
     {
         DrillField fullField;
         QList<int> cards;
-        for (int card = 1; card <= MaxCards; ++card)
+        for (int card = 1; card <= DrillSetupPanel::MaxCards; ++card)
             cards.append(card);
         fullField.setCards(cards, TakingCardText::builtIn());
         board->setMinimumSize(fullField.minimumSizeHint());
@@ -196,7 +118,7 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     layout->addWidget(status);
     layout->addLayout(weakRow);
 
-    connect(source, &QComboBox::currentIndexChanged, this, &DrillWindow::updateButtons);
+    connect(setupPanel, &DrillSetupPanel::sourceChanged, this, &DrillWindow::updateButtons);
     connect(start, &QPushButton::clicked, this, &DrillWindow::startDrill);
     connect(stop, &QPushButton::clicked, this, &DrillWindow::stopDrill);
     connect(next, &QPushButton::clicked, this, &DrillWindow::onNext);
@@ -214,13 +136,11 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
         storeFieldChoice();
     });
     connect(drillWeak, &QPushButton::clicked, this, [this] {
-        source->setCurrentIndex(source->findData(static_cast<int>(Source::WeakCards)));
+        setupPanel->setSource(Source::WeakCards);
         startDrill();
     });
     connect(saveWeak, &QPushButton::clicked, this, &DrillWindow::saveWeakCards);
-    for (QDoubleSpinBox *pause : {lowerPause, nextPause})
-        connect(pause, &QDoubleSpinBox::valueChanged, this, &DrillWindow::changeSettings);
-    connect(listening, &QCheckBox::toggled, this, &DrillWindow::changeSettings);
+    connect(setupPanel, &DrillSetupPanel::settingsEdited, this, &DrillWindow::changeSettings);
     // The main reading's Next keys, for a clicker or a pedal.
     for (const QKeySequence &key : {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space),
                                     QKeySequence(Qt::Key_Right)}) {
@@ -261,8 +181,7 @@ void DrillWindow::setSelectedCards(const QList<int> &cards)
 
 void DrillWindow::setPauses(int lowerMs, int nextMs)
 {
-    lowerPause->setValue(lowerMs / 1000.0);
-    nextPause->setValue(nextMs / 1000.0);
+    setupPanel->setPauses(lowerMs, nextMs);
     beforeLowerMs = lowerMs;
     beforeNextMs = nextMs;
 }
@@ -279,30 +198,23 @@ void DrillWindow::useSettings(AppSettings *shared)
 
 void DrillWindow::applySettings()
 {
-    const DrillSettings drill = settings->drill; // the boxes below change it as they are set
-    const QSignalBlocker blockLower(lowerPause);
-    const QSignalBlocker blockNext(nextPause);
-    const QSignalBlocker blockListening(listening);
-    lowerPause->setValue(drill.beforeLowerMs / 1000.0);
-    nextPause->setValue(drill.beforeNextMs / 1000.0);
+    const DrillSettings drill = settings->drill;
+    setupPanel->showSettings(drill);
     beforeLowerMs = drill.beforeLowerMs;
     beforeNextMs = drill.beforeNextMs;
-    listening->setChecked(drill.listening);
     refreshCardSets();
     setFieldSettings(settings->drillField);
 }
 
 void DrillWindow::changeSettings()
 {
-    beforeLowerMs = toMs(lowerPause);
-    beforeNextMs = toMs(nextPause);
-    if (rounds)
-        rounds->setPauses(beforeLowerMs, beforeNextMs); // from the next pause on
     DrillSettings &drill = settings->drill;
     const DrillSettings before = drill;
-    drill.beforeLowerMs = beforeLowerMs;
-    drill.beforeNextMs = beforeNextMs;
-    drill.listening = listening->isChecked();
+    setupPanel->writeSettings(drill);
+    beforeLowerMs = drill.beforeLowerMs;
+    beforeNextMs = drill.beforeNextMs;
+    if (rounds)
+        rounds->setPauses(beforeLowerMs, beforeNextMs); // from the next pause on
     if (drill == before)
         return;
     if (ownSettings)
@@ -312,11 +224,11 @@ void DrillWindow::changeSettings()
 
 QList<int> DrillWindow::sourceCards() const
 {
-    switch (static_cast<Source>(source->currentData().toInt())) {
+    switch (setupPanel->source()) {
     case Source::Selected:
         return selected;
     case Source::CardSet:
-        return settings->cardSets.cards(cardSet->currentText());
+        return settings->cardSets.cards(setupPanel->cardSetName());
     case Source::WeakCards:
         return weak;
     }
@@ -332,15 +244,15 @@ void DrillWindow::startDrill()
         status->setText(tr("場に置く札がありません"));
         return;
     }
-    const bool listeningDrill = listening->isChecked();
+    const bool listeningDrill = setupPanel->isListening();
     if (listeningDrill) {
         if (const QString refusal = listeningRefusal(); !refusal.isEmpty()) {
             status->setText(refusal);
             return;
         }
     }
-    const DrillDeal deal =
-        DrillDeal::draw(cards, count->value(), deadCount->value(), *QRandomGenerator::global());
+    const DrillDeal deal = DrillDeal::draw(cards, setupPanel->cardCount(), setupPanel->deadCards(),
+                                           *QRandomGenerator::global());
     const TimingTable timing = TimingTable::load(reader->timingFile());
     rounds = std::make_unique<DrillRounds>(KimarijiModel::fromCatalog(CardCatalog::builtIn()),
                                            timing, deal, takeLimitMs);
@@ -348,9 +260,9 @@ void DrillWindow::startDrill()
     rounds->setListening(listeningDrill);
     layOutField(deal);
     startedAt = QDateTime::currentDateTime();
-    voice->setText(reader->voiceName());
+    setupPanel->setVoiceName(reader->voiceName());
     feedback->clear();
-    score->clear();
+    results->clearScore();
     status->setText(timing.isEmpty()
                         ? tr("この読手には時刻表がないので、上の句の始まりから計ります")
                         : QString());
@@ -575,107 +487,27 @@ void DrillWindow::finishDrill()
     else if (saved == DrillRecord::SaveResult::Saved)
         status->setText(tr("練習を終わりました (%n枚)", nullptr, static_cast<int>(rows.size())));
     refreshStatistics();
-    showScore(saved == DrillRecord::SaveResult::Saved ? rows : QList<DrillRow>());
+    // The drill just saved is the newest of the record.
+    if (saved == DrillRecord::SaveResult::Saved)
+        results->showScore(rows, DrillRecord(trainingFolder).recent(2));
+    else
+        results->clearScore();
     updateButtons();
     emit runningChanged(false);
     if (saved == DrillRecord::SaveResult::Saved)
         emit drillSaved(path);
 }
 
-void DrillWindow::showScore(const QList<DrillRow> &rows)
-{
-    const DrillScore result = DrillScore::of(rows);
-    if (result.isEmpty()) {
-        score->clear();
-        return;
-    }
-    const QString none = tr("—");
-    const auto ms = [&none](const std::optional<qint64> &value) {
-        return value ? QString::number(*value) : none;
-    };
-    QString line = tr("取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒")
-                       .arg(result.taken)
-                       .arg(result.faults)
-                       .arg(result.misses)
-                       .arg(ms(result.medianMs), ms(result.bestMs));
-    // The drill just saved is the newest of the record.
-    if (const std::optional<DrillScore::Change> change =
-            DrillScore::lastChange(DrillRecord(trainingFolder).recent(2))) {
-        line += QLatin1Char('\n')
-            + tr("前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒")
-                  .arg(signedNumber(change->taken), signedNumber(change->faults),
-                       signedNumber(change->misses),
-                       change->medianMs ? signedNumber(*change->medianMs) : none);
-    }
-    score->setText(line);
-}
-
 void DrillWindow::refreshStatistics()
 {
     const DrillStatistics stats(DrillRecord(trainingFolder).recent(RecentDrills));
     weak = stats.weakCards();
-    showPlaceStatistics(stats);
-
-    auto *medians = new QBarSet(tr("反応の中央値 (ミリ秒)"));
-    auto *faults = new QBarSet(tr("お手つきと取れなかった回数"));
-    QStringList labels;
-    qint64 slowest = 100;
-    int mostErrors = 1;
-    const KimarijiModel kimariji = KimarijiModel::fromCatalog(CardCatalog::builtIn());
-    for (const CardDrillStats &card : stats.cards().mid(0, ChartCards)) {
-        // A player knows a card by its deciding syllables sooner than by its number.
-        labels.append(tr("%1 %2").arg(card.card).arg(
-            kimariji.opening(card.card, kimariji.staticLength(card.card))));
-        const qint64 median = std::max<qint64>(card.medianReactionMs.value_or(0), 0);
-        medians->append(static_cast<qreal>(median));
-        faults->append(card.faults + card.misses);
-        slowest = std::max(slowest, median);
-        mostErrors = std::max(mostErrors, card.faults + card.misses);
-    }
-    auto *chartModel = new QChart;
-    auto *timeSeries = new QBarSeries;
-    timeSeries->append(medians);
-    auto *faultSeries = new QBarSeries;
-    faultSeries->append(faults);
-    chartModel->addSeries(timeSeries);
-    chartModel->addSeries(faultSeries);
-    auto *cardsAxis = new QBarCategoryAxis;
-    cardsAxis->append(labels);
-    cardsAxis->setLabelsAngle(-90); // twenty labels of up to six kana side by side
-    auto *msAxis = new QValueAxis;
-    msAxis->setRange(0, static_cast<qreal>(slowest));
-    msAxis->setLabelFormat(QStringLiteral("%d"));
-    msAxis->applyNiceNumbers();
-    // Counts are whole: a tick on every whole number (every few past ten),
-    // so no label repeats as a fraction rounded.
-    const int countStep = std::max(1, (mostErrors + 9) / 10);
-    const int countTop = (mostErrors + countStep - 1) / countStep * countStep;
-    auto *countAxis = new QValueAxis;
-    countAxis->setRange(0, countTop);
-    countAxis->setTickType(QValueAxis::TicksDynamic);
-    countAxis->setTickAnchor(0);
-    countAxis->setTickInterval(countStep);
-    countAxis->setMinorTickCount(0);
-    countAxis->setLabelFormat(QStringLiteral("%d"));
-    chartModel->addAxis(cardsAxis, Qt::AlignBottom);
-    chartModel->addAxis(msAxis, Qt::AlignLeft);
-    chartModel->addAxis(countAxis, Qt::AlignRight);
-    timeSeries->attachAxis(cardsAxis);
-    timeSeries->attachAxis(msAxis);
-    faultSeries->attachAxis(cardsAxis);
-    faultSeries->attachAxis(countAxis);
-    chartModel->setTitle(tr("最近の練習 (苦手な札から)"));
-    QChart *old = chart->chart();
-    chart->setChart(chartModel); // the view owns the new chart
-    delete old;
+    results->showStatistics(stats);
 }
 
 void DrillWindow::refreshCardSets()
 {
-    const QString current = cardSet->currentText();
-    cardSet->clear();
-    cardSet->addItems(settings->cardSets.names());
-    cardSet->setCurrentText(current);
+    setupPanel->setCardSetNames(settings->cardSets.names());
 }
 
 void DrillWindow::saveWeakCards()
@@ -706,11 +538,7 @@ void DrillWindow::saveWeakCards()
 void DrillWindow::updateButtons()
 {
     const bool running = rounds != nullptr;
-    for (QWidget *setupWidget : {static_cast<QWidget *>(source), static_cast<QWidget *>(count),
-                                 static_cast<QWidget *>(deadCount)})
-        setupWidget->setEnabled(!running);
-    cardSet->setEnabled(!running
-                        && static_cast<Source>(source->currentData().toInt()) == Source::CardSet);
+    setupPanel->setRunning(running, listeningRefusal());
     start->setEnabled(!running && reader);
     stop->setEnabled(running);
     next->setEnabled(running);
@@ -720,13 +548,9 @@ void DrillWindow::updateButtons()
     if (fieldChoice.gameField)
         board->setCurrentWidget(gameView);
     else
-        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : chart);
+        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : results->chart());
+    QLabel *placeStatistics = results->placeStatistics();
     placeStatistics->setVisible(!running && !placeStatistics->text().isEmpty());
-    const QString refusal = listeningRefusal();
-    listening->setEnabled(!running && (refusal.isEmpty() || listening->isChecked()));
-    listening->setToolTip(refusal.isEmpty()
-                              ? tr("上の句を決まり字のすぐ後で止め、場から取ります")
-                              : refusal);
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
     fieldKind->setEnabled(!running);
     shuffleOwn->setEnabled(!running && fieldChoice.gameField);
@@ -759,8 +583,9 @@ void DrillWindow::showFieldChoice()
 {
     if (fieldChoice.gameField && !rounds && gameView->fieldLayout().isEmpty()) {
         // Something to arrange before the first drill: the cards it would lay out.
-        const DrillFieldLayout preview = DrillFieldLayout::deal(
-            sourceCards().mid(0, count->value()), fieldChoice.ownSlots, *QRandomGenerator::global());
+        const DrillFieldLayout preview =
+            DrillFieldLayout::deal(sourceCards().mid(0, setupPanel->cardCount()),
+                                   fieldChoice.ownSlots, *QRandomGenerator::global());
         gameView->setField(preview, TakingCardText::builtIn());
         keepOwnSlots();
     }
@@ -769,46 +594,8 @@ void DrillWindow::showFieldChoice()
 
 void DrillWindow::keepOwnSlots()
 {
-    const QMap<int, int> now = gameView->fieldLayout().ownSlots();
-    bool changed = false;
-    for (auto it = now.cbegin(); it != now.cend(); ++it) {
-        if (fieldChoice.ownSlots.value(it.key(), -1) != it.value()) {
-            fieldChoice.ownSlots.insert(it.key(), it.value());
-            changed = true;
-        }
-    }
-    if (changed)
+    if (gameView->fieldLayout().keepOwnSlots(fieldChoice.ownSlots))
         storeFieldChoice();
-}
-
-void DrillWindow::showPlaceStatistics(const DrillStatistics &stats)
-{
-    if (stats.places().isEmpty()) {
-        placeStatistics->clear();
-        return;
-    }
-    // A row a side, as the field lies: the opponent's back row to the left.
-    QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\"><tr><th>%1</th>")
-                        .arg(tr("反応の中央値"));
-    const QStringList rowNames {tr("上段"), tr("中段"), tr("下段")};
-    for (const QString &name : rowNames)
-        table += QStringLiteral("<th>%1</th>").arg(name);
-    table += QStringLiteral("</tr>");
-    for (FieldSide side : {FieldSide::Opponent, FieldSide::Own}) {
-        table += QStringLiteral("<tr><td>%1</td>")
-                     .arg(side == FieldSide::Own ? tr("自陣") : tr("敵陣"));
-        for (int row = 1; row <= DrillFieldLayout::Rows; ++row) {
-            QString cell;
-            for (const PlaceDrillStats &place : stats.places()) {
-                if (place.place == FieldRow {side, row} && place.medianReactionMs)
-                    cell = tr("%1 ミリ秒 (%n回)", nullptr, place.takes)
-                               .arg(*place.medianReactionMs);
-            }
-            table += QStringLiteral("<td align=\"right\">%1</td>").arg(cell);
-        }
-        table += QStringLiteral("</tr>");
-    }
-    placeStatistics->setText(table + QStringLiteral("</table>"));
 }
 
 void DrillWindow::storeFieldChoice()

@@ -2,7 +2,9 @@
 #define DRILLWINDOW_H
 
 #include "DrillFieldSettings.h"
+#include "DrillResultsView.h"
 #include "DrillRounds.h"
+#include "DrillSetupPanel.h"
 
 #include <QDateTime>
 #include <QList>
@@ -16,16 +18,11 @@ struct AppSettings;
 class DrillField;
 class DrillGameField;
 class DrillReader;
-class DrillStatistics;
-class QChartView;
-class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QShortcut;
 class QStackedWidget;
 class QLabel;
 class QPushButton;
-class QSpinBox;
 
 // The take drill: set up which cards lie on the field, run the rounds through
 // a DrillReader, record each drill in the training folder and show per card
@@ -36,9 +33,9 @@ class DrillWindow : public QWidget
     Q_OBJECT
 
 public:
-    enum class Source { Selected, CardSet, WeakCards };
+    using Source = DrillSetupPanel::Source;
     static constexpr int RecentDrills = 50; // drills the statistics look at
-    static constexpr int ChartCards = 20;
+    static constexpr int ChartCards = DrillResultsView::ChartCards;
 
     // appFolder holds training/; iniPath is the settings file with the card sets.
     DrillWindow(DrillReader *reader, const QString &appFolder, const QString &iniPath,
@@ -104,7 +101,6 @@ private:
     void updateKeys();
     void onNextKey();
     void onEscape();
-    void showScore(const QList<DrillRow> &rows);
     void applySettings();
     void changeSettings();
     void storePlace();
@@ -114,7 +110,6 @@ private:
     void showFieldChoice();
     void keepOwnSlots();
     void storeFieldChoice();
-    void showPlaceStatistics(const DrillStatistics &stats);
 
     QPointer<DrillReader> reader;
     QString trainingFolder;
@@ -131,14 +126,7 @@ private:
     QDateTime startedAt;
     QTimer deadline;
 
-    QComboBox *source = nullptr;
-    QComboBox *cardSet = nullptr;
-    QSpinBox *count = nullptr;
-    QSpinBox *deadCount = nullptr;
-    QLabel *voice = nullptr;
-    QDoubleSpinBox *lowerPause = nullptr;
-    QDoubleSpinBox *nextPause = nullptr;
-    QCheckBox *listening = nullptr;
+    DrillSetupPanel *setupPanel = nullptr; // source, count, pauses, voice and listening
     QList<QShortcut *> nextKeys;
     QPushButton *start = nullptr;
     QPushButton *stop = nullptr;
@@ -151,10 +139,8 @@ private:
     DrillGameField *gameView = nullptr;
     QLabel *feedback = nullptr;
     QLabel *status = nullptr;
-    QLabel *score = nullptr;
     QStackedWidget *board = nullptr; // the field during a drill, the chart between drills
-    QChartView *chart = nullptr;
-    QLabel *placeStatistics = nullptr; // median reaction by side and row
+    DrillResultsView *results = nullptr; // the chart, the score line and the places' table
     QPushButton *drillWeak = nullptr;
     QPushButton *saveWeak = nullptr;
 };

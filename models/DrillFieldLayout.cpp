@@ -126,6 +126,19 @@ QMap<int, int> DrillFieldLayout::ownSlots() const
     return bySlot;
 }
 
+bool DrillFieldLayout::keepOwnSlots(QMap<int, int> &kept) const
+{
+    const QMap<int, int> now = ownSlots();
+    bool changed = false;
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (kept.value(it.key(), -1) != it.value()) {
+            kept.insert(it.key(), it.value());
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 int DrillFieldLayout::neighbour(int card, FieldStep step) const
 {
     const std::optional<FieldPlace> from = place(card);

@@ -69,6 +69,10 @@ public:
     void shuffleOwnSide(QRandomGenerator &random);
     // The player's cards at their slots now.
     QMap<int, int> ownSlots() const;
+    // The player's arrangement kept up to date: each card on the player's
+    // side keeps the slot it has now; cards elsewhere keep the slot they
+    // had. True when a slot was new or moved.
+    bool keepOwnSlots(QMap<int, int> &kept) const;
 
     // The card an arrow key leads to from `card`, as the field is laid out:
     // left and right along the screen row across the halves, up and down to

@@ -206,11 +206,69 @@
     </message>
 </context>
 <context>
-    <name>DrillWindow</name>
+    <name>DrillResultsView</name>
     <message>
-        <source>取りの練習</source>
-        <translation>Take drill</translation>
+        <source>反応の中央値 (ミリ秒)</source>
+        <translation>Median reaction (ms)</translation>
     </message>
+    <message>
+        <source>お手つきと取れなかった回数</source>
+        <translation>Faults and misses</translation>
+    </message>
+    <message>
+        <source>最近の練習 (苦手な札から)</source>
+        <translation>Recent drills (weakest cards first)</translation>
+    </message>
+    <message>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <source>取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒</source>
+        <translation>Taken %1 / faults %2 / missed %3 / median reaction %4 ms / best %5 ms</translation>
+    </message>
+    <message>
+        <source>前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒</source>
+        <translation>Since the last drill: taken %1 / faults %2 / missed %3 / median %4 ms</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>反応の中央値</source>
+        <translation>Median reaction</translation>
+    </message>
+    <message>
+        <source>上段</source>
+        <translation>Front row</translation>
+    </message>
+    <message>
+        <source>中段</source>
+        <translation>Middle row</translation>
+    </message>
+    <message>
+        <source>下段</source>
+        <translation>Back row</translation>
+    </message>
+    <message>
+        <source>自陣</source>
+        <translation>Own side</translation>
+    </message>
+    <message>
+        <source>敵陣</source>
+        <translation>Opponent&apos;s side</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 ミリ秒 (%n回)</source>
+        <translation>
+            <numerusform>%1 ms (%n take)</numerusform>
+            <numerusform>%1 ms (%n takes)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>DrillSetupPanel</name>
     <message>
         <source>選択中の札</source>
         <translation>Selected cards</translation>
@@ -238,6 +296,45 @@
     <message>
         <source>読手</source>
         <translation>Reader</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>取りか取れなかった後、下の句までの間</source>
+        <translation>Pause after a take or a miss, before the lower verse</translation>
+    </message>
+    <message>
+        <source>下の句の後、次の札までの間</source>
+        <translation>Pause after the lower verse, before the next card</translation>
+    </message>
+    <message>
+        <source>聞き分け (決まり字で止める)</source>
+        <translation>Listening (stop at the deciding syllables)</translation>
+    </message>
+    <message>
+        <source>次の札まで</source>
+        <translation>Before the next card</translation>
+    </message>
+    <message>
+        <source>下の句まで</source>
+        <translation>Before the lower verse</translation>
+    </message>
+    <message>
+        <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
+        <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
+    </message>
+</context>
+<context>
+    <name>DrillWindow</name>
+    <message>
+        <source>取りの練習</source>
+        <translation>Take drill</translation>
+    </message>
+    <message>
+        <source>苦手札</source>
+        <translation>Weak cards</translation>
     </message>
     <message>
         <source>開始</source>
@@ -315,18 +412,6 @@
         </translation>
     </message>
     <message>
-        <source>反応の中央値 (ミリ秒)</source>
-        <translation>Median reaction (ms)</translation>
-    </message>
-    <message>
-        <source>お手つきと取れなかった回数</source>
-        <translation>Faults and misses</translation>
-    </message>
-    <message>
-        <source>最近の練習 (苦手な札から)</source>
-        <translation>Recent drills (weakest cards first)</translation>
-    </message>
-    <message>
         <source>苦手札を札セットに保存</source>
         <translation>Save the weak cards as a card set</translation>
     </message>
@@ -343,30 +428,6 @@
         <translation>The settings file could not be written</translation>
     </message>
     <message>
-        <source> 秒</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source>取りか取れなかった後、下の句までの間</source>
-        <translation>Pause after a take or a miss, before the lower verse</translation>
-    </message>
-    <message>
-        <source>下の句の後、次の札までの間</source>
-        <translation>Pause after the lower verse, before the next card</translation>
-    </message>
-    <message>
-        <source>聞き分け (決まり字で止める)</source>
-        <translation>Listening (stop at the deciding syllables)</translation>
-    </message>
-    <message>
-        <source>次の札まで</source>
-        <translation>Before the next card</translation>
-    </message>
-    <message>
-        <source>下の句まで</source>
-        <translation>Before the lower verse</translation>
-    </message>
-    <message>
         <source>読手がないので聞き分けの練習はできません</source>
         <translation>There is no reader, so the listening drill cannot run</translation>
     </message>
@@ -379,28 +440,8 @@
         <translation>This reader has no timing (timing.tsv), so the listening drill cannot stop at the deciding syllables</translation>
     </message>
     <message>
-        <source>—</source>
-        <translation>—</translation>
-    </message>
-    <message>
-        <source>取り %1 / お手つき %2 / 取れず %3 / 反応の中央値 %4 ミリ秒 / 最速 %5 ミリ秒</source>
-        <translation>Taken %1 / faults %2 / missed %3 / median reaction %4 ms / best %5 ms</translation>
-    </message>
-    <message>
-        <source>前回から: 取り %1 / お手つき %2 / 取れず %3 / 中央値 %4 ミリ秒</source>
-        <translation>Since the last drill: taken %1 / faults %2 / missed %3 / median %4 ms</translation>
-    </message>
-    <message>
-        <source>%1 %2</source>
-        <translation>%1 %2</translation>
-    </message>
-    <message>
         <source>札セット「%1」はもうあります。苦手札で置き換えますか?</source>
         <translation>The card set “%1” exists already. Replace it with the weak cards?</translation>
-    </message>
-    <message>
-        <source>上の句を決まり字のすぐ後で止め、場から取ります</source>
-        <translation>Each upper verse stops right after its deciding syllables; take from the field</translation>
     </message>
     <message>
         <source>一覧</source>
@@ -417,37 +458,6 @@
     <message>
         <source>並べ方</source>
         <translation>Layout</translation>
-    </message>
-    <message>
-        <source>反応の中央値</source>
-        <translation>Median reaction</translation>
-    </message>
-    <message>
-        <source>上段</source>
-        <translation>Front row</translation>
-    </message>
-    <message>
-        <source>中段</source>
-        <translation>Middle row</translation>
-    </message>
-    <message>
-        <source>下段</source>
-        <translation>Back row</translation>
-    </message>
-    <message>
-        <source>自陣</source>
-        <translation>Own side</translation>
-    </message>
-    <message>
-        <source>敵陣</source>
-        <translation>Opponent&apos;s side</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1 ミリ秒 (%n回)</source>
-        <translation>
-            <numerusform>%1 ms (%n take)</numerusform>
-            <numerusform>%1 ms (%n takes)</numerusform>
-        </translation>
     </message>
 </context>
 <context>

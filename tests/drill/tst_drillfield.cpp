@@ -51,6 +51,13 @@ private slots:
         QCOMPARE(layout.ownSlots().value(1), 40);
         // A small drill: the player's side takes the larger half.
         QCOMPARE(DrillFieldLayout::deal(range(1, 5), {}, random).ownSlots().size(), 3);
+        // The arrangement follows the player's side; a card off it keeps its old slot.
+        QMap<int, int> kept {{1, 7}, {90, 3}};
+        QVERIFY(layout.keepOwnSlots(kept));
+        QCOMPARE(kept.size(), 26);
+        QCOMPARE(kept.value(1), 40);
+        QCOMPARE(kept.value(90), 3);
+        QVERIFY(!layout.keepOwnSlots(kept));
     }
 
     void keys_followTheFieldAsLaidOut()
