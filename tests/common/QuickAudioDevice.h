@@ -34,15 +34,18 @@ public:
     static constexpr int StepFrames = AudioClip::Rate / 100;
     static constexpr int DefaultSpeed = 20;
 
-    // From now on (for the rest of the process) the output is a quick device.
-    // Call it with the application made, before the engine opens the output.
-    static void install(int speed = DefaultSpeed)
+    // From now on the test's output plays on a quick device. Call it with
+    // the application made.
+    static void install(AudioOutput &output, int speed = DefaultSpeed)
     {
-        AudioOutput::UseDevice(std::make_unique<QuickAudioDevice>(speed));
+        output.useDevice(std::make_unique<QuickAudioDevice>(speed));
     }
 
-    // Milliseconds of output played so far.
-    static qint64 nowMs() { return AudioOutput::PlayedFrames() * 1000 / AudioClip::Rate; }
+    // Milliseconds of that output played so far.
+    static qint64 nowMs(const AudioOutput &output)
+    {
+        return output.PlayedFrames() * 1000 / AudioClip::Rate;
+    }
 
     explicit QuickAudioDevice(int speed)
         : speed(speed)
