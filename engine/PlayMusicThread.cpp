@@ -157,7 +157,6 @@ void PlayMusicThread::run()
             waitMs = 0; // a file handed over meanwhile starts at once
         wakeSignal.wait(waitMs);
     }
-    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }
 

@@ -451,6 +451,5 @@ void PlaySequenceThread::run()
     }
     if (readingWasOn)
         emit SequenceEnded(0);
-    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }

@@ -5,7 +5,7 @@
 #include "AudioDevice.h"
 #include "AudioMixer.h"
 #include "AudioOutput.h"
-#include "WakeSignal.h"
+#include "OtherThreads.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@
 // milliseconds, on the same frames of the output clock as on a sound card.
 //
 // It takes frames on the GUI thread's event loop, 10 ms at a time and only
-// while every engine thread sleeps (EngineActivity), so the engine never
+// while every engine thread sleeps (otherThreadsAsleep), so the engine never
 // falls behind its clock, however loaded the machine. Output time therefore
 // passes only while the test waits (QTRY_*, qWait, a signal spy's or a modal
 // dialog's loop), and at most `speed` times as fast as the wall clock there:
@@ -92,7 +92,8 @@ private:
         // An engine busy for a whole second (a verse decoded on a machine
         // that is that loaded) no longer holds the clock: a sound card's
         // would not wait either.
-        if (EngineActivity::quiet())
+        const bool quiet = otherThreadsAsleep();
+        if (quiet)
             busySince.invalidate();
         else if (!busySince.isValid())
             busySince.start();
@@ -105,7 +106,7 @@ private:
         const std::lock_guard<std::mutex> lock(mutex);
         // A verse handed over, a wake from the last step: the engine's to
         // take before the clock moves on.
-        while (mixer && owedFrames >= StepFrames && (stalled || EngineActivity::quiet())) {
+        while (mixer && owedFrames >= StepFrames && (stalled || quiet)) {
             mixer->render(scratch.data(), StepFrames);
             owedFrames -= StepFrames;
             if (stalled)

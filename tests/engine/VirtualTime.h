@@ -3,7 +3,7 @@
 
 #include "AudioOutput.h"
 #include "FakeAudioDevice.h"
-#include "WakeSignal.h"
+#include "OtherThreads.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,7 +14,7 @@
 
 // Runs the engine on an output clock that the test drives: a FakeAudioDevice
 // under an audio output of its own, pumped 10 ms at a time, each step only once the
-// engine's threads have done all they had to (EngineActivity). A reading of
+// engine's threads have done all they had to (otherThreadsAsleep). A reading of
 // a minute then takes a fraction of a second and is timed to the step.
 class VirtualTime
 {
@@ -47,7 +47,7 @@ public:
         clock.start();
         while (clock.elapsed() < 10000) {
             QCoreApplication::processEvents();
-            if (EngineActivity::quiet()) {
+            if (otherThreadsAsleep()) {
                 QCoreApplication::processEvents();
                 return true;
             }
