@@ -75,6 +75,7 @@ private slots:
     void decoder_refusesWhatIsNoRegularFile();
     void recording_firstExistingFormat();
     void output_slowServer_neverHoldsUpTheCaller();
+    void output_twoOutputs_shareNothing();
     // Last: it ends the process's output for good.
     void shutdown_closesBesideTheCaller_andForGood();
 };
@@ -409,6 +410,40 @@ void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
     QVERIFY(clock.elapsed() < 200);
     QTRY_VERIFY_WITH_TIMEOUT(output.IsOpen(), 3000); // the retry opened it
     output.Free();
+}
+
+void TestAudioMixer::output_twoOutputs_shareNothing()
+{
+    // A window's output and a test's: each opens its own device and keeps
+    // its own clock, streams and volume.
+    FakeAudioDevice *firstDevice = nullptr;
+    FakeAudioDevice *secondDevice = nullptr;
+    const auto maker = [](FakeAudioDevice **made) {
+        return [made] {
+            auto device = std::make_unique<FakeAudioDevice>();
+            *made = device.get();
+            return device;
+        };
+    };
+    AudioOutput first(maker(&firstDevice));
+    AudioOutput second(maker(&secondDevice));
+    first.Init(0);
+    second.Init(0);
+    QVERIFY(first.IsOpen() && second.IsOpen());
+    QVERIFY(firstDevice && secondDevice && firstDevice != secondDevice);
+    first.SetVolume(0.25f);
+    QCOMPARE(second.GetVolume(), 1.0f);
+    const AudioOutput::Stream stream = first.StreamCreateClip(constantClip(100, 0.5f));
+    QVERIFY(first.ChannelPlay(stream));
+    QVERIFY(first.IsMusicPlaying() && !second.IsMusicPlaying());
+    QVERIFY(!second.ChannelIsActive(stream));
+    firstDevice->pump(200);
+    QCOMPARE(first.PlayedFrames(), qint64(200));
+    QCOMPARE(second.PlayedFrames(), qint64(0));
+    QVERIFY(!first.ChannelIsActive(stream));
+    first.Free();
+    QVERIFY(!first.IsOpen() && second.IsOpen());
+    second.Free();
 }
 
 void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
