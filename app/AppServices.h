@@ -2,6 +2,7 @@
 #define APPSERVICES_H
 
 class AppFolder;
+class AudioOutput;
 class AudioShapingStore;
 class CuePlayer;
 class ReaderInUse;
@@ -17,6 +18,7 @@ struct AppServices
     AudioShapingStore &shaping;
     const Voices &voices; // through folder and reader
     CuePlayer &cues; // the memorization timer's
+    AudioOutput &audio; // the verses' and the cues' output
 };
 
 #endif

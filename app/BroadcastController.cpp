@@ -18,13 +18,14 @@ constexpr int LinkCheckMs = 100;
 
 } // namespace
 
-BroadcastController::BroadcastController(QStatusBar *bar, ReadingSession *session)
+BroadcastController::BroadcastController(QStatusBar *bar, ReadingSession *session,
+                                         AudioOutput &audio)
     : QObject(bar)
     , bar(bar)
     , session(session)
+    , audio(audio)
 {
-    connect(session, &ReadingSession::playingChanged, this,
-            &BroadcastController::onPlayingChanged);
+    connect(session, &ReadingSession::playingChanged, this, &BroadcastController::onPlayingChanged);
     connect(session, &ReadingSession::startRefused, this, [this](ReadingSession::Refusal reason) {
         if (active && reason == ReadingSession::Refusal::NoOutput)
             this->bar->showMessage(tr("配信サーバー %1:%2 に接続できないので再生できません")
@@ -54,7 +55,7 @@ void BroadcastController::apply(const OutputSettings &settings)
         linkTimer->stop();
         if (label)
             label->hide();
-        AudioOutput::UseDevice(makeOutputDevice(nullptr));
+        audio.useDevice(makeOutputDevice(nullptr));
         return;
     }
     if (!service) {
@@ -72,7 +73,7 @@ void BroadcastController::apply(const OutputSettings &settings)
         connect(service, &SnapcastService::notice, this->bar,
                 [this](const QString &message) { this->bar->showMessage(message); });
         // Our own server listens only now: the output may open.
-        connect(service, &SnapcastService::serverReady, this, [] { AudioOutput::Reopen(); });
+        connect(service, &SnapcastService::serverReady, this, [this] { audio.Reopen(); });
         linkTimer = new QTimer(this);
         linkTimer->setInterval(LinkCheckMs);
         connect(linkTimer, &QTimer::timeout, this, &BroadcastController::checkLink);
@@ -89,7 +90,7 @@ void BroadcastController::apply(const OutputSettings &settings)
     target.bufferMs = output.bufferMs;
     target.onConnection = [state = link](bool connected) { state->store(connected ? Up : Down); };
     service->start(output);
-    AudioOutput::UseDevice(makeOutputDevice(&target));
+    audio.useDevice(makeOutputDevice(&target));
     linkTimer->start();
     showLabel();
 }
@@ -111,8 +112,9 @@ void BroadcastController::checkLink()
         }
     } else {
         trouble.clear();
-        bar->showMessage(session->isReading() ? tr("配信サーバーに再接続しました。再生ボタンで再開します")
-                                              : tr("配信サーバーに再接続しました"));
+        bar->showMessage(session->isReading()
+                             ? tr("配信サーバーに再接続しました。再生ボタンで再開します")
+                             : tr("配信サーバーに再接続しました"));
     }
     showLabel();
 }

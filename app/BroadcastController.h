@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 
+class AudioOutput;
 class QLabel;
 class QStatusBar;
 class QTimer;
@@ -28,7 +29,8 @@ class BroadcastController : public QObject
 
 public:
     // Everything given outlives this object; `bar` owns it.
-    BroadcastController(QStatusBar *bar, ReadingSession *session);
+    // The audio output is borrowed: its device is switched to the stream and back.
+    BroadcastController(QStatusBar *bar, ReadingSession *session, AudioOutput &audio);
     ~BroadcastController() override;
 
     // Switches to what the settings say; nothing happens when broadcast
@@ -46,6 +48,7 @@ private:
 
     QStatusBar *bar;
     ReadingSession *session;
+    AudioOutput &audio;
     OutputSettings output;
     bool active = false;
     int clients = -1;

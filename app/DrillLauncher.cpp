@@ -33,8 +33,8 @@ void DrillLauncher::open()
                "オプションで配信をやめてからドリルを開いてください。"));
         return;
     }
-    auto *reader =
-        new EngineDrillReader(settings->main.selectVoice(), services.voices, services.shaping);
+    auto *reader = new EngineDrillReader(settings->main.selectVoice(), services.audio,
+                                         services.voices, services.shaping);
     drill = new DrillWindow(reader, services.folder.path(), iniPath, window);
     // Deleted after the window's destructor has stopped it: its thread is
     // joined when the drill is closed, or with the main window at the latest.

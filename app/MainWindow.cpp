@@ -53,8 +53,9 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     ui->spinBox_1->setValue(loaded.wait1Time());
     ui->spinBox_2->setValue(loaded.wait2Time());
 
-    seqThread = std::make_unique<PlaySequenceThread>(winId(), services.voices, services.shaping);
-    if (voiceAvailable && !AudioOutput::IsOpen())
+    seqThread = std::make_unique<PlaySequenceThread>(winId(), services.audio, services.voices,
+                                                     services.shaping);
+    if (voiceAvailable && !services.audio.IsOpen())
         ui->statusBar->showMessage(tr("音声出力を開けません"));
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
@@ -72,7 +73,7 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
                                   ui->actionHistory, historyFolder);
     statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
     // After the status line: while broadcasting, a start refused says why.
-    broadcast = new BroadcastController(ui->statusBar, session.get());
+    broadcast = new BroadcastController(ui->statusBar, session.get(), services.audio);
     broadcast->apply(settings.output);
     // Whatever changes a setting has the file written soon after.
     settingsFile->watch({ui->spinBox_1, ui->spinBox_2, ui->checkBox, ui->Btn_FudaSelect,

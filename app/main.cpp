@@ -47,6 +47,8 @@ int main(int argc, char *argv[])
                                         err);
     }
 
+    // The sound output: nothing opens until a reading thread asks for it.
+    AudioOutput audio;
     // Made when the event loop returns, and waited for last of all (see below).
     std::optional<AudioOutputShutdown> audioShutdown;
     QApplication application(argc, argv);
@@ -60,7 +62,7 @@ int main(int argc, char *argv[])
     ReaderInUse readerInUse;
     AudioShapingStore shapingInForce;
     const Voices voices(folder, readerInUse);
-    OutputCuePlayer cues(folder);
+    OutputCuePlayer cues(folder, audio);
 
     // A second start in the same folder shows the first program's window.
     SingleInstance instance(folder.path());
@@ -75,7 +77,7 @@ int main(int argc, char *argv[])
                      [] { QCoreApplication::exit(0); });
 
     auto window = std::make_unique<MainWindow>(
-        AppServices {folder, readerInUse, shapingInForce, voices, cues});
+        AppServices {folder, readerInUse, shapingInForce, voices, cues, audio});
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
                      &MainWindow::BringToFront);
 
@@ -101,7 +103,7 @@ int main(int argc, char *argv[])
     // The sound device closes (SDL plays out two more buffers first) while
     // the window ends the reading and writes its files, and while the
     // application object is torn down; the close is waited for last.
-    audioShutdown.emplace();
+    audioShutdown.emplace(audio);
     window.reset(); // writes the settings and ends the reading thread
     return result;
 }

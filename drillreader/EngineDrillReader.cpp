@@ -11,13 +11,14 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
-EngineDrillReader::EngineDrillReader(int voiceInUse, const Voices &voices,
+EngineDrillReader::EngineDrillReader(int voiceInUse, AudioOutput &audioOutput, const Voices &voices,
                                      const AudioShapingStore &shaping, QObject *parent)
     : DrillReader(parent)
     , voice(voiceInUse)
     , voices(voices)
+    , output(audioOutput)
     , shapingInForce(shaping)
-    , player(std::make_unique<PlayMusicThread>(WId(0), shaping))
+    , player(std::make_unique<PlayMusicThread>(WId(0), output, shaping))
 {
     connect(player.get(), &PlayMusicThread::MusicStarted, this, &EngineDrillReader::onStarted,
             Qt::DirectConnection);
@@ -171,9 +172,8 @@ qint64 EngineDrillReader::nowMs() const
     // before or after now it is rendered, and by how long the sound server
     // holds it before it sounds. A verse's start is a rendered frame, so a
     // click is compared with the sound the player heard.
-    const qint64 rendered = AudioOutput::PlayedFrames();
-    return framesToMs(rendered) - AudioOutput::MsUntilFrame(rendered)
-        - AudioOutput::OutputLatencyMs();
+    const qint64 rendered = output.PlayedFrames();
+    return framesToMs(rendered) - output.MsUntilFrame(rendered) - output.OutputLatencyMs();
 }
 
 QString EngineDrillReader::voiceName() const

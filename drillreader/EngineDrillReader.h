@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class AudioOutput;
 class AudioShapingStore;
 class PlayMusicThread;
 class Voices;
@@ -29,8 +30,8 @@ class EngineDrillReader : public DrillReader
 public:
     // voice: Voices::First or Second (a reader of the library reads for both).
     // The voices and the shaping in force are borrowed: they must outlive it.
-    EngineDrillReader(int voice, const Voices &voices, const AudioShapingStore &shaping,
-                      QObject *parent = nullptr);
+    EngineDrillReader(int voice, AudioOutput &output, const Voices &voices,
+                      const AudioShapingStore &shaping, QObject *parent = nullptr);
     // Finishes and joins the player's thread.
     ~EngineDrillReader() override;
 
@@ -69,6 +70,7 @@ private:
 
     const int voice;
     const Voices &voices;
+    AudioOutput &output;
     const AudioShapingStore &shapingInForce;
     std::unique_ptr<PlayMusicThread> player;
 

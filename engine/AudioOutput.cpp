@@ -9,21 +9,13 @@
 #include <QMutexLocker>
 
 #include <chrono>
-#include <cstdlib>
 #include <future>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// The mixer lives for the whole process (it keeps the clock and the volume
-// across reopenings of the device); it has a lock of its own.
-AudioMixer &mixer()
-{
-    static AudioMixer instance;
-    return instance;
-}
 
 // A caller (the GUI thread among them) waits this long for the device to
 // open; a sound server slower than that leaves it opening on its worker,
@@ -63,26 +55,26 @@ private:
     std::vector<std::future<void>> running; // each waits for its work when destroyed
 };
 
-// Everything else. Opening and closing the device is slow (a sound server
-// may take a while to answer): it holds deviceMutex only, which nothing
-// else waits for, so a thread asking about streams or the clock never
-// waits for a device being opened. Every other access holds mutex, for
-// quick work only (moving a decoded clip in and out). deviceMutex is always
-// taken before mutex.
-struct Output
+} // namespace
+
+// Opening and closing the device is slow (a sound server may take a while
+// to answer): it holds deviceMutex only, which nothing else waits for, so a
+// thread asking about streams or the clock never waits for a device being
+// opened. Every other access holds mutex, for quick work only (moving a
+// decoded clip in and out). deviceMutex is always taken before mutex. The
+// mixer has a lock of its own.
+struct AudioOutput::State
 {
+    // First, so destroyed last: it keeps the clock and the volume across
+    // reopenings of the device, and the device's callback renders into it
+    // until the device is closed.
+    AudioMixer mixer;
     QMutex deviceMutex;
     QMutex mutex;
+    DeviceMaker makeDevice;
     int initCount = 0; // Init() calls not yet matched by Free()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
-    bool exitHandlerRegistered = false;
-    ~Output()
-    {
-        workers.finish();
-        if (device)
-            device->close(); // before the mixer goes, see output()
-    }
-    bool shutDown = false; // for good: see AudioOutputShutdown
+    bool shutDown = false; // for good: see closeForGood()
     bool open = false; // the device is open and its streams can play
     // Replaced only under both mutexes, so that deviceMutex alone keeps it.
     std::unique_ptr<AudioDevice> device;
@@ -90,115 +82,109 @@ struct Output
     AudioOutput::Stream playing = 0; // the stream last started
     AudioMixer::VerseId playingVerse = 0;
     QHash<AudioOutput::Stream, std::shared_ptr<const AudioClip>> streams;
+    std::thread closer; // closeForGood()'s
     // Last, so destroyed first: no work runs once the rest goes.
     DeviceWorkers workers;
+
+    ~State()
+    {
+        if (closer.joinable())
+            closer.join();
+        workers.finish();
+        if (device && open)
+            device->close(); // before the mixer goes
+    }
+
+    void releaseVerses()
+    {
+        mixer.stopVerse();
+        streams.clear();
+        playing = 0;
+        playingVerse = 0;
+    }
+
+    // Opens the device unless it is open; the caller holds deviceMutex only.
+    bool openDevice()
+    {
+        AudioDevice *opening = nullptr;
+        {
+            const QMutexLocker locker(&mutex);
+            if (shutDown)
+                return false;
+            if (open)
+                return true;
+            if (!device)
+                device = makeDevice();
+            opening = device.get();
+        }
+        if (!opening)
+            return false;
+        mixer.setWallClock(opening->hasWallClock());
+        const bool opened = opening->open(&mixer);
+        const QMutexLocker locker(&mutex);
+        open = opened;
+        return opened;
+    }
+
+    // Opens the device on a worker; waits for it at most `wait`. The caller
+    // holds no lock of the output.
+    bool openOnWorker(std::chrono::milliseconds wait)
+    {
+        auto result = std::make_shared<std::promise<bool>>();
+        std::future<bool> opened = result->get_future();
+        workers.run([this, result] {
+            const QMutexLocker deviceLocker(&deviceMutex);
+            result->set_value(openDevice());
+        });
+        return opened.wait_for(wait) == std::future_status::ready && opened.get();
+    }
+
+    // Closes the device if it is open; the caller holds deviceMutex only.
+    void closeDevice()
+    {
+        {
+            const QMutexLocker locker(&mutex);
+            if (!open)
+                return;
+            open = false;
+            releaseVerses();
+            cuesHoldDevice = false;
+        }
+        device->close();
+        mixer.stopAll();
+    }
 };
 
-Output &output()
+AudioOutput::AudioOutput(DeviceMaker makeDevice)
+    : d(std::make_unique<State>())
 {
-    // The mixer is made first, so it is destroyed last: an exit without
-    // AudioOutputShutdown closes the device (Output's destructor) while
-    // the mixer its callback renders into is still there.
-    mixer();
-    static Output instance;
-    return instance;
+    d->makeDevice = std::move(makeDevice);
 }
 
-void releaseVerses(Output &out)
+AudioOutput::AudioOutput()
+    : AudioOutput(makeSystemAudioDevice)
 {
-    mixer().stopVerse();
-    out.streams.clear();
-    out.playing = 0;
-    out.playingVerse = 0;
 }
 
-// Opens the device unless it is open; the caller holds deviceMutex only.
-bool openDevice(Output &out)
+AudioOutput::~AudioOutput()
 {
-    AudioDevice *device = nullptr;
-    {
-        const QMutexLocker locker(&out.mutex);
-        if (out.shutDown)
-            return false;
-        if (out.open)
-            return true;
-        if (!out.device)
-            out.device = makeSystemAudioDevice();
-        device = out.device.get();
-    }
-    mixer().setWallClock(device->hasWallClock());
-    const bool opened = device->open(&mixer());
-    const QMutexLocker locker(&out.mutex);
-    out.open = opened;
-    return opened;
+    waitUntilClosed();
 }
-
-// Opens the device on a worker; waits for it at most `wait`. The caller
-// holds no lock of the output.
-bool openOnWorker(Output &out, std::chrono::milliseconds wait)
-{
-    auto result = std::make_shared<std::promise<bool>>();
-    std::future<bool> opened = result->get_future();
-    out.workers.run([&out, result] {
-        const QMutexLocker deviceLocker(&out.deviceMutex);
-        result->set_value(openDevice(out));
-    });
-    return opened.wait_for(wait) == std::future_status::ready && opened.get();
-}
-
-// Closes the device if it is open; the caller holds deviceMutex only.
-void closeDevice(Output &out)
-{
-    {
-        const QMutexLocker locker(&out.mutex);
-        if (!out.open)
-            return;
-        out.open = false;
-        releaseVerses(out);
-        out.cuesHoldDevice = false;
-    }
-    out.device->close();
-    mixer().stopAll();
-}
-
-// At process exit: close a device that cues kept open.
-void closeAtExit()
-{
-    Output &out = output();
-    const QMutexLocker deviceLocker(&out.deviceMutex);
-    {
-        const QMutexLocker locker(&out.mutex);
-        if (out.initCount > 0)
-            return;
-    }
-    closeDevice(out);
-}
-
-// The caller holds mutex.
-void registerExitHandler(Output &out)
-{
-    if (!out.exitHandlerRegistered) {
-        out.exitHandlerRegistered = true;
-        std::atexit(closeAtExit);
-    }
-}
-
-} // namespace
 
 void AudioOutput::Init(quintptr windowHandle)
 {
     Q_UNUSED(windowHandle);
-    Output &out = output();
+    State &out = *d;
     {
         const QMutexLocker locker(&out.mutex);
         ++out.initCount;
     }
-    openOnWorker(out, StartupOpenWait);
+    out.openOnWorker(StartupOpenWait);
 }
 
 void AudioOutput::Free()
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker deviceLocker(&out.deviceMutex);
     {
         const QMutexLocker locker(&out.mutex);
@@ -208,24 +194,23 @@ void AudioOutput::Free()
             return;
         if (out.cuesHoldDevice) {
             // Cues may still sound: leave the device to them until the process ends.
-            releaseVerses(out);
-            registerExitHandler(out);
+            out.releaseVerses();
             return;
         }
     }
-    closeDevice(out);
+    out.closeDevice();
 }
 
-bool AudioOutput::IsOpen()
+bool AudioOutput::IsOpen() const
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     return out.open;
 }
 
 bool AudioOutput::Reopen()
 {
-    Output &out = output();
+    State &out = *d;
     {
         const QMutexLocker locker(&out.mutex);
         if (out.initCount == 0 && !out.cuesHoldDevice)
@@ -233,7 +218,7 @@ bool AudioOutput::Reopen()
         if (out.open)
             return true;
     }
-    return openOnWorker(out, StartOpenWait);
+    return out.openOnWorker(StartOpenWait);
 }
 
 AudioOutput::Stream AudioOutput::StreamCreateFile(const QString &path)
@@ -247,7 +232,7 @@ AudioOutput::Stream AudioOutput::StreamCreateClip(std::shared_ptr<const AudioCli
 {
     if (!clip || clip->frames() == 0)
         return 0;
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     if (!out.open)
         return 0;
@@ -265,78 +250,78 @@ bool AudioOutput::ChannelPlay(Stream stream)
 
 bool AudioOutput::ChannelPlayAt(Stream stream, qint64 frame)
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     const std::shared_ptr<const AudioClip> clip = out.streams.value(stream);
     if (!clip || !out.open)
         return false;
-    out.playingVerse = mixer().playVerse(clip, frame);
+    out.playingVerse = out.mixer.playVerse(clip, frame);
     out.playing = out.playingVerse != 0 ? stream : 0;
     return out.playing != 0;
 }
 
-bool AudioOutput::ChannelIsActive(Stream stream)
+bool AudioOutput::ChannelIsActive(Stream stream) const
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
-    return stream != 0 && stream == out.playing && mixer().verseActive(out.playingVerse);
+    return stream != 0 && stream == out.playing && out.mixer.verseActive(out.playingVerse);
 }
 
-qint64 AudioOutput::ChannelStartFrame(Stream stream)
+qint64 AudioOutput::ChannelStartFrame(Stream stream) const
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
-    return stream != 0 && stream == out.playing ? mixer().verseStart(out.playingVerse) : -1;
+    return stream != 0 && stream == out.playing ? out.mixer.verseStart(out.playingVerse) : -1;
 }
 
-qint64 AudioOutput::MsUntilFrame(qint64 frame)
+qint64 AudioOutput::MsUntilFrame(qint64 frame) const
 {
-    return mixer().msUntilFrame(frame);
+    return d->mixer.msUntilFrame(frame);
 }
 
-qint64 AudioOutput::OutputLatencyMs()
+qint64 AudioOutput::OutputLatencyMs() const
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     if (!out.open)
         return 0;
     return qint64(out.device->latencyFrames()) * 1000 / AudioClip::Rate;
 }
 
-bool AudioOutput::HasWallClock()
+bool AudioOutput::HasWallClock() const
 {
-    return mixer().hasWallClock();
+    return d->mixer.hasWallClock();
 }
 
 int AudioOutput::AddClockAlarm(WakeSignal *signal)
 {
-    return mixer().addAlarm(signal);
+    return d->mixer.addAlarm(signal);
 }
 
 void AudioOutput::RemoveClockAlarm(int slot)
 {
-    mixer().removeAlarm(slot);
+    d->mixer.removeAlarm(slot);
 }
 
 void AudioOutput::SetClockAlarm(int slot, qint64 frame)
 {
     if (frame < 0)
-        mixer().clearAlarm(slot);
+        d->mixer.clearAlarm(slot);
     else
-        mixer().setAlarm(slot, frame);
+        d->mixer.setAlarm(slot, frame);
 }
 
-bool AudioOutput::IsMusicPlaying()
+bool AudioOutput::IsMusicPlaying() const
 {
-    return mixer().anyVerseActive();
+    return d->mixer.anyVerseActive();
 }
 
 void AudioOutput::ChannelStop(Stream stream)
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     if (stream != 0 && stream == out.playing) {
-        mixer().stopVerse(out.playingVerse);
+        out.mixer.stopVerse(out.playingVerse);
         out.playing = 0;
         out.playingVerse = 0;
     }
@@ -345,19 +330,19 @@ void AudioOutput::ChannelStop(Stream stream)
 void AudioOutput::StreamFree(Stream stream)
 {
     std::shared_ptr<const AudioClip> clip; // freed after the lock is released
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker locker(&out.mutex);
     clip = out.streams.take(stream);
     if (clip && stream == out.playing) {
-        mixer().stopVerse(out.playingVerse);
+        out.mixer.stopVerse(out.playingVerse);
         out.playing = 0;
         out.playingVerse = 0;
     }
 }
 
-qint64 AudioOutput::PlayedFrames()
+qint64 AudioOutput::PlayedFrames() const
 {
-    return mixer().renderedFrames();
+    return d->mixer.renderedFrames();
 }
 
 void AudioOutput::SetVolume(float level)
@@ -366,45 +351,44 @@ void AudioOutput::SetVolume(float level)
         level = 0.0f;
     if (level > 1.0f)
         level = 1.0f;
-    mixer().setVolume(level);
+    d->mixer.setVolume(level);
 }
 
-float AudioOutput::GetVolume()
+float AudioOutput::GetVolume() const
 {
-    return mixer().volume();
+    return d->mixer.volume();
 }
 
 void AudioOutput::PlayCue(const QString &fileName)
 {
-    Output &out = output();
+    State &out = *d;
     out.workers.run([&out, fileName] {
         bool open = false;
         {
             const QMutexLocker deviceLocker(&out.deviceMutex);
-            open = openDevice(out);
+            open = out.openDevice();
             const QMutexLocker locker(&out.mutex);
             if (open) {
                 // A cue may still sound when the last Free() comes: it
                 // keeps the device until the process ends.
                 out.cuesHoldDevice = true;
-                registerExitHandler(out);
             }
         }
         if (open) // a short local .wav: decoded here, outside the locks
-            mixer().addCue(AudioDecoder::decodeFile(fileName));
+            out.mixer.addCue(AudioDecoder::decodeFile(fileName));
     });
 }
 
-void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)
+void AudioOutput::useDevice(std::unique_ptr<AudioDevice> device)
 {
-    Output &out = output();
+    State &out = *d;
     const QMutexLocker deviceLocker(&out.deviceMutex);
     bool reopen = false;
     {
         const QMutexLocker locker(&out.mutex);
         reopen = out.open || out.initCount > 0;
     }
-    closeDevice(out);
+    out.closeDevice();
     std::unique_ptr<AudioDevice> previous; // destroyed outside the lock
     {
         const QMutexLocker locker(&out.mutex);
@@ -412,34 +396,47 @@ void AudioOutput::UseDevice(std::unique_ptr<AudioDevice> device)
     }
     previous.reset();
     if (reopen)
-        openDevice(out);
+        out.openDevice();
 }
 
-AudioOutputShutdown::AudioOutputShutdown()
+void AudioOutput::closeForGood()
 {
-    std::unique_ptr<AudioDevice> device;
+    std::unique_ptr<AudioDevice> closing;
     {
-        Output &out = output();
+        State &out = *d;
         const QMutexLocker deviceLocker(&out.deviceMutex);
         const QMutexLocker locker(&out.mutex);
+        if (out.shutDown)
+            return;
         out.shutDown = true;
-        device = std::move(out.device);
+        closing = std::move(out.device);
         if (!out.open)
-            device.reset(); // closed already, or never opened
+            closing.reset(); // closed already, or never opened
         out.open = false;
-        releaseVerses(out);
+        out.releaseVerses();
         out.cuesHoldDevice = false;
     }
-    if (device) {
-        closer = std::thread([closing = std::move(device)] {
-            closing->close();
-            mixer().stopAll();
+    if (closing) {
+        d->closer = std::thread([state = d.get(), device = std::move(closing)] {
+            device->close();
+            state->mixer.stopAll();
         });
     }
 }
 
+void AudioOutput::waitUntilClosed()
+{
+    if (d->closer.joinable())
+        d->closer.join();
+}
+
+AudioOutputShutdown::AudioOutputShutdown(AudioOutput &output)
+    : output(output)
+{
+    output.closeForGood();
+}
+
 AudioOutputShutdown::~AudioOutputShutdown()
 {
-    if (closer.joinable())
-        closer.join();
+    output.waitUntilClosed();
 }

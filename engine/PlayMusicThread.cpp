@@ -17,11 +17,13 @@ constexpr int MissingVerseMs = 100;
 constexpr int ClockGuardMs = 1000;
 } // namespace
 
-PlayMusicThread::PlayMusicThread(WId windowHandle, const AudioShapingStore &shaping)
-    : shapingInForce(shaping)
+PlayMusicThread::PlayMusicThread(WId windowHandle, AudioOutput &audioOutput,
+                                 const AudioShapingStore &shaping)
+    : output(audioOutput)
+    , shapingInForce(shaping)
 {
-    AudioOutput::Init(static_cast<quintptr>(windowHandle));
-    clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
+    output.Init(static_cast<quintptr>(windowHandle));
+    clockAlarm = output.AddClockAlarm(&wakeSignal);
 }
 
 PlayMusicThread::~PlayMusicThread()
@@ -30,11 +32,11 @@ PlayMusicThread::~PlayMusicThread()
     RequestQuit();
     wait();
     runReturned.load(std::memory_order_acquire);
-    AudioOutput::RemoveClockAlarm(clockAlarm);
+    output.RemoveClockAlarm(clockAlarm);
     FreeStream();
     loader.reset(); // joins the decoding threads still at work
     retired.clear();
-    AudioOutput::Free();
+    output.Free();
 }
 
 void PlayMusicThread::SetMusicFile(const QString &path)
@@ -108,12 +110,12 @@ void PlayMusicThread::RequestQuit()
 
 void PlayMusicThread::SetVolume(float level)
 {
-    AudioOutput::SetVolume(level);
+    output.SetVolume(level);
 }
 
 float PlayMusicThread::GetVolume()
 {
-    return AudioOutput::GetVolume();
+    return output.GetVolume();
 }
 
 void PlayMusicThread::run()
@@ -155,7 +157,6 @@ void PlayMusicThread::run()
             waitMs = 0; // a file handed over meanwhile starts at once
         wakeSignal.wait(waitMs);
     }
-    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }
 
@@ -177,22 +178,22 @@ PlayMusicThread::Action PlayMusicThread::StartLoaded(QString &message, int &wait
     stopRequested = false;
     state = 1;
     startReported = false;
-    stream = AudioOutput::StreamCreateClip(clip);
+    stream = output.StreamCreateClip(clip);
     const qint64 wanted = gapFrames >= 0 && lastEndFrame >= 0 ? lastEndFrame + gapFrames : 0;
-    failed = stream == 0 || !AudioOutput::ChannelPlayAt(stream, wanted);
-    onClock = !failed || AudioOutput::IsOpen();
+    failed = stream == 0 || !output.ChannelPlayAt(stream, wanted);
+    onClock = !failed || output.IsOpen();
     if (!failed) {
-        startFrame = AudioOutput::ChannelStartFrame(stream);
+        startFrame = output.ChannelStartFrame(stream);
         endFrame = startFrame + clip->frames();
     } else if (onClock) {
         // A verse that does not play takes the place of a short one, so the
         // pauses around it are what they would be around any verse.
-        startFrame = std::max(wanted, AudioOutput::PlayedFrames());
+        startFrame = std::max(wanted, output.PlayedFrames());
         endFrame = startFrame + MissingVerseFrames;
     } else {
         loadClock.start(); // no output, no clock: 100 ms of the wall clock
     }
-    lastStart = {onClock ? startFrame : AudioOutput::PlayedFrames(),
+    lastStart = {onClock ? startFrame : output.PlayedFrames(),
                  failed ? 0 : clip->trimmedLeadFrames};
     return CheckPlaying(message, waitMs);
 }
@@ -206,10 +207,12 @@ std::shared_ptr<const AudioClip> PlayMusicThread::StoppedAt(const AudioClip &who
     const qint64 stop = std::clamp<qint64>(frame, 0, whole.frames());
     const qint64 end = std::min(stop + FadeOutFrames, whole.frames());
     cut->samples.assign(whole.samples.begin(),
-                        whole.samples.begin() + static_cast<std::ptrdiff_t>(end * AudioClip::Channels));
+                        whole.samples.begin()
+                            + static_cast<std::ptrdiff_t>(end * AudioClip::Channels));
     for (qint64 f = stop; f < end; ++f) {
         // A straight fade: no click, and silence FadeOutFrames after the stop.
-        const float gain = 1.0f - static_cast<float>(f - stop + 1) / static_cast<float>(FadeOutFrames);
+        const float gain =
+            1.0f - static_cast<float>(f - stop + 1) / static_cast<float>(FadeOutFrames);
         for (int channel = 0; channel < AudioClip::Channels; ++channel)
             cut->samples[static_cast<size_t>(f * AudioClip::Channels + channel)] *= gain;
     }
@@ -221,14 +224,14 @@ qint64 PlayMusicThread::MsUntilDue() const
     // A verse handed over ahead of its frame (the reading does so half a
     // second early) has its budget from that frame on. Without a wall clock
     // (a test's output) the frames are no measure of the time a file takes.
-    if (gapFrames < 0 || lastEndFrame < 0 || !AudioOutput::IsOpen() || !AudioOutput::HasWallClock())
+    if (gapFrames < 0 || lastEndFrame < 0 || !output.IsOpen() || !output.HasWallClock())
         return 0;
-    return std::max<qint64>(0, AudioOutput::MsUntilFrame(lastEndFrame + gapFrames));
+    return std::max<qint64>(0, output.MsUntilFrame(lastEndFrame + gapFrames));
 }
 
 bool PlayMusicThread::FrameSounded(qint64 frame) const
 {
-    return AudioOutput::PlayedFrames() >= frame && AudioOutput::MsUntilFrame(frame) <= 0;
+    return output.PlayedFrames() >= frame && output.MsUntilFrame(frame) <= 0;
 }
 
 PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, int &waitMs)
@@ -243,8 +246,8 @@ PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, int &wai
         message = failed ? QString() : playingPath;
     }
     if (ended) {
-        lastEndFrame = stopRequested || !onClock ? AudioOutput::PlayedFrames() : endFrame;
-        AudioOutput::SetClockAlarm(clockAlarm, -1);
+        lastEndFrame = stopRequested || !onClock ? output.PlayedFrames() : endFrame;
+        output.SetClockAlarm(clockAlarm, -1);
         FreeStream();
         state = 0;
         failed = false;
@@ -257,11 +260,11 @@ PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, int &wai
         // Sleep until the device renders the frame waited for, then until
         // its moment within the buffer.
         const qint64 next = startReported ? endFrame : startFrame;
-        AudioOutput::SetClockAlarm(clockAlarm, next);
-        if (AudioOutput::PlayedFrames() >= next)
-            waitMs = int(std::clamp<qint64>(AudioOutput::MsUntilFrame(next), 1, ClockGuardMs));
+        output.SetClockAlarm(clockAlarm, next);
+        if (output.PlayedFrames() >= next)
+            waitMs = int(std::clamp<qint64>(output.MsUntilFrame(next), 1, ClockGuardMs));
         else
-            waitMs = AudioOutput::HasWallClock() ? ClockGuardMs : -1;
+            waitMs = output.HasWallClock() ? ClockGuardMs : -1;
     }
     return starts ? Action::Started : Action::Nothing;
 }
@@ -269,8 +272,8 @@ PlayMusicThread::Action PlayMusicThread::CheckPlaying(QString &message, int &wai
 void PlayMusicThread::FreeStream()
 {
     if (stream != 0) {
-        AudioOutput::ChannelStop(stream);
-        AudioOutput::StreamFree(stream);
+        output.ChannelStop(stream);
+        output.StreamFree(stream);
         stream = 0;
     }
 }

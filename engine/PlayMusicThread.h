@@ -40,7 +40,7 @@ public:
 
     // Verses are shaped as the shaping in force says when each is handed
     // over; it must outlive the player.
-    PlayMusicThread(WId windowHandle, const AudioShapingStore &shaping);
+    PlayMusicThread(WId windowHandle, AudioOutput &output, const AudioShapingStore &shaping);
     ~PlayMusicThread() override;
 
     // Hands over the next file, to start as soon as it is decoded; dropped
@@ -113,6 +113,7 @@ private:
     // synchronises inside the uninstrumented Qt library).
     std::atomic_bool runReturned {false};
 
+    AudioOutput &output;
     const AudioShapingStore &shapingInForce;
 
     // Woken by a new file, a stop, a quit, a decoded file and the clock's alarm.

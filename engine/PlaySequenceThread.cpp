@@ -22,12 +22,13 @@ constexpr qint64 PauseExtraFrames = AudioClip::Rate / 5;
 constexpr qint64 PauseGuardMs = 1000;
 } // namespace
 
-PlaySequenceThread::PlaySequenceThread(WId windowHandle, const Voices &voices,
+PlaySequenceThread::PlaySequenceThread(WId windowHandle, AudioOutput &output, const Voices &voices,
                                        const AudioShapingStore &shaping)
-    : voiceFiles(voices)
-    , musicThread(std::make_unique<PlayMusicThread>(windowHandle, shaping))
+    : audioOutput(output)
+    , voiceFiles(voices)
+    , musicThread(std::make_unique<PlayMusicThread>(windowHandle, output, shaping))
 {
-    clockAlarm = AudioOutput::AddClockAlarm(&wakeSignal);
+    clockAlarm = audioOutput.AddClockAlarm(&wakeSignal);
     // Directly on the player's thread: the reports only queue a command and
     // wake run(), whatever the GUI thread is busy with.
     connect(musicThread.get(), &PlayMusicThread::MusicStarted, this,
@@ -44,7 +45,7 @@ PlaySequenceThread::~PlaySequenceThread()
     RequestQuit();
     wait();
     runReturned.load(std::memory_order_acquire);
-    AudioOutput::RemoveClockAlarm(clockAlarm);
+    audioOutput.RemoveClockAlarm(clockAlarm);
     musicThread->RequestQuit();
     musicThread->wait();
     musicThread.reset();
@@ -380,8 +381,8 @@ void PlaySequenceThread::run()
                 starts.append(startReports.dequeue());
             if (commandQueue.isEmpty()) {
                 if (counting && (state == STAT_WAIT1 || state == STAT_WAIT2)
-                    && (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames
-                        || (AudioOutput::HasWallClock()
+                    && (audioOutput.PlayedFrames() >= pauseEnd - HandOverFrames
+                        || (audioOutput.HasWallClock()
                             && pauseClock.elapsed()
                                 >= pauseGap * 1000 / AudioClip::Rate + PauseGuardMs))) {
                     timeout = true;
@@ -403,7 +404,7 @@ void PlaySequenceThread::run()
         HandOverToPlayer(verse);
         if (outcome.stopCounting) {
             counting = false;
-            AudioOutput::SetClockAlarm(clockAlarm, -1);
+            audioOutput.SetClockAlarm(clockAlarm, -1);
         }
         if (outcome.startPause) {
             // A pause of 0 seconds or less leaves the 0.2 s.
@@ -412,15 +413,15 @@ void PlaySequenceThread::run()
             pauseEnd = musicThread->LastEndFrame() + pauseGap;
             pauseClock.start();
             counting = true;
-            AudioOutput::SetClockAlarm(clockAlarm, pauseEnd - HandOverFrames);
+            audioOutput.SetClockAlarm(clockAlarm, pauseEnd - HandOverFrames);
         }
         int waitMs = -1; // until woken
         if (timeout || moreCommands) {
             waitMs = 0;
         } else if (counting && inPause) {
-            if (AudioOutput::PlayedFrames() >= pauseEnd - HandOverFrames)
+            if (audioOutput.PlayedFrames() >= pauseEnd - HandOverFrames)
                 waitMs = 0; // rendered before the alarm was set
-            else if (AudioOutput::HasWallClock())
+            else if (audioOutput.HasWallClock())
                 waitMs = int(qMax<qint64>(
                     1, pauseGap * 1000 / AudioClip::Rate + PauseGuardMs - pauseClock.elapsed()));
         }
@@ -450,6 +451,5 @@ void PlaySequenceThread::run()
     }
     if (readingWasOn)
         emit SequenceEnded(0);
-    wakeSignal.finish();
     runReturned.store(true, std::memory_order_release);
 }

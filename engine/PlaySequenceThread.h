@@ -15,6 +15,7 @@
 #include <atomic>
 #include <memory>
 
+class AudioOutput;
 class AudioShapingStore;
 class PlayMusicThread;
 class Voices;
@@ -41,7 +42,8 @@ public:
 
     // The verses are found through voices and shaped as the shaping in
     // force says; both must outlive the thread.
-    PlaySequenceThread(WId windowHandle, const Voices &voices, const AudioShapingStore &shaping);
+    PlaySequenceThread(WId windowHandle, AudioOutput &output, const Voices &voices,
+                       const AudioShapingStore &shaping);
     ~PlaySequenceThread() override;
 
     // Each request tests the state at the moment of the call and is ignored
@@ -67,6 +69,9 @@ public:
     void SetVolume(float level);
     float GetVolume();
     void RequestQuit();
+
+    // The output it plays on (borrowed).
+    AudioOutput &output() const { return audioOutput; }
 
 signals:
     void SequencStartded();
@@ -163,6 +168,7 @@ private:
     WakeSignal wakeSignal;
     int clockAlarm = -1;
 
+    AudioOutput &audioOutput;
     const Voices &voiceFiles;
     std::unique_ptr<PlayMusicThread> musicThread;
 };

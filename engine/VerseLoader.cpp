@@ -21,7 +21,6 @@ VerseLoader::VerseLoader(const QString &path, const AudioShaping &shaping,
     , shared(std::make_shared<Shared>())
 {
     shared->onDone = std::move(onDone);
-    EngineActivity::begin();
     thread = std::thread([state = shared, path, shaping] {
         std::shared_ptr<AudioClip> decoded = AudioDecoder::decodeFile(path);
         if (decoded)
@@ -33,7 +32,6 @@ VerseLoader::VerseLoader(const QString &path, const AudioShaping &shaping,
         state->finished = true;
         if (state->onDone)
             state->onDone();
-        EngineActivity::end();
     });
 }
 

@@ -26,7 +26,7 @@ SequenceThreadEngine::SequenceThreadEngine(PlaySequenceThread *thread, const Voi
 
 bool SequenceThreadEngine::openOutput()
 {
-    return AudioOutput::Reopen();
+    return thread->output().Reopen();
 }
 
 bool SequenceThreadEngine::hasPreambleUpper(int voice) const
@@ -87,7 +87,7 @@ qint64 SequenceThreadEngine::clockMs() const
 {
     // A test's output plays faster than real time: the reading is timed by
     // the frames it has played.
-    if (!AudioOutput::HasWallClock())
-        return AudioOutput::PlayedFrames() * 1000 / AudioClip::Rate;
+    if (!thread->output().HasWallClock())
+        return thread->output().PlayedFrames() * 1000 / AudioClip::Rate;
     return ReadingEngine::clockMs();
 }

@@ -3,12 +3,13 @@
 #include "AppFolder.h"
 #include "AudioOutput.h"
 
-OutputCuePlayer::OutputCuePlayer(const AppFolder &folder)
+OutputCuePlayer::OutputCuePlayer(const AppFolder &folder, AudioOutput &audioOutput)
     : folder(folder)
+    , output(audioOutput)
 {
 }
 
 void OutputCuePlayer::playCue(const QString &name)
 {
-    AudioOutput::PlayCue(folder.cueFile(name));
+    output.PlayCue(folder.cueFile(name));
 }

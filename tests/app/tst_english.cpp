@@ -115,7 +115,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(UiLanguage::install(*qApp, UiLanguage::English));
-        QuickAudioDevice::install();
+        QuickAudioDevice::install(folder.audio);
         QVERIFY(FixtureAudio::MakeVoiceFolder(folder.path(), {0, 1}, 0.5));
     }
 

@@ -23,11 +23,10 @@ private:
     std::unique_ptr<WindowServices> dir;
 
 private slots:
-    void initTestCase() { QuickAudioDevice::install(); }
-
     void init()
     {
         dir = std::make_unique<WindowServices>();
+        QuickAudioDevice::install(dir->audio);
         QVERIFY(dir->isValid());
     }
 

@@ -42,11 +42,10 @@ private:
     }
 
 private slots:
-    void initTestCase() { QuickAudioDevice::install(); }
-
     void init()
     {
         dir = std::make_unique<WindowServices>();
+        QuickAudioDevice::install(dir->audio);
         QVERIFY(dir->isValid());
         QVERIFY(makeVoice1());
     }

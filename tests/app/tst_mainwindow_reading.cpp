@@ -1,4 +1,3 @@
-#include "AudioOutput.h"
 #include "FixtureAudio.h"
 #include "GuiThreadRelay.h"
 #include "MainWindowProbe.h"
@@ -66,6 +65,7 @@ private:
         QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
         app = std::make_unique<WindowServices>(folder.path());
+        QuickAudioDevice::install(app->audio);
     }
 
     // Records the status bar message shown at each upper verse (the window's
@@ -96,7 +96,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY(shortVerses.isValid() && longVerses.isValid());
-        QuickAudioDevice::install();
         QVERIFY(FixtureAudio::MakeVoiceFolder(shortVerses.path(), FixtureCards, 0.2));
         QVERIFY(FixtureAudio::MakeVoiceFolder(longVerses.path(), FixtureCards, 1.5));
     }
@@ -105,7 +104,6 @@ private slots:
     {
         app.reset();
         scratch.reset();
-        AudioOutput::SetVolume(1.0f);
     }
 
     void construction_probesTheVoiceFolders_data()
@@ -317,13 +315,13 @@ private slots:
         QFETCH(int, slider);
         QFETCH(float, after);
         useFolder(shortVerses, "");
-        AudioOutput::SetVolume(level);
+        app->audio.SetVolume(level);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         QCOMPARE(probe.ui()->Slider_Volume->value(), slider);
-        QCOMPARE(AudioOutput::GetVolume(), after);
+        QCOMPARE(app->audio.GetVolume(), after);
         probe.ui()->Slider_Volume->setValue(40);
-        QCOMPARE(AudioOutput::GetVolume(), 0.4f);
+        QCOMPARE(app->audio.GetVolume(), 0.4f);
     }
 
 private:

@@ -46,11 +46,10 @@ private:
     QString iniPath() const { return dir->filePath(QStringLiteral("QtUtakaze.ini")); }
 
 private slots:
-    void initTestCase() { QuickAudioDevice::install(); }
-
     void init()
     {
         dir = std::make_unique<WindowServices>();
+        QuickAudioDevice::install(dir->audio);
         QVERIFY(dir->isValid());
     }
 
@@ -232,6 +231,7 @@ private slots:
         if (folder.isEmpty())
             QSKIP("only run as the child of readOnlyFolder_oldFileKept");
         WindowServices app(folder);
+        QuickAudioDevice::install(app.audio);
         MainWindow window(app.services());
         MainWindowProbe(window).ui()->spinBox_1->setValue(17);
         MainWindowProbe(window).ui()->checkBox->setChecked(false);

@@ -59,8 +59,6 @@ class TestReview : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QuickAudioDevice::install(); }
-
     void readingHistory_readAgain_andCardSetAfterRestart()
     {
         QTemporaryDir folder;
@@ -72,6 +70,7 @@ private slots:
                   "[PRACTICE]\nDeadCards=2\n");
         ini.close();
         WindowServices app(folder.path());
+        QuickAudioDevice::install(app.audio);
         const ReadingHistory history(folder.filePath(QStringLiteral("history")));
 
         {

@@ -9,7 +9,7 @@
 
 // An output without sound or wall clock: the test pulls the mix itself, a
 // buffer at a time, as a sound card's callback would, and the output clock
-// moves only then (AudioOutput::UseDevice puts it under the engine).
+// moves only then (a test's AudioOutput plays on it).
 class FakeAudioDevice : public AudioDevice
 {
 public:

@@ -5,7 +5,7 @@
 #include "AudioDevice.h"
 #include "AudioMixer.h"
 #include "AudioOutput.h"
-#include "WakeSignal.h"
+#include "OtherThreads.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@
 // milliseconds, on the same frames of the output clock as on a sound card.
 //
 // It takes frames on the GUI thread's event loop, 10 ms at a time and only
-// while every engine thread sleeps (EngineActivity), so the engine never
+// while every engine thread sleeps (otherThreadsAsleep), so the engine never
 // falls behind its clock, however loaded the machine. Output time therefore
 // passes only while the test waits (QTRY_*, qWait, a signal spy's or a modal
 // dialog's loop), and at most `speed` times as fast as the wall clock there:
@@ -34,15 +34,18 @@ public:
     static constexpr int StepFrames = AudioClip::Rate / 100;
     static constexpr int DefaultSpeed = 20;
 
-    // From now on (for the rest of the process) the output is a quick device.
-    // Call it with the application made, before the engine opens the output.
-    static void install(int speed = DefaultSpeed)
+    // From now on the test's output plays on a quick device. Call it with
+    // the application made.
+    static void install(AudioOutput &output, int speed = DefaultSpeed)
     {
-        AudioOutput::UseDevice(std::make_unique<QuickAudioDevice>(speed));
+        output.useDevice(std::make_unique<QuickAudioDevice>(speed));
     }
 
-    // Milliseconds of output played so far.
-    static qint64 nowMs() { return AudioOutput::PlayedFrames() * 1000 / AudioClip::Rate; }
+    // Milliseconds of that output played so far.
+    static qint64 nowMs(const AudioOutput &output)
+    {
+        return output.PlayedFrames() * 1000 / AudioClip::Rate;
+    }
 
     explicit QuickAudioDevice(int speed)
         : speed(speed)
@@ -89,7 +92,8 @@ private:
         // An engine busy for a whole second (a verse decoded on a machine
         // that is that loaded) no longer holds the clock: a sound card's
         // would not wait either.
-        if (EngineActivity::quiet())
+        const bool quiet = otherThreadsAsleep();
+        if (quiet)
             busySince.invalidate();
         else if (!busySince.isValid())
             busySince.start();
@@ -102,7 +106,7 @@ private:
         const std::lock_guard<std::mutex> lock(mutex);
         // A verse handed over, a wake from the last step: the engine's to
         // take before the clock moves on.
-        while (mixer && owedFrames >= StepFrames && (stalled || EngineActivity::quiet())) {
+        while (mixer && owedFrames >= StepFrames && (stalled || quiet)) {
             mixer->render(scratch.data(), StepFrames);
             owedFrames -= StepFrames;
             if (stalled)

@@ -51,7 +51,7 @@ private:
     // The first heard frame louder than a quiet tone's noise, at or after `from`.
     qint64 firstSoundMs(qint64 fromMs) const;
 
-    VirtualTime clock;
+    VirtualTime clock; // its output outlives the reader
     std::unique_ptr<ScopedAppFolder> app;
     std::unique_ptr<EngineDrillReader> reader;
     QList<Report> reports;
@@ -67,14 +67,15 @@ void TestEngineDrillReader::init()
     app = std::make_unique<ScopedAppFolder>();
     QVERIFY(FixtureAudio::MakeVoiceFolder(app->path(), {1, 2}, 0.3, false));
     reports.clear();
-    reader = std::make_unique<EngineDrillReader>(Voices::First, app->voices(), app->shaping);
+    reader = std::make_unique<EngineDrillReader>(Voices::First, clock.output, app->voices(),
+                                                 app->shaping);
     connect(reader.get(), &DrillReader::verseStarted, this,
             [this](int card, int half, qint64 startMs, qint64 leadMs, double speed) {
-                reports.append({QStringLiteral("start %1/%2").arg(card).arg(half),
-                                VirtualTime::nowMs(), startMs, leadMs, speed});
+                reports.append({QStringLiteral("start %1/%2").arg(card).arg(half), clock.nowMs(),
+                                startMs, leadMs, speed});
             });
     connect(reader.get(), &DrillReader::verseEnded, this, [this](int card, int half) {
-        reports.append({QStringLiteral("end %1/%2").arg(card).arg(half), VirtualTime::nowMs()});
+        reports.append({QStringLiteral("end %1/%2").arg(card).arg(half), clock.nowMs()});
     });
 }
 
@@ -119,8 +120,8 @@ qint64 TestEngineDrillReader::firstSoundMs(qint64 fromMs) const
 void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportTheirSound()
 {
     // What the fake device heard is indexed by the output clock's frames.
-    QCOMPARE(qint64(clock.device->heard.size()), AudioOutput::PlayedFrames());
-    const qint64 heardFrom = VirtualTime::nowMs();
+    QCOMPARE(qint64(clock.device->heard.size()), clock.output.PlayedFrames());
+    const qint64 heardFrom = clock.nowMs();
 
     reader->readVerse(1, 1, 0);
     QVERIFY(waitFor(QStringLiteral("end 1/1")));
@@ -133,7 +134,7 @@ void TestEngineDrillReader::verses_startOnTheClockAfterExactPauses_andReportThei
         std::abs(firstSoundMs(heardFrom) - upper->startMs) <= 2,
         qPrintable(QStringLiteral("%1 vs %2").arg(firstSoundMs(heardFrom)).arg(upper->startMs)));
     QVERIFY(upper->atMs - upper->startMs <= 10);
-    QVERIFY(std::abs(reader->nowMs() - VirtualTime::nowMs()) <= 1);
+    QVERIFY(std::abs(reader->nowMs() - clock.nowMs()) <= 1);
 
     reader->readVerse(1, 2, 700);
     QVERIFY(waitFor(QStringLiteral("end 1/2")));
@@ -191,7 +192,7 @@ void TestEngineDrillReader::stopNextRepeat_andMissingFiles_neverHangTheDrill()
     // Next ends a pause at once.
     reader->readVerse(2, 1, 5000);
     clock.advance(200);
-    const qint64 nextAt = VirtualTime::nowMs();
+    const qint64 nextAt = clock.nowMs();
     reader->next();
     QVERIFY(waitFor(QStringLiteral("start 2/1"), 1000));
     QVERIFY(find(QStringLiteral("start 2/1"))->startMs - nextAt <= 30);

@@ -76,7 +76,7 @@ protected slots:
             seq.reset();
         }
         log.reset();
-        QVERIFY(!AudioOutput::IsMusicPlaying());
+        QVERIFY(!musicPlaying());
         if (virtualSuite && !virtualTime) {
             clock.install();
             virtualTime = true;
@@ -84,10 +84,13 @@ protected slots:
     }
 
 protected:
+    // True while a verse sounds on the suite's output.
+    bool musicPlaying() const { return clock.output.IsMusicPlaying(); }
+
     // This test of a virtual-time suite runs on SDL's dummy driver in real time.
     void useRealTime()
     {
-        AudioOutput::UseDevice(nullptr);
+        clock.useRealDevice();
         virtualTime = false;
     }
 
@@ -95,8 +98,8 @@ protected:
     {
         seq.reset(); // before the folder it reads from
         app = std::make_unique<ScopedAppFolder>(appDir);
-        seq = std::make_unique<Seq>(WId(0), app->voices(), app->shaping);
-        log = virtualTime ? std::make_unique<EventLog>(&VirtualTime::nowMs)
+        seq = std::make_unique<Seq>(WId(0), clock.output, app->voices(), app->shaping);
+        log = virtualTime ? std::make_unique<EventLog>([this] { return clock.nowMs(); })
                           : std::make_unique<EventLog>();
         EventLog *events = log.get();
         QObject::connect(seq.get(), &Seq::SequencStartded, events,
@@ -158,7 +161,7 @@ protected:
 
     const bool virtualSuite;
     bool virtualTime;
-    VirtualTime clock;
+    VirtualTime clock; // its output outlives seq
     QTemporaryDir root;
     QString shortDir; // 0.3 s verses of cards 0, 7, 12 in both voices
     QString longDir; // 1.0 s verses of cards 0, 7, 12 in the first voice only

@@ -3,7 +3,7 @@
 
 #include "AudioOutput.h"
 #include "FakeAudioDevice.h"
-#include "WakeSignal.h"
+#include "OtherThreads.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,24 +13,31 @@
 #include <memory>
 
 // Runs the engine on an output clock that the test drives: a FakeAudioDevice
-// under the audio output, pumped 10 ms at a time, each step only once the
-// engine's threads have done all they had to (EngineActivity). A reading of
+// under an audio output of its own, pumped 10 ms at a time, each step only once the
+// engine's threads have done all they had to (otherThreadsAsleep). A reading of
 // a minute then takes a fraction of a second and is timed to the step.
 class VirtualTime
 {
 public:
     static constexpr int StepFrames = AudioClip::Rate / 100;
 
-    // From now on (for the rest of the process) the output is the fake device.
+    // From now on the output plays on a new fake device.
     void install()
     {
         auto fake = std::make_unique<FakeAudioDevice>();
         device = fake.get();
-        AudioOutput::UseDevice(std::move(fake));
+        output.useDevice(std::move(fake));
+    }
+
+    // From now on the output plays on the system's device in real time.
+    void useRealDevice()
+    {
+        device = nullptr;
+        output.useDevice(makeSystemAudioDevice());
     }
 
     // Milliseconds of output played.
-    static qint64 nowMs() { return AudioOutput::PlayedFrames() * 1000 / AudioClip::Rate; }
+    qint64 nowMs() const { return output.PlayedFrames() * 1000 / AudioClip::Rate; }
 
     // Waits on the wall clock until every engine thread sleeps, and delivers
     // the signals they emitted to this thread's objects. False after 10 s.
@@ -40,7 +47,7 @@ public:
         clock.start();
         while (clock.elapsed() < 10000) {
             QCoreApplication::processEvents();
-            if (EngineActivity::quiet()) {
+            if (otherThreadsAsleep()) {
                 QCoreApplication::processEvents();
                 return true;
             }
@@ -71,7 +78,9 @@ public:
         advanceUntil([] { return false; }, ms);
     }
 
-    FakeAudioDevice *device = nullptr; // owned by the audio output
+    // The engine under test plays on it; it outlives the engine's threads.
+    AudioOutput output;
+    FakeAudioDevice *device = nullptr; // owned by the output
 };
 
 #endif

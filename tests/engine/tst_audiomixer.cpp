@@ -1,6 +1,6 @@
 #include "AudioDecoder.h"
-#include "AudioOutput.h"
 #include "AudioMixer.h"
+#include "AudioOutput.h"
 #include "FakeAudioDevice.h"
 #include "FixtureAudio.h"
 #include "RecordingFile.h"
@@ -20,8 +20,8 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <thread>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -75,6 +75,7 @@ private slots:
     void decoder_refusesWhatIsNoRegularFile();
     void recording_firstExistingFormat();
     void output_slowServer_neverHoldsUpTheCaller();
+    void output_twoOutputs_shareNothing();
     // Last: it ends the process's output for good.
     void shutdown_closesBesideTheCaller_andForGood();
 };
@@ -203,7 +204,11 @@ namespace {
 class HoldingDevice : public AudioMixer::Rewriter
 {
 public:
-    explicit HoldingDevice(AudioMixer &mixer) : mixer(mixer) { mixer.setRewriter(this); }
+    explicit HoldingDevice(AudioMixer &mixer)
+        : mixer(mixer)
+    {
+        mixer.setRewriter(this);
+    }
     ~HoldingDevice() override { mixer.setRewriter(nullptr); }
     void renderAhead(qint64 frames) { writeAt(mixer.renderedFrames(), frames); }
 
@@ -390,22 +395,55 @@ void TestAudioMixer::output_slowServer_neverHoldsUpTheCaller()
         }
         std::atomic_int attempts {0};
     };
-    AudioOutput::UseDevice(std::make_unique<SlowOpeningDevice>());
+    AudioOutput output([] { return std::make_unique<SlowOpeningDevice>(); });
     QElapsedTimer clock;
     clock.start();
-    AudioOutput::Init(0); // start-up: waits half a second, then goes on
+    output.Init(0); // start-up: waits half a second, then goes on
     QVERIFY(clock.elapsed() < 700);
-    QVERIFY(!AudioOutput::IsOpen());
+    QVERIFY(!output.IsOpen());
     QTest::qWait(400); // the first attempt has failed meanwhile
     clock.restart();
-    QVERIFY(!AudioOutput::Reopen()); // Start: 40 ms at most
+    QVERIFY(!output.Reopen()); // Start: 40 ms at most
     QVERIFY(clock.elapsed() < 200);
     clock.restart();
-    AudioOutput::PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
+    output.PlayCue(QStringLiteral("absent.wav")); // its opening waits on a worker
     QVERIFY(clock.elapsed() < 200);
-    QTRY_VERIFY_WITH_TIMEOUT(AudioOutput::IsOpen(), 3000); // the retry opened it
-    AudioOutput::Free();
-    AudioOutput::UseDevice(nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(output.IsOpen(), 3000); // the retry opened it
+    output.Free();
+}
+
+void TestAudioMixer::output_twoOutputs_shareNothing()
+{
+    // A window's output and a test's: each opens its own device and keeps
+    // its own clock, streams and volume.
+    FakeAudioDevice *firstDevice = nullptr;
+    FakeAudioDevice *secondDevice = nullptr;
+    const auto maker = [](FakeAudioDevice **made) {
+        return [made] {
+            auto device = std::make_unique<FakeAudioDevice>();
+            *made = device.get();
+            return device;
+        };
+    };
+    AudioOutput first(maker(&firstDevice));
+    AudioOutput second(maker(&secondDevice));
+    first.Init(0);
+    second.Init(0);
+    QVERIFY(first.IsOpen() && second.IsOpen());
+    QVERIFY(firstDevice && secondDevice && firstDevice != secondDevice);
+    first.SetVolume(0.25f);
+    QCOMPARE(second.GetVolume(), 1.0f);
+    const AudioOutput::Stream stream = first.StreamCreateClip(constantClip(100, 0.5f));
+    QVERIFY(first.ChannelPlay(stream));
+    QVERIFY(first.IsMusicPlaying() && !second.IsMusicPlaying());
+    QVERIFY(!second.ChannelIsActive(stream));
+    firstDevice->pump(200);
+    QCOMPARE(first.PlayedFrames(), qint64(200));
+    QCOMPARE(second.PlayedFrames(), qint64(0));
+    QVERIFY(!first.ChannelIsActive(stream));
+    first.Free();
+    QVERIFY(!first.IsOpen() && second.IsOpen());
+    second.Free();
 }
 
 void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
@@ -413,7 +451,10 @@ void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
     // Closes as slowly as SDL does (it plays out two buffers first).
     struct SlowClosingDevice : FakeAudioDevice
     {
-        explicit SlowClosingDevice(std::atomic_bool *closedFlag) : closed(closedFlag) {}
+        explicit SlowClosingDevice(std::atomic_bool *closedFlag)
+            : closed(closedFlag)
+        {
+        }
         void close() override
         {
             if (!isOpen())
@@ -425,29 +466,29 @@ void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
         std::atomic_bool *closed;
     };
     std::atomic_bool closed {false};
-    AudioOutput::UseDevice(std::make_unique<SlowClosingDevice>(&closed));
-    AudioOutput::Init(0);
-    QVERIFY(AudioOutput::IsOpen());
-    const AudioOutput::Stream stream = AudioOutput::StreamCreateClip(constantClip(100, 0.5f));
-    QVERIFY(AudioOutput::ChannelPlay(stream));
+    AudioOutput output([&closed] { return std::make_unique<SlowClosingDevice>(&closed); });
+    output.Init(0);
+    QVERIFY(output.IsOpen());
+    const AudioOutput::Stream stream = output.StreamCreateClip(constantClip(100, 0.5f));
+    QVERIFY(output.ChannelPlay(stream));
 
     QElapsedTimer clock;
     clock.start();
     {
-        const AudioOutputShutdown shutdown;
+        const AudioOutputShutdown shutdown(output);
         QVERIFY(clock.elapsed() < 150); // the close runs beside the caller
-        QVERIFY(!AudioOutput::IsOpen());
-        QVERIFY(!AudioOutput::ChannelIsActive(stream));
-        QVERIFY(!AudioOutput::Reopen());
-        AudioOutput::PlayCue(QStringLiteral("absent.wav"));
-        QVERIFY(!AudioOutput::IsOpen());
-        AudioOutput::Free();
+        QVERIFY(!output.IsOpen());
+        QVERIFY(!output.ChannelIsActive(stream));
+        QVERIFY(!output.Reopen());
+        output.PlayCue(QStringLiteral("absent.wav"));
+        QVERIFY(!output.IsOpen());
+        output.Free();
         QVERIFY(!closed);
     }
     QVERIFY(closed); // waited for at the end of the scope
-    AudioOutput::Init(0);
-    QVERIFY(!AudioOutput::IsOpen()); // never opened again
-    AudioOutput::Free();
+    output.Init(0);
+    QVERIFY(!output.IsOpen()); // never opened again
+    output.Free();
 }
 
 QTEST_GUILESS_MAIN(TestAudioMixer)

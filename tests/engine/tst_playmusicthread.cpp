@@ -64,6 +64,7 @@ private:
     void pass(int ms);
 
     VirtualTime clock;
+    AudioOutput &output = clock.output; // the players' own
     bool realTime = false; // this test runs on SDL's dummy driver
 
     QTemporaryDir dir;
@@ -99,8 +100,9 @@ void TestPlayMusicThread::pass(int ms)
 
 std::unique_ptr<PlayMusicThread> TestPlayMusicThread::makePlayer()
 {
-    auto made = std::make_unique<PlayMusicThread>(WId(0), shaping);
-    log = realTime ? std::make_unique<EventLog>() : std::make_unique<EventLog>(&VirtualTime::nowMs);
+    auto made = std::make_unique<PlayMusicThread>(WId(0), output, shaping);
+    log = realTime ? std::make_unique<EventLog>()
+                   : std::make_unique<EventLog>([this] { return clock.nowMs(); });
     EventLog *events = log.get();
     connect(made.get(), &PlayMusicThread::MusicStarted, events,
             [events](const QString &message) { events->add(QStringLiteral("start:") + message); });
@@ -122,8 +124,8 @@ void TestPlayMusicThread::cleanup()
 {
     destroyPlayer();
     log.reset();
-    AudioOutput::SetVolume(1.0f);
-    QVERIFY(!AudioOutput::IsMusicPlaying());
+    output.SetVolume(1.0f);
+    QVERIFY(!output.IsMusicPlaying());
     if (realTime) {
         clock.install();
         realTime = false;
@@ -147,13 +149,13 @@ void TestPlayMusicThread::volume_keepsTheFloatLastSet()
     QFETCH(float, expected);
     player = makePlayer();
     if (QTest::currentDataTag() == QByteArray("slider 29 stays 0.28999999"))
-        QCOMPARE(player->GetVolume(), 1.0f); // nothing set yet in this process
+        QCOMPARE(player->GetVolume(), 1.0f); // nothing set yet on this output
     player->SetVolume(level);
     QCOMPARE(player->GetVolume(), expected);
-    QCOMPARE(AudioOutput::GetVolume(), expected);
+    QCOMPARE(output.GetVolume(), expected);
     // The level set before the device was reopened still applies.
     destroyPlayer();
-    QCOMPARE(AudioOutput::GetVolume(), expected);
+    QCOMPARE(output.GetVolume(), expected);
 }
 
 void TestPlayMusicThread::twoPathsBeforeNextPass_playOnlyTheLater()
@@ -210,19 +212,19 @@ void TestPlayMusicThread::cancelBeforeStart_withdrawsTheFile()
     player->start();
     pass(350);
     QVERIFY(log->events.isEmpty());
-    QVERIFY(!AudioOutput::IsMusicPlaying());
+    QVERIFY(!output.IsMusicPlaying());
 }
 
 // In real time: the length comes from SDL's clock.
 void TestPlayMusicThread::playedFile_endsAfterItsLength()
 {
-    AudioOutput::UseDevice(nullptr);
+    clock.useRealDevice();
     realTime = true;
     player = makePlayer();
     player->start();
     player->SetMusicFile(shortTone);
     QVERIFY(passUntil([&] { return log->count(QStringLiteral("start:") + shortTone) == 1; }, 2000));
-    QVERIFY(AudioOutput::IsMusicPlaying());
+    QVERIFY(output.IsMusicPlaying());
     // While it plays, another path is dropped.
     player->SetMusicFile(longTone);
     QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 5000));
@@ -243,7 +245,7 @@ void TestPlayMusicThread::stopMusic_cutsThePlayShort()
     player->StopMusic();
     QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 1000));
     QVERIFY(log->time(QStringLiteral("end")) - stoppedAt <= 400);
-    QVERIFY(!AudioOutput::IsMusicPlaying());
+    QVERIFY(!output.IsMusicPlaying());
 
     // The next file plays in full: the stop request does not linger.
     player->SetMusicFile(shortTone);
@@ -310,9 +312,9 @@ void TestPlayMusicThread::quitWhilePlaying_returnsWithoutEndAndReleasesStream()
     player->RequestQuit();
     QVERIFY(player->wait(2000));
     QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(AudioOutput::IsMusicPlaying()); // released by the destructor, not by run()
+    QVERIFY(output.IsMusicPlaying()); // released by the destructor, not by run()
     player.reset();
-    QVERIFY(!AudioOutput::IsMusicPlaying());
+    QVERIFY(!output.IsMusicPlaying());
     QCoreApplication::processEvents();
     QVERIFY(!log->contains(QStringLiteral("end")));
 }
@@ -325,9 +327,9 @@ void TestPlayMusicThread::cues_mixWithVerse()
     QVERIFY(writeFile(brokenCue, QByteArray(100, '\x01')));
 
     // No player exists: the cue opens the device itself.
-    AudioOutput::PlayCue(cue);
-    AudioOutput::PlayCue(dir.filePath(QStringLiteral("absent.wav")));
-    AudioOutput::PlayCue(brokenCue);
+    output.PlayCue(cue);
+    output.PlayCue(dir.filePath(QStringLiteral("absent.wav")));
+    output.PlayCue(brokenCue);
 
     // Over a verse: the verse is not cut by the cues.
     player = makePlayer();
@@ -335,13 +337,13 @@ void TestPlayMusicThread::cues_mixWithVerse()
     player->SetMusicFile(longTone);
     QVERIFY(passUntil([&] { return log->contains(QStringLiteral("start:") + longTone); }, 2000));
     for (int i = 0; i < 12; ++i) // more than there are channels
-        AudioOutput::PlayCue(cue);
-    QVERIFY(AudioOutput::IsMusicPlaying());
+        output.PlayCue(cue);
+    QVERIFY(output.IsMusicPlaying());
     QVERIFY(!log->contains(QStringLiteral("end")));
     destroyPlayer();
 
     // After the player has gone, cues still sound.
-    AudioOutput::PlayCue(cue);
+    output.PlayCue(cue);
 }
 
 QTEST_GUILESS_MAIN(TestPlayMusicThread)

@@ -153,7 +153,7 @@ void TestPlaySequenceThread::pauseAndResume()
     QVERIFY(passUntil([&] { return seq->GetState() == pausedIn; }, 500));
     seq->RequestPause();
     QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
-    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
+    QVERIFY(passUntil([this] { return !musicPlaying(); }, 300));
     // Paused: the verse cut short reports no end, and nothing goes on.
     pass(500);
     QCOMPARE(log->names(), expected.mid(0, log->names().size()));
@@ -168,7 +168,7 @@ void TestPlaySequenceThread::pauseAndResume()
         QVERIFY(passUntil([&] { return log->events.size() > beforeResume; }, 3000));
         QVERIFY2(log->events.at(beforeResume).ms - resumedAt <= 700,
                  qPrintable(QString::number(log->events.at(beforeResume).ms - resumedAt)));
-        QVERIFY(AudioOutput::IsMusicPlaying());
+        QVERIFY(musicPlaying());
         seq->RequestStop();
         waitFor(End);
     }
@@ -185,9 +185,9 @@ void TestPlaySequenceThread::quickPauseAndResume_readVerseOnceMore()
     QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_MUSIC1); }, 1000));
     seq->RequestPause(); // the player may not have begun the verse yet
     QVERIFY(passUntil([&] { return seq->GetState() == int(Seq::STAT_PAUSE); }, 1000));
-    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
+    QVERIFY(passUntil([this] { return !musicPlaying(); }, 300));
     pass(300);
-    QVERIFY(!AudioOutput::IsMusicPlaying());
+    QVERIFY(!musicPlaying());
     QVERIFY(!log->contains(M1E));
 
     // A busy machine may have let the first verse start before the pause.
@@ -234,7 +234,7 @@ void TestPlaySequenceThread::stop()
     seq->RequestStop();
     waitFor(End, 0, 1000);
     QVERIFY(log->time(End) - stoppedAt <= 400);
-    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
+    QVERIFY(passUntil([this] { return !musicPlaying(); }, 300));
     QCOMPARE(seq->GetState(), int(Seq::STAT_STOP));
     const QStringList atStop = log->names();
 

@@ -89,7 +89,7 @@ void TestSequenceRequests::quitDuringReading_endsOnceAndQuickly()
     seq->RequestQuit();
     QVERIFY(seq->wait(2000));
     QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(passUntil([] { return !AudioOutput::IsMusicPlaying(); }, 300));
+    QVERIFY(passUntil([this] { return !musicPlaying(); }, 300));
     waitFor(End, 0, 1000);
     pass(300); // the player's end of the verse cut short is not reported
     QCOMPARE(log->names(), (QStringList {Started, m1s(7), End}));

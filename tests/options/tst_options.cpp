@@ -71,13 +71,14 @@ private:
     static QTimer *pollTimer(QWidget *dialog) { return dialog->findChild<QTimer *>(); }
 
     ScopedAppFolder appDir;
+    AudioOutput output; // outlives the thread
     std::unique_ptr<PlaySequenceThread> thread;
 };
 
 void OptionsTest::initTestCase()
 {
     QVERIFY(appDir.isValid());
-    QuickAudioDevice::install();
+    QuickAudioDevice::install(output);
     QVERIFY(FixtureAudio::MakeVoiceFolder(appDir.path(), {0}, Voice1Seconds, true));
     // A longer preamble for the second voice, so the two can be told apart.
     QVERIFY(FixtureAudio::MakeOggTone(appDir.filePath(QStringLiteral("Music2/asagao_000_2.ogg")),
@@ -86,7 +87,7 @@ void OptionsTest::initTestCase()
 
 void OptionsTest::init()
 {
-    thread = std::make_unique<PlaySequenceThread>(WId(0), appDir.voices(), appDir.shaping);
+    thread = std::make_unique<PlaySequenceThread>(WId(0), output, appDir.voices(), appDir.shaping);
     thread->start();
 }
 
@@ -253,10 +254,10 @@ void OptionsTest::sample_playsPreambleInVoiceOnScreen()
     const QObject timing; // ends the connections with this function
     connect(
         thread.get(), &PlaySequenceThread::Music2Starteded, &timing,
-        [&startedMs] { startedMs = QuickAudioDevice::nowMs(); }, Qt::DirectConnection);
+        [this, &startedMs] { startedMs = QuickAudioDevice::nowMs(output); }, Qt::DirectConnection);
     connect(
         thread.get(), &PlaySequenceThread::SequenceEnded, &timing,
-        [&endedMs] { endedMs = QuickAudioDevice::nowMs(); }, Qt::DirectConnection);
+        [this, &endedMs] { endedMs = QuickAudioDevice::nowMs(output); }, Qt::DirectConnection);
 
     auto dialog = std::make_unique<OptionDialog>(nullptr, openedWith, true, thread.get());
     dialog->show();

@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "AudioOutput.h"
 #include "KimarijiChanges.h"
 #include "PlaySequenceThread.h"
 #include "ReaderInUse.h"
@@ -383,8 +384,9 @@ private slots:
     void threadEngine_refusesWhileAReadingsEndIsOnItsWay()
     {
         ScopedAppFolder app;
+        AudioOutput output;
         // Never started: it only reports what the test says.
-        PlaySequenceThread thread(0, app.voices(), app.shaping);
+        PlaySequenceThread thread(0, output, app.voices(), app.shaping);
         SequenceThreadEngine threadEngine(&thread, app.voices());
         emit thread.SequencStartded(); // the options dialog's sample
         QVERIFY(!threadEngine.setCardList(0, 1, 3, {0}));

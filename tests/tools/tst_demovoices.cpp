@@ -75,7 +75,8 @@ private:
 
     QTemporaryDir made; // card 0, made once for the checks of the output
     QProcess making; // the generator making it
-    FakeAudioDevice *output = nullptr; // owned by the audio output
+    AudioOutput audio; // the test's own, on the device below
+    FakeAudioDevice *output = nullptr; // owned by audio
 };
 
 QString TestDemoVoices::generator()
@@ -213,8 +214,8 @@ void TestDemoVoices::initTestCase()
     // Verses play on an output the test pulls, as fast as it likes.
     auto device = std::make_unique<FakeAudioDevice>();
     output = device.get();
-    AudioOutput::UseDevice(std::move(device));
-    AudioOutput::Init(0);
+    audio.useDevice(std::move(device));
+    audio.Init(0);
     QVERIFY(made.isValid());
     startGenerator(&making, made.path(), {QStringLiteral("0")},
                    QProcessEnvironment::systemEnvironment());
@@ -226,7 +227,7 @@ void TestDemoVoices::cleanupTestCase()
         making.kill();
         making.waitForFinished();
     }
-    AudioOutput::Free();
+    audio.Free();
 }
 
 void TestDemoVoices::poemData_hasEveryPoemWithReadings()
@@ -293,9 +294,9 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
             (name.startsWith(QLatin1String("Music/")) ? voice1Frequency : voice2Frequency) +=
                 frequency;
 
-            const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(path);
+            const AudioOutput::Stream stream = audio.StreamCreateFile(path);
             QVERIFY2(stream != 0, qPrintable(name));
-            AudioOutput::StreamFree(stream);
+            audio.StreamFree(stream);
         }
     }
     // Voice 1 is the female one: higher pitched than voice 2 on the same verses.
@@ -306,18 +307,17 @@ void TestDemoVoices::generator_makesNamedPlayableAudibleFiles()
     const QString verse = app.filePath(QStringLiteral("Music/rindou_000_2.ogg"));
     double verseSeconds = 0, rms = 0;
     QVERIFY(audioStats(verse, &verseSeconds, &rms));
-    const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(verse);
-    QVERIFY(AudioOutput::ChannelPlay(stream));
-    QVERIFY(AudioOutput::ChannelIsActive(stream));
-    const qint64 begin = AudioOutput::PlayedFrames();
-    while (AudioOutput::ChannelIsActive(stream)
-           && AudioOutput::PlayedFrames() - begin < 20 * AudioClip::Rate)
+    const AudioOutput::Stream stream = audio.StreamCreateFile(verse);
+    QVERIFY(audio.ChannelPlay(stream));
+    QVERIFY(audio.ChannelIsActive(stream));
+    const qint64 begin = audio.PlayedFrames();
+    while (audio.ChannelIsActive(stream) && audio.PlayedFrames() - begin < 20 * AudioClip::Rate)
         output->pump(AudioClip::Rate / 100);
-    QVERIFY(!AudioOutput::ChannelIsActive(stream));
-    const double played = double(AudioOutput::PlayedFrames() - begin) / AudioClip::Rate;
+    QVERIFY(!audio.ChannelIsActive(stream));
+    const double played = double(audio.PlayedFrames() - begin) / AudioClip::Rate;
     QVERIFY2(played >= verseSeconds - 0.05 && played <= verseSeconds + 0.1,
              qPrintable(QStringLiteral("%1 of %2 s").arg(played).arg(verseSeconds)));
-    AudioOutput::StreamFree(stream);
+    audio.StreamFree(stream);
 
     // The cues: short announcements, 44.1 kHz 16-bit.
     for (const QString &cue : {QStringLiteral("start.wav"), QStringLiteral("before2min.wav"),
@@ -400,8 +400,9 @@ void TestDemoVoices::generator_timingMatchesReadings()
     // The recitation's figures, measured as the package stage does: no fault,
     // one loudness, a calm pitch, a steady held tail.
     QProcess measure;
-    measure.start(QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tools/measure_voice"),
-                  {made.filePath(QStringLiteral("Music")), made.filePath(QStringLiteral("Music2"))});
+    measure.start(
+        QStringLiteral(QTUTAKAZE_SOURCE_DIR "/tools/measure_voice"),
+        {made.filePath(QStringLiteral("Music")), made.filePath(QStringLiteral("Music2"))});
     QVERIFY(measure.waitForFinished(120000));
     const QString figures = QString::fromUtf8(measure.readAllStandardOutput());
     QVERIFY2(measure.exitStatus() == QProcess::NormalExit && measure.exitCode() == 0,
@@ -547,8 +548,7 @@ void TestDemoVoices::generator_interrupted_leavesNoPartialFile()
 
     // A run with the real encoder completes the folder and clears the leftovers.
     QVERIFY(QFile::remove(fakeEncoder));
-    const Result result =
-        runGenerator(app.path(), {QStringLiteral("100")}, env);
+    const Result result = runGenerator(app.path(), {QStringLiteral("100")}, env);
     QVERIFY2(result.exitCode == 0, qPrintable(result.output));
     QCOMPARE(partialFiles(), 0);
     const auto files = filesIn(app.path());
@@ -558,9 +558,9 @@ void TestDemoVoices::generator_interrupted_leavesNoPartialFile()
                  qPrintable(name));
         if (verseName.match(name).hasMatch()) {
             ++verses;
-            const AudioOutput::Stream stream = AudioOutput::StreamCreateFile(app.filePath(name));
+            const AudioOutput::Stream stream = audio.StreamCreateFile(app.filePath(name));
             QVERIFY2(stream != 0, qPrintable(name));
-            AudioOutput::StreamFree(stream);
+            audio.StreamFree(stream);
         }
     }
     QCOMPARE(verses, 4);
