@@ -4,18 +4,14 @@
 #include "AnkiJikan_Dialog.h"
 #include "AppFolder.h"
 #include "AudioOutput.h"
-#include "BroadcastController.h"
 #include "DataFoldersDialog.h"
 #include "DrillLauncher.h"
 #include "FudaSelectDlg.h"
 #include "Logging.h"
 #include "NavigationKeyGuard.h"
-#include "OptionDialog.h"
+#include "OptionsLauncher.h"
 #include "PlaySequenceThread.h"
 #include "PracticeDialog.h"
-#include "ReaderImportJob.h"
-#include "ReaderImportStatus.h"
-#include "ReaderLibrary.h"
 #include "ReadingSession.h"
 #include "ReadingStatusLine.h"
 #include "ReviewViews.h"
@@ -72,9 +68,9 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     reviewViews = new ReviewViews(this, session.get(), &settings.view, ui->actionPoemPanel,
                                   ui->actionHistory, historyFolder);
     statusLine = new ReadingStatusLine(ui->statusBar, session.get(), reviewViews, &settings.view);
-    // After the status line: while broadcasting, a start refused says why.
-    broadcast = new BroadcastController(ui->statusBar, session.get(), services.audio);
-    broadcast->apply(settings.output);
+    options = new OptionsLauncher(this, ui->statusBar, session.get(), seqThread.get(), &settings,
+                                  services);
+    connect(options, &OptionsLauncher::readerInUseReplaced, this, [this] { ProbeVoices(); });
     // Whatever changes a setting has the file written soon after.
     settingsFile->watch({ui->spinBox_1, ui->spinBox_2, ui->checkBox, ui->Btn_FudaSelect,
                          ui->actionFuda, ui->actionOption, ui->actionPractice,
@@ -84,15 +80,6 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
                                             ui->actionDrill, services);
     connect(drillLauncher, &DrillLauncher::settingsChanged, settingsFile, &SettingsFile::changed);
 
-    // An import goes on during a reading and after the options dialog closes.
-    readerImport = new ReaderImportJob(
-        ReaderLibrary(services.folder), services.reader,
-        [this] { return session->isReading() || seqThread->GetState() != 0; }, this);
-    ui->statusBar->addPermanentWidget(new ReaderImportStatus(readerImport));
-    connect(readerImport, &ReaderImportJob::finished, this, [this] {
-        if (readerImport->replacedReaderInUse())
-            ProbeVoices(); // never during a reading: the job refuses that
-    });
 }
 
 MainWindow::~MainWindow()
@@ -214,22 +201,8 @@ void MainWindow::on_actionOption_triggered()
 {
     if (session->isReading())
         return;
-    const auto dialog =
-        std::make_unique<OptionDialog>(this, settings.main.selectVoice(), voice2Available,
-                                       seqThread.get(), settings.audio.shaping(), services.shaping);
-    dialog->showReaderControls(settings.voices.reader, services.reader, services.folder);
-    dialog->showOutputControls(settings.output);
-    dialog->setImportJob(readerImport);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    // In use already; a reader renamed or deleted is followed even on Cancel.
-    settings.voices.reader = dialog->reader();
-    if (accepted) {
-        settings.main.setSelectVoice(dialog->voice());
-        settings.audio = AudioSettings::fromShaping(dialog->shaping());
-        settings.output = dialog->output();
-        broadcast->apply(settings.output);
+    if (options->open(voice2Available))
         ProbeVoices();
-    }
 }
 
 void MainWindow::on_Slider_Volume_valueChanged(int value)

@@ -14,9 +14,8 @@
 namespace Ui {
 class MainWindow;
 }
-class BroadcastController;
+class OptionsLauncher;
 class PlaySequenceThread;
-class ReaderImportJob;
 class ReadingStatusLine;
 class ReviewViews;
 class SequenceThreadEngine;
@@ -104,8 +103,7 @@ private:
     std::unique_ptr<ReadingSession> session;
     ReviewViews *reviewViews = nullptr; // owned by this window
     ReadingStatusLine *statusLine = nullptr; // owned by the status bar
-    BroadcastController *broadcast = nullptr; // owned by the status bar
-    ReaderImportJob *readerImport = nullptr; // owned by this window; outlives the options dialog
+    OptionsLauncher *options = nullptr; // owned by this window
 };
 
 #endif
