@@ -51,8 +51,8 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
 
     seqThread = std::make_unique<PlaySequenceThread>(winId(), services.audio, services.voices,
                                                      services.shaping);
-    if (voiceAvailable && !services.audio.IsOpen())
-        ui->statusBar->showMessage(tr("音声出力を開けません"));
+    if (!services.audio.isOpeningHeldBack())
+        TellIfNoOutput();
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
     engine = std::make_unique<SequenceThreadEngine>(seqThread.get(), services.voices);
@@ -131,6 +131,18 @@ void MainWindow::ShowReadingState()
     ui->actionRepeat->setEnabled(reading);
     ui->Btn_Start->setIcon(QIcon(session->isPlaying() ? QStringLiteral(":/images/Pause.png")
                                                       : QStringLiteral(":/images/Play.png")));
+}
+
+void MainWindow::openHeldBackOutput()
+{
+    services.audio.openHeldBack();
+    TellIfNoOutput();
+}
+
+void MainWindow::TellIfNoOutput()
+{
+    if (ui->Btn_Start->isEnabled() && !services.audio.IsOpen())
+        ui->statusBar->showMessage(tr("音声出力を開けません"));
 }
 
 void MainWindow::on_actionAbout_triggered()

@@ -49,6 +49,9 @@ public:
 
     // Shows the window over the others (a second start in the same folder).
     void BringToFront();
+    // Opens the sound device if main() held it back until the window was
+    // shown, and says so in the status bar when it cannot be opened.
+    void openHeldBackOutput();
 
 signals:
     // The upper verse of a card began.
@@ -89,6 +92,7 @@ private:
     void ConnectSession();
     bool ProbeVoices();
     void ShowReadingState();
+    void TellIfNoOutput();
 
     AppServices services;
     AppSettings settings; // what the file holds and the window shows

@@ -24,6 +24,7 @@
 #include <QLocale>
 #include <QStatusBar>
 #include <QTextStream>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -76,6 +77,9 @@ int main(int argc, char *argv[])
     QObject::connect(&quitSignals, &QuitSignalNotifier::quitRequested, &application,
                      [] { QCoreApplication::exit(0); });
 
+    // The window is shown first: the sound device (a sound server's answer,
+    // the audio libraries) opens from the event loop right after.
+    audio.holdBackOpening();
     auto window = std::make_unique<MainWindow>(
         AppServices {folder, readerInUse, shapingInForce, voices, cues, audio});
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
@@ -96,9 +100,12 @@ int main(int argc, char *argv[])
     new MprisBridge(window.get(), window->Session(), &mpris); // owned by the window
     mpris.registerOnSessionBus();
 
-    if (!uncreatable.isEmpty())
-        window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
     window->show();
+    QTimer::singleShot(0, window.get(), [&window, &uncreatable] {
+        window->openHeldBackOutput();
+        if (!uncreatable.isEmpty())
+            window->statusBar()->showMessage(DataFoldersDialog::creationFailedMessage(uncreatable));
+    });
     const int result = application.exec();
     // The sound device closes (SDL plays out two more buffers first) while
     // the window ends the reading and writes its files, and while the

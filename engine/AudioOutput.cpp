@@ -73,6 +73,7 @@ struct AudioOutput::State
     QMutex mutex;
     DeviceMaker makeDevice;
     int initCount = 0; // Init() calls not yet matched by Free()
+    bool heldBack = false; // Init() leaves the device closed: see holdBackOpening()
     bool cuesHoldDevice = false; // a cue opened the device, or kept it open after the last Free()
     bool shutDown = false; // for good: see closeForGood()
     bool open = false; // the device is open and its streams can play
@@ -178,6 +179,31 @@ void AudioOutput::Init(quintptr windowHandle)
     {
         const QMutexLocker locker(&out.mutex);
         ++out.initCount;
+        if (out.heldBack)
+            return;
+    }
+    out.openOnWorker(StartupOpenWait);
+}
+
+void AudioOutput::holdBackOpening()
+{
+    const QMutexLocker locker(&d->mutex);
+    d->heldBack = true;
+}
+
+bool AudioOutput::isOpeningHeldBack() const
+{
+    const QMutexLocker locker(&d->mutex);
+    return d->heldBack;
+}
+
+void AudioOutput::openHeldBack()
+{
+    State &out = *d;
+    {
+        const QMutexLocker locker(&out.mutex);
+        if (!std::exchange(out.heldBack, false) || out.initCount == 0 || out.open)
+            return;
     }
     out.openOnWorker(StartupOpenWait);
 }
@@ -215,6 +241,7 @@ bool AudioOutput::Reopen()
         const QMutexLocker locker(&out.mutex);
         if (out.initCount == 0 && !out.cuesHoldDevice)
             return false;
+        out.heldBack = false; // a Start does not wait for the window
         if (out.open)
             return true;
     }
@@ -386,7 +413,7 @@ void AudioOutput::useDevice(std::unique_ptr<AudioDevice> device)
     bool reopen = false;
     {
         const QMutexLocker locker(&out.mutex);
-        reopen = out.open || out.initCount > 0;
+        reopen = out.open || (out.initCount > 0 && !out.heldBack);
     }
     out.closeDevice();
     std::unique_ptr<AudioDevice> previous; // destroyed outside the lock

@@ -41,6 +41,14 @@ public:
     // opens on a worker thread: a server that takes longer than half a
     // second leaves it opening, and IsOpen() tells when it is open.
     void Init(quintptr windowHandle);
+    // From now on Init() counts but leaves the device closed until
+    // openHeldBack(): at start the window is shown first, and the device
+    // (a sound server's answer, the audio libraries) opens right after.
+    void holdBackOpening();
+    bool isOpeningHeldBack() const;
+    // Opens the device as Init() would have, if one was held back; waits as
+    // Init() does. A Start (Reopen()) or a cue before that opens it themselves.
+    void openHeldBack();
     // Releases one Init; the last one closes the device (unless cues that
     // opened it themselves still hold it).
     void Free();

@@ -76,6 +76,7 @@ private slots:
     void recording_firstExistingFormat();
     void output_slowServer_neverHoldsUpTheCaller();
     void output_twoOutputs_shareNothing();
+    void output_heldBack_opensAfterTheWindowOrOnStart();
     // Last: it ends the process's output for good.
     void shutdown_closesBesideTheCaller_andForGood();
 };
@@ -444,6 +445,48 @@ void TestAudioMixer::output_twoOutputs_shareNothing()
     first.Free();
     QVERIFY(!first.IsOpen() && second.IsOpen());
     second.Free();
+}
+
+void TestAudioMixer::output_heldBack_opensAfterTheWindowOrOnStart()
+{
+    // At start the window shows before the device opens: Init() and a
+    // device switch wait for openHeldBack(); a Start does not wait for it.
+    std::atomic_int opens {0};
+    const auto counting = [&opens] {
+        struct CountingDevice : FakeAudioDevice
+        {
+            explicit CountingDevice(std::atomic_int &count) : count(count) {}
+            bool open(AudioMixer *target) override
+            {
+                ++count;
+                return FakeAudioDevice::open(target);
+            }
+            std::atomic_int &count;
+        };
+        return std::make_unique<CountingDevice>(opens);
+    };
+    {
+        AudioOutput output(counting);
+        output.holdBackOpening();
+        output.Init(0);
+        output.useDevice(counting());
+        QVERIFY(!output.IsOpen() && output.isOpeningHeldBack());
+        QCOMPARE(opens.load(), 0);
+        output.openHeldBack();
+        QVERIFY(output.IsOpen() && !output.isOpeningHeldBack());
+        output.openHeldBack(); // once only
+        QCOMPARE(opens.load(), 1);
+        output.Free();
+    }
+    {
+        AudioOutput output(counting);
+        output.holdBackOpening();
+        output.Init(0);
+        QTRY_VERIFY_WITH_TIMEOUT(output.Reopen(), 2000); // Start before the window asked
+        output.openHeldBack();
+        QCOMPARE(opens.load(), 2);
+        output.Free();
+    }
 }
 
 void TestAudioMixer::shutdown_closesBesideTheCaller_andForGood()
