@@ -13,6 +13,7 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
 #include "AppServices.h"
+#include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CardCatalog.h"
 #include "CuePlayer.h"
@@ -163,8 +164,9 @@ int main(int argc, char *argv[])
     ReaderInUse readerInUse;
     AudioShapingStore shapingInForce;
     const Voices voices(folder, readerInUse);
-    OutputCuePlayer cues(folder);
-    const AppServices services {folder, readerInUse, shapingInForce, voices, cues};
+    AudioOutput audio;
+    OutputCuePlayer cues(folder, audio);
+    const AppServices services {folder, readerInUse, shapingInForce, voices, cues, audio};
     const QDir out(QString::fromLocal8Bit(argv[2]));
     bool ok = true;
     if (broadcast)
