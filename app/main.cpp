@@ -4,6 +4,7 @@
 #include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CheckReaderCommand.h"
+#include "CommandLinkIconStyle.h"
 #include "CuePlayer.h"
 #include "DataFoldersDialog.h"
 #include "ImportReaderCommand.h"
@@ -54,6 +55,7 @@ int main(int argc, char *argv[])
     std::optional<AudioOutputShutdown> audioShutdown;
     QApplication application(argc, argv);
     SetApplicationIdentity();
+    CommandLinkIconStyle::install();
     UiLanguage::install(application, UiLanguage::choose(QLocale::system().uiLanguages()));
 
     // Portable (a writable program folder) or per-user data folders.

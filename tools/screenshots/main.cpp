@@ -16,6 +16,7 @@
 #include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CardCatalog.h"
+#include "CommandLinkIconStyle.h"
 #include "CuePlayer.h"
 #include "FudaSelectDlg.h"
 #include "HistoryWindow.h"
@@ -149,6 +150,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     SetApplicationIdentity();
+    CommandLinkIconStyle::install(); // as the program looks
     const bool english = argc == 4 && qstrcmp(argv[3], "--english") == 0;
     const bool broadcast = argc == 4 && qstrcmp(argv[3], "--broadcast") == 0;
     if (argc != 3 && !english && !broadcast) {
