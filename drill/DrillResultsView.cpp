@@ -1,18 +1,13 @@
 #include "DrillResultsView.h"
 
 #include "CardCatalog.h"
+#include "DrillChartLoader.h"
 #include "DrillFieldLayout.h"
 #include "DrillScore.h"
 #include "DrillStatistics.h"
 #include "KimarijiModel.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QLabel>
-#include <QValueAxis>
 
 #include <algorithm>
 
@@ -27,14 +22,22 @@ QString signedNumber(qint64 value)
 
 DrillResultsView::DrillResultsView(QWidget *window)
     : QObject(window)
+    , chartParent(window)
 {
     placeTable = new QLabel(window);
     placeTable->setObjectName(QStringLiteral("drillPlaceStatistics"));
     scoreLine = new QLabel(window);
     scoreLine->setObjectName(QStringLiteral("drillScore"));
     scoreLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    chartView = new QChartView(window);
-    chartView->setRenderHint(QPainter::Antialiasing);
+}
+
+DrillChart *DrillResultsView::chart()
+{
+    if (!chartView) {
+        chartView = DrillChartLoader::make(chartParent);
+        drawChart();
+    }
+    return chartView;
 }
 
 void DrillResultsView::showScore(const QList<DrillRow> &rows, const QList<QList<DrillRow>> &recent)
@@ -76,58 +79,26 @@ void DrillResultsView::showStatistics(const DrillStatistics &stats)
 
 void DrillResultsView::showChart(const DrillStatistics &stats)
 {
-    auto *medians = new QBarSet(tr("反応の中央値 (ミリ秒)"));
-    auto *faults = new QBarSet(tr("お手つきと取れなかった回数"));
-    QStringList labels;
-    qint64 slowest = 100;
-    int mostErrors = 1;
+    chartBars.clear();
     const KimarijiModel kimariji = KimarijiModel::fromCatalog(CardCatalog::builtIn());
     for (const CardDrillStats &card : stats.cards().mid(0, ChartCards)) {
+        DrillChartBar bar;
         // A player knows a card by its deciding syllables sooner than by its number.
-        labels.append(tr("%1 %2").arg(card.card).arg(
-            kimariji.opening(card.card, kimariji.staticLength(card.card))));
-        const qint64 median = std::max<qint64>(card.medianReactionMs.value_or(0), 0);
-        medians->append(static_cast<qreal>(median));
-        faults->append(card.faults + card.misses);
-        slowest = std::max(slowest, median);
-        mostErrors = std::max(mostErrors, card.faults + card.misses);
+        bar.label = tr("%1 %2").arg(card.card).arg(
+            kimariji.opening(card.card, kimariji.staticLength(card.card)));
+        bar.medianMs = std::max<qint64>(card.medianReactionMs.value_or(0), 0);
+        bar.errors = card.faults + card.misses;
+        chartBars.append(bar);
     }
-    auto *chartModel = new QChart;
-    auto *timeSeries = new QBarSeries;
-    timeSeries->append(medians);
-    auto *faultSeries = new QBarSeries;
-    faultSeries->append(faults);
-    chartModel->addSeries(timeSeries);
-    chartModel->addSeries(faultSeries);
-    auto *cardsAxis = new QBarCategoryAxis;
-    cardsAxis->append(labels);
-    cardsAxis->setLabelsAngle(-90); // twenty labels of up to six kana side by side
-    auto *msAxis = new QValueAxis;
-    msAxis->setRange(0, static_cast<qreal>(slowest));
-    msAxis->setLabelFormat(QStringLiteral("%d"));
-    msAxis->applyNiceNumbers();
-    // Counts are whole: a tick on every whole number (every few past ten),
-    // so no label repeats as a fraction rounded.
-    const int countStep = std::max(1, (mostErrors + 9) / 10);
-    const int countTop = (mostErrors + countStep - 1) / countStep * countStep;
-    auto *countAxis = new QValueAxis;
-    countAxis->setRange(0, countTop);
-    countAxis->setTickType(QValueAxis::TicksDynamic);
-    countAxis->setTickAnchor(0);
-    countAxis->setTickInterval(countStep);
-    countAxis->setMinorTickCount(0);
-    countAxis->setLabelFormat(QStringLiteral("%d"));
-    chartModel->addAxis(cardsAxis, Qt::AlignBottom);
-    chartModel->addAxis(msAxis, Qt::AlignLeft);
-    chartModel->addAxis(countAxis, Qt::AlignRight);
-    timeSeries->attachAxis(cardsAxis);
-    timeSeries->attachAxis(msAxis);
-    faultSeries->attachAxis(cardsAxis);
-    faultSeries->attachAxis(countAxis);
-    chartModel->setTitle(tr("最近の練習 (苦手な札から)"));
-    QChart *old = chartView->chart();
-    chartView->setChart(chartModel); // the view owns the new chart
-    delete old;
+    if (chartView)
+        drawChart();
+}
+
+void DrillResultsView::drawChart()
+{
+    const DrillChartTexts texts {tr("最近の練習 (苦手な札から)"), tr("反応の中央値 (ミリ秒)"),
+                                 tr("お手つきと取れなかった回数")};
+    chartView->showBars(texts, chartBars);
 }
 
 void DrillResultsView::showPlaces(const DrillStatistics &stats)

@@ -1,13 +1,13 @@
 #ifndef DRILLRESULTSVIEW_H
 #define DRILLRESULTSVIEW_H
 
+#include "DrillChart.h"
 #include "DrillRecord.h"
 
 #include <QList>
 #include <QObject>
 
 class DrillStatistics;
-class QChartView;
 class QLabel;
 class QWidget;
 
@@ -16,6 +16,8 @@ class QWidget;
 // reaction by side and row. The statistics and the score decide; this only
 // draws them. Its three widgets belong to the window, which places them
 // (the chart shares the field's place, the table sits beside the setup).
+// The chart is made the first time the window asks for it (its drawing is
+// loaded then); until then its bars wait here.
 class DrillResultsView : public QObject
 {
     Q_OBJECT
@@ -25,7 +27,7 @@ public:
 
     explicit DrillResultsView(QWidget *window);
 
-    QChartView *chart() const { return chartView; }
+    DrillChart *chart();
     QLabel *score() const { return scoreLine; }
     QLabel *placeStatistics() const { return placeTable; }
 
@@ -38,9 +40,12 @@ public:
 
 private:
     void showChart(const DrillStatistics &stats);
+    void drawChart();
     void showPlaces(const DrillStatistics &stats);
 
-    QChartView *chartView = nullptr;
+    QWidget *chartParent = nullptr; // the window
+    DrillChart *chartView = nullptr;
+    QList<DrillChartBar> chartBars; // the cards that went worst, worst first
     QLabel *scoreLine = nullptr;
     QLabel *placeTable = nullptr; // median reaction by side and row
 };

@@ -13,7 +13,6 @@
 #include "ScreenFit.h"
 #include "TakingCardText.h"
 
-#include <QChartView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -88,10 +87,9 @@ DrillWindow::DrillWindow(DrillReader *drillReader, const QString &appFolder, con
     status->setMinimumHeight(2 * line);
     // The field and the chart take turns in one place, which is as high as
     // a full field needs from the start: the window does not grow when a
-    // drill starts.
+    // drill starts. The chart joins them when it first shows.
     gameView = new DrillGameField(this);
     board = new QStackedWidget(this);
-    board->addWidget(results->chart());
     board->addWidget(fieldView);
     board->addWidget(gameView);
     {
@@ -547,14 +545,24 @@ void DrillWindow::updateButtons()
     // the grid gives its place to the chart.
     if (fieldChoice.gameField)
         board->setCurrentWidget(gameView);
+    else if (running)
+        board->setCurrentWidget(fieldView);
     else
-        board->setCurrentWidget(running ? static_cast<QWidget *>(fieldView) : results->chart());
+        showChart();
     QLabel *placeStatistics = results->placeStatistics();
     placeStatistics->setVisible(!running && !placeStatistics->text().isEmpty());
     drillWeak->setEnabled(!running && !weak.isEmpty() && reader);
     fieldKind->setEnabled(!running);
     shuffleOwn->setEnabled(!running && fieldChoice.gameField);
     saveWeak->setEnabled(!running && !weak.isEmpty());
+}
+
+void DrillWindow::showChart()
+{
+    QWidget *chart = results->chart();
+    if (board->indexOf(chart) < 0)
+        board->addWidget(chart);
+    board->setCurrentWidget(chart);
 }
 
 void DrillWindow::setFieldSettings(const DrillFieldSettings &choice)

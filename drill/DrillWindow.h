@@ -96,6 +96,8 @@ private:
     void refreshCardSets();
     void saveWeakCards();
     void updateButtons();
+    // The chart in the board, made and added the first time it shows.
+    void showChart();
     // The Next keys skip a pause only between rounds: during a take Space,
     // Enter and the arrows belong to the field.
     void updateKeys();

@@ -195,6 +195,13 @@
     </message>
 </context>
 <context>
+    <name>DrillChartLoader</name>
+    <message>
+        <source>グラフを読み込めませんでした</source>
+        <translation>The chart could not be loaded</translation>
+    </message>
+</context>
+<context>
     <name>DrillLauncher</name>
     <message>
         <source>ドリル</source>

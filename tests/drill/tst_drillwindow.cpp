@@ -1,3 +1,5 @@
+#include "DrillChart.h"
+#include "DrillChartLoader.h"
 #include "DrillField.h"
 #include "DrillReader.h"
 #include "DrillRecord.h"
@@ -6,6 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QSpinBox>
 #include <QSignalSpy>
@@ -124,6 +128,31 @@ private slots:
         std::sort(weak.begin(), weak.end());
         QCOMPARE(weak, (QList<int> {65, 74, 87}));
         QVERIFY(!window.findChild<QLabel *>(QStringLiteral("drillScore"))->text().isEmpty());
+    }
+
+    // The chart's drawing is a module loaded when first shown: a file of its
+    // name that does not load is passed over for the next folder's; with no
+    // module that loads, a note takes the chart's place.
+    void chart_loadsTheModuleOrShowsANote()
+    {
+        const QFileInfo module(QStringLiteral(QTUTAKAZE_DRILLCHART_MODULE));
+        QTemporaryDir broken;
+        QFile junk(QDir(broken.path()).filePath(module.fileName()));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a library") > 0);
+        junk.close();
+        QWidget window;
+        const QList<DrillChartBar> bars {{QStringLiteral("87 きり"), 450, 2}};
+
+        DrillChart *drawn = DrillChartLoader::make(&window, {broken.path(), module.path()});
+        QVERIFY(drawn->findChild<QGraphicsView *>());
+        drawn->showBars({QStringLiteral("title"), QStringLiteral("ms"), QStringLiteral("errors")},
+                        bars);
+
+        DrillChart *note = DrillChartLoader::make(&window, {broken.path(), QString()});
+        QCOMPARE(note->parentWidget(), &window);
+        QVERIFY(!note->findChild<QGraphicsView *>());
+        QVERIFY(!note->findChild<QLabel *>()->text().isEmpty());
+        note->showBars({}, bars);
     }
 
     // On a 1280x720 screen (less a panel and the title bar) fifty cards fit

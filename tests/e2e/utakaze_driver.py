@@ -18,6 +18,7 @@ import argparse
 import concurrent.futures
 import ctypes
 import ctypes.util
+import glob
 import os
 import select
 import shutil
@@ -67,14 +68,17 @@ def make_tone(path, freq, seconds):
 
 
 def make_app_folder(root, exe, cards, seconds, ini_text):
-    """Copies the executable into root (the application folder follows the
-    real path of the executable, so a symlink would not do), writes the
-    first voice's verses for cards (card 0: lower verse only) and the
-    settings file. seconds is the length of every verse, or a function of
-    the card giving it. Returns the path of the copied executable."""
+    """Copies the executable and the drill's chart module into root (the
+    application folder follows the real path of the executable, so a
+    symlink would not do), writes the first voice's verses for cards (card
+    0: lower verse only) and the settings file. seconds is the length of
+    every verse, or a function of the card giving it. Returns the path of
+    the copied executable."""
     os.makedirs(root, exist_ok=True)
     app = os.path.join(root, "QtUtakaze")
     shutil.copy2(exe, app)
+    for module in glob.glob(os.path.join(os.path.dirname(exe), "libqtutakaze_*.so")):
+        shutil.copy2(module, root)
     music = os.path.join(root, "Music")
     os.makedirs(music, exist_ok=True)
     for card in cards:
