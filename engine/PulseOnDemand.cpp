@@ -3,7 +3,10 @@
 // thread started in main() opens it while the window is made (see
 // AudioLibraryPreload). The functions the output calls are defined here
 // under libpulse's own names and pass the call on (see OnDemandLibrary).
-// Without the library the output cannot open and SDL's is tried.
+// Without the library the output cannot open and SDL's is tried. The main
+// loop's callbacks look their functions up at the stream's first requests,
+// as it opens and before anything sounds: a look-up may wait for a library
+// another thread is loading then, and never again.
 #include "AudioLibraries.h"
 
 #include <pulse/pulseaudio.h>
