@@ -1,12 +1,11 @@
 #include "AudioLibraries.h"
 
 #include "AudioDevice.h"
-#include "ShapingLibraries.h"
 
 AudioLibraryPreload::AudioLibraryPreload()
     : loader([triesPulse = systemOutputTriesPulse()] {
-        for (OnDemandLibrary *library : {triesPulse ? &pulseLibrary : &sdlLibrary, &sndfileLibrary,
-                                         &samplerateLibrary, &ebur128Library, &rubberBandLibrary})
+        for (OnDemandLibrary *library :
+             {triesPulse ? &pulseLibrary : &sdlLibrary, &sndfileLibrary, &samplerateLibrary})
             library->load();
     })
 {

@@ -1,13 +1,16 @@
 // libebur128, opened the first time a verse's loudness is measured rather
-// than linked: it cost every start its loading, on the window's path. The
-// functions the shaper and the reader check call are defined here under
-// libebur128's own names and pass the call on (see OnDemandLibrary).
-// Without the library no loudness is measured: verses keep their level.
-#include "ShapingLibraries.h"
+// than linked: every start loaded it on the window's path, for the loudness
+// levelling most readings leave off and the reader check. The functions the
+// shaper and the check call are defined here under libebur128's own names
+// and pass the call on (see OnDemandLibrary). Without the library no
+// loudness is measured: verses keep their level.
+#include "OnDemandLibrary.h"
 
 #include <ebur128.h>
 
+namespace {
 OnDemandLibrary ebur128Library("libebur128.so.1");
+} // namespace
 
 extern "C" {
 
