@@ -26,7 +26,6 @@ public:
     OnDemandLibrary(const OnDemandLibrary &) = delete;
     OnDemandLibrary &operator=(const OnDemandLibrary &) = delete;
 
-    const char *fileName() const { return name; }
     // Opens the library unless it is open or known to be missing; true when
     // it is open. Also what warms it up ahead of its first use.
     bool load();
