@@ -1,8 +1,12 @@
+#include "AudioLibraries.h"
+#include "AudioShaping.h"
 #include "OnDemandLibrary.h"
+#include "VerseShaper.h"
 
 #include <QTest>
 
 #include <cmath>
+#include <dlfcn.h>
 #include <thread>
 #include <vector>
 
@@ -48,6 +52,33 @@ private slots:
         for (auto *function : found)
             QCOMPARE(function ? function(0.0) : 0.0, 1.0);
         QVERIFY(!math.resolve<void()>("qtutakaze_no_such_function"));
+    }
+
+    // Each library is in memory only once something needs it: the output
+    // tried first and the decoder's from the start, the shaper's with the
+    // first verse shaped.
+    void soundLibraries_openWhenNeededOnly()
+    {
+        qputenv("SDL_AUDIODRIVER", "pulseaudio");
+        {
+            const AudioLibraryPreload preload;
+        }
+        QVERIFY(pulseLibrary.isLoaded());
+        QVERIFY(sndfileLibrary.isLoaded());
+        QVERIFY(!sdlLibrary.isLoaded()); // only if no PulseAudio server answers
+
+        const auto rubberBandInMemory = [] {
+            void *const handle = ::dlopen("librubberband.so.2", RTLD_NOW | RTLD_NOLOAD);
+            if (handle)
+                ::dlclose(handle);
+            return handle != nullptr;
+        };
+        const std::vector<float> second(44100 * 2, 0.25f);
+        QCOMPARE(VerseShaper::shape(second, 2, 44100, AudioShaping {}).size(), second.size());
+        QVERIFY(!rubberBandInMemory());
+        const size_t stretched = VerseShaper::changeSpeed(second, 2, 44100, 1.25).size();
+        QVERIFY(rubberBandInMemory());
+        QVERIFY(std::abs(double(stretched) / double(second.size()) - 0.8) < 0.01);
     }
 };
 
