@@ -6,10 +6,10 @@
 // passing the call on to the library's, so the importer reads as plain
 // libarchive code. Without the library an archive cannot be opened, and the
 // error text says why.
+#include "OnDemandLibrary.h"
+
 #include <archive.h>
 #include <archive_entry.h>
-
-#include "OnDemandLibrary.h"
 
 namespace {
 
