@@ -49,9 +49,9 @@ QTUTAKAZE_FORWARD(pulseLibrary, int, pa_context_connect,
 QTUTAKAZE_FORWARD(pulseLibrary, void, pa_context_disconnect, (pa_context * c), (c), void())
 
 QTUTAKAZE_FORWARD(pulseLibrary, pa_stream *, pa_stream_new,
-                  (pa_context * c, const char *name, const pa_sample_spec *ss,
+                  (pa_context * c, const char *name, const pa_sample_spec *format,
                    const pa_channel_map *map),
-                  (c, name, ss, map), nullptr)
+                  (c, name, format, map), nullptr)
 QTUTAKAZE_FORWARD(pulseLibrary, void, pa_stream_unref, (pa_stream * s), (s), void())
 QTUTAKAZE_FORWARD(pulseLibrary, pa_stream_state_t, pa_stream_get_state, (const pa_stream *s), (s),
                   PA_STREAM_FAILED)
