@@ -124,11 +124,6 @@ private:
 
 } // namespace
 
-void releaseSdlThreadState()
-{
-    SDL_TLSCleanup();
-}
-
 std::unique_ptr<AudioDevice> makeSdlAudioDevice()
 {
     return std::make_unique<SdlAudioDevice>();

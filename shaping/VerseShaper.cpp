@@ -1,7 +1,7 @@
 #include "VerseShaper.h"
 
 #include <ebur128.h>
-#include <rubberband/RubberBandStretcher.h>
+#include <rubberband/rubberband-c.h>
 
 #include <algorithm>
 #include <cmath>
@@ -89,6 +89,11 @@ struct Ebur128Deleter
     void operator()(ebur128_state *state) const { ebur128_destroy(&state); }
 };
 
+struct StretcherDeleter
+{
+    void operator()(RubberBandState stretcher) const { rubberband_delete(stretcher); }
+};
+
 } // namespace
 
 std::vector<float> VerseShaper::shape(std::vector<float> samples, int channels, int sampleRate,
@@ -133,17 +138,21 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
     if (speed == AudioShaping::NormalSpeed || frames == 0 || sampleRate < 1)
         return samples;
 
-    using RubberBand::RubberBandStretcher;
     // Offline mode: the whole verse is at hand, so the stretcher studies it
     // first and then stretches it to the exact length with no start delay to
     // compensate. The R3 engine keeps a voice's pitch steadier than R2; its
     // short window halves the cost of the full one, so a verse is ready within
     // its pause even on a busy machine. One thread: the caller is a worker.
-    const RubberBandStretcher::Options options = RubberBandStretcher::OptionProcessOffline
-        | RubberBandStretcher::OptionEngineFiner | RubberBandStretcher::OptionThreadingNever
-        | RubberBandStretcher::OptionChannelsTogether | RubberBandStretcher::OptionWindowShort;
-    RubberBandStretcher stretcher(static_cast<std::size_t>(sampleRate),
-                                  static_cast<std::size_t>(channels), options, 1.0 / speed);
+    // (Rubber Band's C interface: the library is opened when first needed.)
+    const RubberBandOptions options = RubberBandOptionProcessOffline | RubberBandOptionEngineFiner
+        | RubberBandOptionThreadingNever | RubberBandOptionChannelsTogether
+        | RubberBandOptionWindowShort;
+    const std::unique_ptr<RubberBandState_, StretcherDeleter> owned(
+        rubberband_new(static_cast<unsigned>(sampleRate), static_cast<unsigned>(channels), options,
+                       1.0 / speed, 1.0));
+    if (!owned)
+        return samples; // without the library the verse keeps its speed
+    RubberBandState const stretcher = owned.get();
 
     std::vector<std::vector<float>> planar(channels, std::vector<float>(frames));
     for (std::size_t f = 0; f < frames; ++f)
@@ -151,8 +160,8 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
             planar[c][f] = samples[f * channels + c];
 
     constexpr std::size_t BlockFrames = 4096;
-    stretcher.setExpectedInputDuration(frames);
-    stretcher.setMaxProcessSize(BlockFrames);
+    rubberband_set_expected_input_duration(stretcher, static_cast<unsigned>(frames));
+    rubberband_set_max_process_size(stretcher, static_cast<unsigned>(BlockFrames));
     std::vector<const float *> in(channels);
     const auto pointAt = [&](std::size_t frame) {
         for (int c = 0; c < channels; ++c)
@@ -161,7 +170,7 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
     for (std::size_t pos = 0; pos < frames; pos += BlockFrames) {
         const std::size_t n = std::min(BlockFrames, frames - pos);
         pointAt(pos);
-        stretcher.study(in.data(), n, pos + n == frames);
+        rubberband_study(stretcher, in.data(), static_cast<unsigned>(n), pos + n == frames);
     }
 
     std::vector<float> stretched;
@@ -170,14 +179,15 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
     std::vector<std::vector<float>> chunk(channels);
     std::vector<float *> out(channels);
     const auto drain = [&]() {
-        for (int available = stretcher.available(); available > 0;
-             available = stretcher.available()) {
+        for (int available = rubberband_available(stretcher); available > 0;
+             available = rubberband_available(stretcher)) {
             const auto n = static_cast<std::size_t>(available);
             for (int c = 0; c < channels; ++c) {
                 chunk[c].resize(n);
                 out[c] = chunk[c].data();
             }
-            const std::size_t got = stretcher.retrieve(out.data(), n);
+            const std::size_t got =
+                rubberband_retrieve(stretcher, out.data(), static_cast<unsigned>(n));
             for (std::size_t f = 0; f < got; ++f)
                 for (int c = 0; c < channels; ++c)
                     stretched.push_back(chunk[c][f]);
@@ -186,7 +196,7 @@ std::vector<float> VerseShaper::changeSpeed(std::vector<float> samples, int chan
     for (std::size_t pos = 0; pos < frames; pos += BlockFrames) {
         const std::size_t n = std::min(BlockFrames, frames - pos);
         pointAt(pos);
-        stretcher.process(in.data(), n, pos + n == frames);
+        rubberband_process(stretcher, in.data(), static_cast<unsigned>(n), pos + n == frames);
         drain();
     }
     drain();
