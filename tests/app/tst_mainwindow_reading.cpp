@@ -60,12 +60,18 @@ private:
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<WindowServices> app;
 
-    void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
+    // Whole readings watched through signals and lasting states (never a
+    // state polled while it lasts a moment) run at twice the usual speed:
+    // a state polled by QTRY_* still lasts two seconds of output per poll.
+    static constexpr int WholeReadingSpeed = 2 * QuickAudioDevice::DefaultSpeed;
+
+    void useFolder(const QTemporaryDir &folder, const QByteArray &ini,
+                   int speed = QuickAudioDevice::DefaultSpeed)
     {
         QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
         app = std::make_unique<WindowServices>(folder.path());
-        QuickAudioDevice::install(app->audio);
+        QuickAudioDevice::install(app->audio, speed);
     }
 
     // Records the status bar message shown at each upper verse (the window's
@@ -143,7 +149,8 @@ private slots:
 
     void reading_threeCardsWithPreamble()
     {
-        useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n");
+        useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
@@ -178,7 +185,8 @@ private slots:
 
     void reading_pauseDuringUpperVerse_sameCountShownAgain()
     {
-        useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n");
+        useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
@@ -267,7 +275,8 @@ private slots:
 
     void reading_duplicateAdjacentCardCountedOnce()
     {
-        useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n");
+        useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
