@@ -70,7 +70,9 @@ private slots:
                   "[PRACTICE]\nDeadCards=2\n");
         ini.close();
         WindowServices app(folder.path());
-        QuickAudioDevice::install(app.audio);
+        // The readings are watched through signals and their ends only: twice
+        // the usual speed.
+        QuickAudioDevice::install(app.audio, 2 * QuickAudioDevice::DefaultSpeed);
         const ReadingHistory history(folder.filePath(QStringLiteral("history")));
 
         {
