@@ -316,9 +316,8 @@ void TestReaders::import_folder_goodIncompleteAndExisting()
     QTemporaryDir source, library;
     QVERIFY(source.isValid() && library.isValid());
     // A reader's files below a subfolder, beside other files.
-    QVERIFY(
-        writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true,
-                    Verses::Short));
+    QVERIFY(writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true,
+                        Verses::Short));
     QVERIFY(writeFile(source.filePath(QStringLiteral("disc/readme.txt")), "notes"));
     const ReaderImporter importer {ReaderLibrary(library.path())};
 
