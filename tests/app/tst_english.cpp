@@ -42,7 +42,7 @@ private:
     // The title and main text of the next modal window, which is then rejected.
     static void inspectNextModal(QString *title, QString *text)
     {
-        QTimer::singleShot(100, [title, text] {
+        QTimer::singleShot(0, [title, text] {
             auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;

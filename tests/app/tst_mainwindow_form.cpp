@@ -179,10 +179,14 @@ private slots:
 
         // Stop asks first; answer Cancel here.
         QSignalSpy stopped(ui->Btn_Stop, &QAbstractButton::clicked);
-        QTimer::singleShot(300, this, [] {
-            if (QWidget *box = QApplication::activeModalWidget())
+        QTimer answer; // as soon as the question shows
+        connect(&answer, &QTimer::timeout, this, [&answer] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                answer.stop();
                 QTest::keyClick(box, Qt::Key_Escape);
+            }
         });
+        answer.start(10);
         QTest::keyClick(&window, Qt::Key_End);
         QTRY_COMPARE(stopped.size(), 1);
         QVERIFY(MainWindowProbe(window).inSequence()); // Cancel: still reading

@@ -60,12 +60,18 @@ private:
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<WindowServices> app;
 
-    void useFolder(const QTemporaryDir &folder, const QByteArray &ini)
+    // Whole readings watched through signals and lasting states (never a
+    // state polled while it lasts a moment) run at twice the usual speed:
+    // a state polled by QTRY_* still lasts two seconds of output per poll.
+    static constexpr int WholeReadingSpeed = 2 * QuickAudioDevice::DefaultSpeed;
+
+    void useFolder(const QTemporaryDir &folder, const QByteArray &ini,
+                   int speed = QuickAudioDevice::DefaultSpeed)
     {
         QFile::remove(folder.filePath(QStringLiteral("QtUtakaze.ini")));
         QVERIFY(writeFile(folder.filePath(QStringLiteral("QtUtakaze.ini")), "[SETTING]\n" + ini));
         app = std::make_unique<WindowServices>(folder.path());
-        QuickAudioDevice::install(app->audio);
+        QuickAudioDevice::install(app->audio, speed);
     }
 
     // Records the status bar message shown at each upper verse (the window's
@@ -143,7 +149,8 @@ private slots:
 
     void reading_threeCardsWithPreamble()
     {
-        useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n");
+        useFolder(shortVerses, "chk_joka=true\nWait1Time=1\nWait2Time=1\nFudaList=\"87,5,45\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
@@ -178,7 +185,8 @@ private slots:
 
     void reading_pauseDuringUpperVerse_sameCountShownAgain()
     {
-        useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n");
+        useFolder(longVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
@@ -267,7 +275,8 @@ private slots:
 
     void reading_duplicateAdjacentCardCountedOnce()
     {
-        useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n");
+        useFolder(shortVerses, "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,5\"\n",
+                  WholeReadingSpeed);
         MainWindow window(app->services());
         MainWindowProbe probe(window);
         std::unique_ptr<QStringList> messages(recordStatus(window, this));
@@ -451,14 +460,25 @@ private slots:
         useFolder(longVerses,
                   "chk_joka=false\nWait1Time=1\nWait2Time=1\nFudaList=\"5,12,45,87\"\n");
         scratch = std::make_unique<QTemporaryDir>();
-        const QString tone = scratch->filePath(QStringLiteral("tone.ogg"));
-        QVERIFY(FixtureAudio::MakeOggTone(tone, 440, 1.0));
-        const QDir source(scratch->filePath(QStringLiteral("club")));
-        QVERIFY(source.mkpath(QStringLiteral(".")));
-        for (int card = 0; card <= 100; ++card)
-            for (int half = 1; half <= 2; ++half)
-                QVERIFY(QFile::copy(
-                    tone, source.filePath(QString::asprintf("club_%03d_%d.ogg", card, half))));
+        // 1 s verses, so that the first import outlasts the pause and resume;
+        // the new copy for the replace question has short ones.
+        const auto makeReader = [this](const QString &name, double seconds) {
+            const QString tone = scratch->filePath(name + QStringLiteral(".ogg"));
+            const QDir folder(scratch->filePath(name));
+            if (!FixtureAudio::MakeOggTone(tone, 440, seconds)
+                || !folder.mkpath(QStringLiteral(".")))
+                return QString();
+            for (int card = 0; card <= 100; ++card)
+                for (int half = 1; half <= 2; ++half)
+                    if (!QFile::copy(
+                            tone,
+                            folder.filePath(QString::asprintf("club_%03d_%d.ogg", card, half))))
+                        return QString();
+            return folder.path();
+        };
+        const QString source = makeReader(QStringLiteral("club"), 1.0);
+        const QString newCopy = makeReader(QStringLiteral("club2"), 0.2);
+        QVERIFY(!source.isEmpty() && !newCopy.isEmpty());
 
         MainWindow window(app->services());
         window.show();
@@ -481,7 +501,7 @@ private slots:
             last = clock.elapsed();
         });
         ticks.start(10);
-        QVERIFY(job->start(source.path(), QStringLiteral("Club")).isEmpty());
+        QVERIFY(job->start(source, QStringLiteral("Club")).isEmpty());
         QVERIFY(status->isVisible());
         QElapsedTimer answer;
         qint64 keyMs = -1; // when the window's own handler has paused
@@ -510,7 +530,7 @@ private slots:
         QVERIFY2(keyMs < 300, qPrintable(QString::number(keyMs))); // 100 ms: the click animation
         // Again under the same name: the replace question leaves the window
         // usable, and its Yes installs the new copy.
-        QVERIFY(job->start(source.path(), QStringLiteral("Club")).isEmpty());
+        QVERIFY(job->start(newCopy, QStringLiteral("Club")).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(job->state() == ReaderImportJob::State::AwaitingAnswer, 30000);
         QVERIFY(!QApplication::activeModalWidget());
         QMessageBox *question = nullptr; // beside the first import's result

@@ -34,7 +34,7 @@ QList<int> cardsOf(const QSignalSpy &spy)
 // Runs `step` on the card selection dialog once the window's button has opened it.
 void withCardDialog(MainWindow &window, const std::function<void(FudaSelectDlg *)> &step)
 {
-    QTimer::singleShot(50, [step] {
+    QTimer::singleShot(0, [step] {
         auto *dialog = qobject_cast<FudaSelectDlg *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         step(dialog);
@@ -70,7 +70,9 @@ private slots:
                   "[PRACTICE]\nDeadCards=2\n");
         ini.close();
         WindowServices app(folder.path());
-        QuickAudioDevice::install(app.audio);
+        // The readings are watched through signals and their ends only: twice
+        // the usual speed.
+        QuickAudioDevice::install(app.audio, 2 * QuickAudioDevice::DefaultSpeed);
         const ReadingHistory history(folder.filePath(QStringLiteral("history")));
 
         {
@@ -123,7 +125,7 @@ private slots:
             withCardDialog(window, [](FudaSelectDlg *dialog) {
                 dialog->CheckCards({18, 87});
                 QMenu *menu = cardSetsMenu(dialog);
-                QTimer::singleShot(50, [] {
+                QTimer::singleShot(0, [] {
                     auto *input = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
                     QVERIFY(input);
                     input->setTextValue(QStringLiteral("一字 練習"));

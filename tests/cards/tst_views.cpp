@@ -106,7 +106,7 @@ private slots:
         // No, then Yes: only the second deletes the reading shown.
         auto *remove = window.findChild<QAbstractButton *>(QStringLiteral("Btn_Delete"));
         for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-            QTimer::singleShot(100, [answer] {
+            QTimer::singleShot(0, [answer] {
                 if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
                     box->button(answer)->click();
             });

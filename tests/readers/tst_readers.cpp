@@ -85,8 +85,13 @@ private:
     // for hundreds of files): silence, then a tone of the given amplitude.
     static bool writeWav(const QString &path, double silence, double tone, double amplitude = 0.5);
     static QByteArray wav(double silence, double tone, double amplitude = 0.5);
+    // How long a reader's verses are. Measured ones (0.45 s) are long enough
+    // for a loudness; the others (0.2 s) make the tests about files, names and
+    // importing quicker, as every import decodes and measures every verse.
+    enum class Verses { Measured, Short };
     // A reader folder with every verse (the preamble's upper one too when asked).
-    static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper);
+    static bool writeReader(const QString &folder, const QString &prefix, bool preambleUpper,
+                            Verses verses = Verses::Measured);
     static bool writeZip(const QString &path, const QList<ZipEntry> &entries);
     static QStringList leftovers(const QString &root);
     // Three cards' upper verses: the import job's rules do not depend on the count.
@@ -123,12 +128,15 @@ QByteArray TestReaders::wav(double silence, double tone, double amplitude)
     return wav + samples;
 }
 
-bool TestReaders::writeReader(const QString &folder, const QString &prefix, bool preambleUpper)
+bool TestReaders::writeReader(const QString &folder, const QString &prefix, bool preambleUpper,
+                              Verses verses)
 {
     if (!QDir().mkpath(folder))
         return false;
     // Made once: the hundreds of verse files of every reader are the same.
-    static const QByteArray verse = wav(0.05, 0.4);
+    static const QByteArray measured = wav(0.05, 0.4);
+    static const QByteArray quick = wav(0.05, 0.15);
+    const QByteArray &verse = verses == Verses::Measured ? measured : quick;
     for (int card = 0; card <= 100; ++card) {
         for (int half = (card == 0 && !preambleUpper) ? 2 : 1; half <= 2; ++half) {
             const QString name =
@@ -308,8 +316,8 @@ void TestReaders::import_folder_goodIncompleteAndExisting()
     QTemporaryDir source, library;
     QVERIFY(source.isValid() && library.isValid());
     // A reader's files below a subfolder, beside other files.
-    QVERIFY(
-        writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true));
+    QVERIFY(writeReader(source.filePath(QStringLiteral("disc/cd1")), QStringLiteral("kaneko"), true,
+                        Verses::Short));
     QVERIFY(writeFile(source.filePath(QStringLiteral("disc/readme.txt")), "notes"));
     const ReaderImporter importer {ReaderLibrary(library.path())};
 
@@ -449,8 +457,8 @@ void TestReaders::staged_checkedBeforeReplace_cancelLeavesNothing()
     QVERIFY(work.isValid());
     const QString good = work.filePath(QStringLiteral("good"));
     const QString broken = work.filePath(QStringLiteral("broken"));
-    QVERIFY(writeReader(good, QStringLiteral("g"), false));
-    QVERIFY(writeReader(broken, QStringLiteral("b"), false));
+    QVERIFY(writeReader(good, QStringLiteral("g"), false, Verses::Short));
+    QVERIFY(writeReader(broken, QStringLiteral("b"), false, Verses::Short));
     QVERIFY(QFile::remove(QDir(broken).filePath(QStringLiteral("b_017_1.wav"))));
     QVERIFY(writeFile(QDir(broken).filePath(QStringLiteral("b_020_1.wav")), "RIFF"));
     const QString root = work.filePath(QStringLiteral("voices"));
@@ -557,8 +565,8 @@ void TestReaders::timing_keptOnlyWhenItFits()
     QTemporaryDir work;
     QVERIFY(work.isValid());
     const QString source = work.filePath(QStringLiteral("src"));
-    QVERIFY(writeReader(source, QStringLiteral("t"), false));
-    // A fitting table: every verse, its morae 5 ms apart, inside its 0.45 s.
+    QVERIFY(writeReader(source, QStringLiteral("t"), false, Verses::Short));
+    // A fitting table: every verse, its morae 5 ms apart, inside its 0.2 s.
     QByteArray fitting = "card\thalf\tends_ms\n";
     for (int card = 0; card <= 100; ++card) {
         for (int half = card ? 1 : 2; half <= 2; ++half) {
