@@ -1,7 +1,6 @@
 #include "AppFolder.h"
 #include "AppIdentity.h"
 #include "AppServices.h"
-#include "AudioLibraries.h"
 #include "AudioOutput.h"
 #include "AudioShapingStore.h"
 #include "CheckReaderCommand.h"
@@ -50,9 +49,6 @@ int main(int argc, char *argv[])
                                         err);
     }
 
-    // The sound libraries load on a thread of their own while the window is
-    // made; the device's opening at start waits for what it needs.
-    const AudioLibraryPreload audioLibraries;
     // The sound output: nothing opens until a reading thread asks for it.
     AudioOutput audio;
     // Made when the event loop returns, and waited for last of all (see below).

@@ -34,8 +34,6 @@ public:
 // serves it too) and SDL_AUDIODRIVER is unset or names it; SDL2 otherwise
 // (ALSA, and the dummy and disk drivers of the tests).
 std::unique_ptr<AudioDevice> makeSystemAudioDevice();
-// Whether the system's output tries PulseAudio first.
-bool systemOutputTriesPulse();
 // SDL2; its driver follows SDL_AUDIODRIVER.
 std::unique_ptr<AudioDevice> makeSdlAudioDevice();
 // libpulse; open() fails when no server answers.

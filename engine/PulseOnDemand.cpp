@@ -1,8 +1,8 @@
 // libpulse, opened the first time the output uses it rather than linked
-// (some 4 ms of every start, before main() and on the window's path): a
-// thread started in main() opens it while the window is made (see
-// AudioLibraryPreload). The functions the output calls are defined here
-// under libpulse's own names and pass the call on (see OnDemandLibrary).
+// (some 4 ms of every start, before main() and on the window's path): the
+// output opens it once the window is shown. The functions the output calls
+// are defined here under libpulse's own names and pass the call on (see
+// OnDemandLibrary).
 // Without the library the output cannot open and SDL's is tried. The main
 // loop's callbacks look their functions up at the stream's first requests,
 // as it opens and before anything sounds: a look-up may wait for a library

@@ -1,6 +1,5 @@
 // libsamplerate, opened the first time a file at another rate is decoded
-// rather than linked: a thread started in main() opens it while the window
-// is made (see AudioLibraryPreload). src_simple() is defined here under its
+// rather than linked. src_simple() is defined here under its
 // own name and passes the call on (see OnDemandLibrary). Without the library
 // such a file does not decode.
 #include "AudioLibraries.h"

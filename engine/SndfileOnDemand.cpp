@@ -1,8 +1,8 @@
 // libsndfile, opened the first time a file is decoded rather than linked
-// (some 2 ms of every start, on the window's path): a thread started in
-// main() opens it while the window is made (see AudioLibraryPreload). The
-// functions the decoder calls are defined here under libsndfile's own names
-// and pass the call on (see OnDemandLibrary). Without the library no file
+// (some 2 ms of every start, on the window's path): the first verse or cue
+// opens it, after the window is up. The functions the decoder calls are
+// defined here under libsndfile's own names and pass the call on (see
+// OnDemandLibrary). Without the library no file
 // decodes, as for a broken file.
 #include "AudioLibraries.h"
 

@@ -3,13 +3,13 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-bool systemOutputTriesPulse()
+namespace {
+
+bool pulseWanted()
 {
     const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
     return driver.isEmpty() || driver == "pulseaudio" || driver == "pipewire";
 }
-
-namespace {
 
 // Tries the Pulse output first, then SDL's, at every open.
 class SystemAudioDevice : public AudioDevice
@@ -20,7 +20,7 @@ public:
         if (active && active->isOpen())
             return true;
         active.reset();
-        if (systemOutputTriesPulse()) {
+        if (pulseWanted()) {
             auto pulse = makePulseAudioDevice();
             if (pulse->open(mixer)) {
                 active = std::move(pulse);
