@@ -230,7 +230,10 @@ void TestPlayMusicThread::playedFile_endsAfterItsLength()
     QVERIFY(passUntil([&] { return log->contains(QStringLiteral("end")); }, 5000));
     const qint64 length =
         log->time(QStringLiteral("end")) - log->time(QStringLiteral("start:") + shortTone);
-    QVERIFY2(length >= 250 && length <= 1000, qPrintable(QString::number(length)));
+    // Both times are when the queued signals reached this thread: on a loaded
+    // machine the start's may come a scheduling delay late (56 ms was seen),
+    // while a 0.3 s verse cut short would end far sooner.
+    QVERIFY2(length >= 200 && length <= 1000, qPrintable(QString::number(length)));
     pass(350);
     QCOMPARE(log->names().size(), 2);
 }
