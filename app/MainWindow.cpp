@@ -7,7 +7,6 @@
 #include "DataFoldersDialog.h"
 #include "DrillLauncher.h"
 #include "FudaSelectDlg.h"
-#include "Logging.h"
 #include "NavigationKeyGuard.h"
 #include "OptionsLauncher.h"
 #include "PlaySequenceThread.h"
@@ -52,7 +51,7 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     seqThread = std::make_unique<PlaySequenceThread>(winId(), services.audio, services.voices,
                                                      services.shaping);
     if (!services.audio.isOpeningHeldBack())
-        TellIfNoOutput();
+        openHeldBackOutput(); // says only whether Init() opened it
     ui->Slider_Volume->setValue(static_cast<int>(seqThread->GetVolume() * 100.0));
 
     engine = std::make_unique<SequenceThreadEngine>(seqThread.get(), services.voices);
@@ -79,7 +78,6 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     auto *drillLauncher = new DrillLauncher(this, session.get(), &settings, settingFileName,
                                             ui->actionDrill, services);
     connect(drillLauncher, &DrillLauncher::settingsChanged, settingsFile, &SettingsFile::changed);
-
 }
 
 MainWindow::~MainWindow()
@@ -136,11 +134,6 @@ void MainWindow::ShowReadingState()
 void MainWindow::openHeldBackOutput()
 {
     services.audio.openHeldBack();
-    TellIfNoOutput();
-}
-
-void MainWindow::TellIfNoOutput()
-{
     if (ui->Btn_Start->isEnabled() && !services.audio.IsOpen())
         ui->statusBar->showMessage(tr("音声出力を開けません"));
 }

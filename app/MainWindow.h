@@ -92,7 +92,6 @@ private:
     void ConnectSession();
     bool ProbeVoices();
     void ShowReadingState();
-    void TellIfNoOutput();
 
     AppServices services;
     AppSettings settings; // what the file holds and the window shows
