@@ -10,7 +10,6 @@
 #include "NavigationKeyGuard.h"
 #include "OptionsLauncher.h"
 #include "PlaySequenceThread.h"
-#include "PracticeDialog.h"
 #include "ReadingSession.h"
 #include "ReadingStatusLine.h"
 #include "ReviewViews.h"
@@ -229,12 +228,7 @@ void MainWindow::on_actionPractice_triggered()
 {
     if (session->isReading())
         return;
-    const auto dialog = std::make_unique<PracticeDialog>(this, settings.practice);
-    dialog->setStatusCardWithPanel(settings.view.statusCardWithPanel);
-    if (dialog->exec() == QDialog::Accepted) {
-        settings.practice = dialog->settings();
-        reviewViews->setStatusCardWithPanel(dialog->statusCardWithPanel());
-    }
+    options->openPractice(reviewViews);
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -4,10 +4,12 @@
 #include "BroadcastController.h"
 #include "OptionDialog.h"
 #include "PlaySequenceThread.h"
+#include "PracticeDialog.h"
 #include "ReaderImportJob.h"
 #include "ReaderImportStatus.h"
 #include "ReaderLibrary.h"
 #include "ReadingSession.h"
+#include "ReviewViews.h"
 
 #include <QStatusBar>
 #include <memory>
@@ -54,4 +56,14 @@ bool OptionsLauncher::open(bool voice2Available)
         broadcast->apply(settings->output);
     }
     return accepted;
+}
+
+void OptionsLauncher::openPractice(ReviewViews *views)
+{
+    const auto dialog = std::make_unique<PracticeDialog>(window, settings->practice);
+    dialog->setStatusCardWithPanel(settings->view.statusCardWithPanel);
+    if (dialog->exec() == QDialog::Accepted) {
+        settings->practice = dialog->settings();
+        views->setStatusCardWithPanel(dialog->statusCardWithPanel());
+    }
 }

@@ -13,11 +13,12 @@ class QStatusBar;
 class QWidget;
 class ReaderImportJob;
 class ReadingSession;
+class ReviewViews;
 
-// The options dialog, and the reader import it starts: the import is this
-// object's, so it goes on beside a reading after the dialog has closed, with
-// its progress and questions in the window's status bar. The broadcast
-// follows the output the dialog sets.
+// The options and practice dialogs, and the reader import the options start:
+// the import is this object's, so it goes on beside a reading after the
+// dialog has closed, with its progress and questions in the window's status
+// bar. The broadcast follows the output the options set.
 class OptionsLauncher : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ public:
 
     // Opens the dialog modally; true when it was accepted and its settings taken.
     bool open(bool voice2Available);
+    // Opens the practice settings modally; the views follow what it sets.
+    void openPractice(ReviewViews *views);
 
 signals:
     // An import replaced the reader in use (never during a reading).
