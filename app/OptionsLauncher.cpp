@@ -31,7 +31,14 @@ OptionsLauncher::OptionsLauncher(QWidget *window, QStatusBar *statusBar, Reading
     import = new ReaderImportJob(
         ReaderLibrary(services.folder), services.reader,
         [session, thread] { return session->isReading() || thread->GetState() != 0; }, this);
-    statusBar->addPermanentWidget(new ReaderImportStatus(import));
+    // The status is made with the first import: widgets hidden until then cost
+    // each start some 2 ms.
+    connect(import, &ReaderImportJob::started, this, [this, statusBar] {
+        if (!status) {
+            status = new ReaderImportStatus(import, statusBar);
+            statusBar->addPermanentWidget(status);
+        }
+    });
     connect(import, &ReaderImportJob::finished, this, [this] {
         if (import->replacedReaderInUse())
             emit readerInUseReplaced(); // never during a reading: the job refuses that

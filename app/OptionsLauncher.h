@@ -12,6 +12,7 @@ class PlaySequenceThread;
 class QStatusBar;
 class QWidget;
 class ReaderImportJob;
+class ReaderImportStatus;
 class ReadingSession;
 class ReviewViews;
 
@@ -45,6 +46,7 @@ private:
     const AppServices services;
     BroadcastController *broadcast = nullptr; // owned by the status bar
     ReaderImportJob *import = nullptr; // owned by this object; outlives the dialog
+    ReaderImportStatus *status = nullptr; // owned by the status bar; made with the first import
 };
 
 #endif

@@ -30,6 +30,8 @@ ReaderImportStatus::ReaderImportStatus(ReaderImportJob *job, QWidget *parent)
     connect(job, &ReaderImportJob::progressed, this, &ReaderImportStatus::showProgress);
     connect(job, &ReaderImportJob::replaceAsked, this, &ReaderImportStatus::askReplace);
     connect(job, &ReaderImportJob::finished, this, &ReaderImportStatus::showEnd);
+    if (job->state() != ReaderImportJob::State::Idle) // made for an import under way
+        showStarted();
 }
 
 void ReaderImportStatus::showStarted()

@@ -21,7 +21,7 @@ class ReaderImportStatus : public QWidget
     Q_OBJECT
 
 public:
-    // job is borrowed.
+    // job is borrowed. Made while an import runs, it shows it at once.
     explicit ReaderImportStatus(ReaderImportJob *job, QWidget *parent = nullptr);
 
 private:
