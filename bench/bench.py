@@ -263,23 +263,19 @@ def main():
                          statistics.median(t), spread(t)))
             rows.append(("  CPU time until then, %s (ms)" % name, statistics.median(c), spread(c)))
             rows.append(("peak RSS, %s (MiB)" % name, statistics.median(m), spread(m)))
-        rows.append(("start-up ratio QtUtakaze / baseline (target <= 1.3)",
-                     statistics.median([r[0] for r in app_runs])
-                     / statistics.median([r[0] for r in base_runs]), ""))
+        def ratio(field, yardstick):
+            """QtUtakaze's median of a field over the yardstick's."""
+            return (statistics.median([r[field] for r in app_runs])
+                    / statistics.median([r[field] for r in yardstick]))
+
+        rows.append(("start-up ratio QtUtakaze / baseline (target <= 1.3)", ratio(0, base_runs), ""))
         rows.append(("  CPU time ratio (less disturbed by a busy machine, target <= 1.3)",
-                     statistics.median([r[2] for r in app_runs])
-                     / statistics.median([r[2] for r in base_runs]), ""))
-        rows.append(("peak RSS ratio QtUtakaze / baseline (target <= 1.3)",
-                     statistics.median([r[1] for r in app_runs])
-                     / statistics.median([r[1] for r in base_runs]), ""))
+                     ratio(2, base_runs), ""))
+        rows.append(("peak RSS ratio QtUtakaze / baseline (target <= 1.3)", ratio(1, base_runs), ""))
         # For information: the same window showing a line of Japanese, which
         # loads a Japanese font as QtUtakaze's window must.
-        rows.append(("  CPU time ratio QtUtakaze / baseline --japanese",
-                     statistics.median([r[2] for r in app_runs])
-                     / statistics.median([r[2] for r in japanese_runs]), ""))
-        rows.append(("  peak RSS ratio QtUtakaze / baseline --japanese",
-                     statistics.median([r[1] for r in app_runs])
-                     / statistics.median([r[1] for r in japanese_runs]), ""))
+        rows.append(("  CPU time ratio QtUtakaze / baseline --japanese", ratio(2, japanese_runs), ""))
+        rows.append(("  peak RSS ratio QtUtakaze / baseline --japanese", ratio(1, japanese_runs), ""))
         if args.startup_only:
             print_rows(rows)
             return 0
